@@ -1,0 +1,48 @@
+# make run   - install what is missing, build, start dezovur
+# make test  - install what is missing, build, run every test
+# make bench - build and run the benchmarks
+# make fuzz  - build the fuzz targets with clang and run each for a minute
+# SANITIZE=1 builds with AddressSanitizer and UndefinedBehaviorSanitizer.
+
+JOBS      ?= $(shell nproc)
+SANITIZE  ?= 0
+ifeq ($(SANITIZE),1)
+BUILD     ?= build-sanitize
+CMAKEFLAGS += -DSANITIZE=ON
+else
+BUILD     ?= build
+endif
+FUZZBUILD ?= build-fuzz
+FUZZTIME  ?= 60
+
+.PHONY: all deps configure build run test bench fuzz clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+$(BUILD)/CMakeCache.txt: | deps
+	cmake -S . -B $(BUILD) $(CMAKEFLAGS) $(shell command -v ccache >/dev/null && echo -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+
+configure: $(BUILD)/CMakeCache.txt
+
+build: deps configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	$(BUILD)/fee/dezovur
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	$(BUILD)/bench/fee_bench
+
+fuzz: deps
+	CXX=clang++ cmake -S . -B $(FUZZBUILD) -DFUZZ=ON -DBUILD_TESTING=OFF
+	cmake --build $(FUZZBUILD) -j $(JOBS) --target fuzz_all
+	scripts/run-fuzzers $(FUZZBUILD)/fuzz $(FUZZTIME)
+
+clean:
+	rm -rf build build-sanitize $(FUZZBUILD)

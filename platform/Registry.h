@@ -1,0 +1,46 @@
+#pragma once
+// The Windows registry, kept on the host as one text file per predefined root under
+// $WINROOT/registry/, in the syntax of a registry export so a person can read and diff it.
+// Every change is atomic (temporary file, then rename) under a file lock, so two processes
+// writing at once lose nothing. Key paths use "\" and match without regard to case.
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+enum class RegRoot { ClassesRoot, CurrentUser, LocalMachine, Users, CurrentConfig };
+
+struct RegValue {
+    enum class Type { String, ExpandString, Dword, Binary };
+    Type type = Type::String;
+    std::string text;        // String, ExpandString (UTF-8)
+    std::uint32_t dword = 0;  // Dword
+    std::string bytes;        // Binary
+};
+
+class Registry {
+public:
+    virtual ~Registry() = default;
+    virtual bool createKey(RegRoot root, std::string_view key) = 0;
+    virtual bool keyExists(RegRoot root, std::string_view key) const = 0;
+    // Removes the key with all its subkeys and values.
+    virtual bool deleteKey(RegRoot root, std::string_view key) = 0;
+    // Creates the key when missing. name "" is the key's default value.
+    virtual bool setValue(RegRoot root, std::string_view key, std::string_view name,
+                          const RegValue& value) = 0;
+    virtual std::optional<RegValue> value(RegRoot root, std::string_view key,
+                                          std::string_view name) const = 0;
+    virtual bool deleteValue(RegRoot root, std::string_view key, std::string_view name) = 0;
+    virtual std::vector<std::string> subkeys(RegRoot root, std::string_view key) const = 0;
+    virtual std::vector<std::string> valueNames(RegRoot root, std::string_view key) const = 0;
+};
+
+std::unique_ptr<Registry> makeFileRegistry(const std::filesystem::path& winRoot);
+
+}  // namespace platform
