@@ -1,0 +1,78 @@
+#pragma once
+// Pricing of the nine categories of work.
+//
+// Each category has one pricing operation: it reads the category's input file from the job
+// folder (quantities stored as hundredths), prices them with the decree's unit prices in
+// drachmas, writes the category's report fragment afresh and returns the category amount.
+// The statement assembly walks kCategories in order and adds each amount to the grand total;
+// it knows nothing about any single category.
+//
+// Arithmetic is plain IEEE double evaluated left to right, as the amounts on a signed statement
+// must come out exactly the same every time: a line amount is roundHalfEven(quantity * price)
+// on the double product, never an integer or decimal shortcut.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "fee/calc/Statement.h"
+#include "fee/store/DataStore.h"
+
+namespace fee {
+
+// The map scale of a job as klimaka.dat holds it.
+struct Scale {
+    // Set when the first field reads as a number (" 500 " and "500" alike).
+    std::optional<double> value;
+    // The field as read; printed as it stands when it is not a number.
+    std::string text;
+
+    // 0 to 4 for 1:100, 1:200, 1:500, 1:1000, 1:2000; empty for any other or no scale.
+    std::optional<std::size_t> index() const;
+};
+
+// Missing or empty klimaka.dat, or a blank first field: no value and no text.
+Scale readScale(const DataStore& store, std::string_view jobPath);
+
+// The town-plan flag of entos.dat (1 = inside a town plan); 0 when it cannot be read.
+std::int16_t readPlanFlag(const DataStore& store, std::string_view jobPath);
+
+// l.dat / 100000 as a single; 0 when it cannot be read.
+float readLambda(const DataStore& store, std::string_view jobPath);
+
+// What every pricing operation is given.
+struct PricingInput {
+    DataStore& store;
+    std::string_view jobPath;
+    const Scale& scale;
+    std::int16_t planFlag;
+};
+
+using PricingOperation = double (*)(const PricingInput& in);
+
+struct Category {
+    CategoryId id;
+    std::string_view input;     // input file in the job folder
+    std::string_view fragment;  // report fragment it writes
+    PricingOperation price;
+};
+
+// In the order the statement prices them.
+extern const std::array<Category, 9> kCategories;
+
+double priceAnalog(const PricingInput& in);   // analog.dat  -> analog1.dat
+double priceTaxi(const PricingInput& in);     // taxi.dat    -> taxi1.dat
+double priceAsti(const PricingInput& in);     // asti.dat    -> asti1.dat
+double pricePolygon(const PricingInput& in);  // polygon.dat -> polygon1.dat
+double priceRymotom(const PricingInput& in);  // rymotom.dat -> rymotom1.dat
+double priceTrig(const PricingInput& in);     // trig.dat    -> trig1.dat
+double priceThem(const PricingInput& in);     // them.dat    -> them1.dat
+double priceXilosta(const PricingInput& in);  // xilosta.dat -> xilosta1.dat
+double priceOix(const PricingInput& in);      // oix.dat     -> oix1.dat
+
+// Equivalent polygonometric points of a building of the given area in square metres.
+double buildingPoints(double area);
+
+}  // namespace fee

@@ -1,0 +1,194 @@
+#include "fee/calc/Statement.h"
+
+#include <cmath>
+
+#include "fee/calc/Pricing.h"
+#include "platform/Cp1253.h"
+
+namespace fee {
+
+const std::array<std::string_view, 12> kFragmentOrder = {
+    "arxi1.dat",   "trig1.dat", "polygon1.dat", "taxi1.dat",    "asti1.dat",  "rymotom1.dat",
+    "analog1.dat", "oix1.dat",  "them1.dat",    "xilosta1.dat", "synola.dat", "telos.dat",
+};
+
+namespace {
+
+constexpr std::string_view kTab = "\t";
+constexpr std::string_view kEuro = "€";
+
+// Tax rates; their sum is kept as a constant of its own because the final total is computed
+// from it, not from the printed taxes (the two may differ by a cent).
+constexpr double kVat = 0.18;
+constexpr double kFem = 0.04;
+constexpr double kTsmede = 0.03;
+constexpr double kTee = 0.02;
+constexpr double kAllTaxes = 0.27;
+
+double floorCents(double value) { return std::floor(value * 100) / 100; }
+
+// A particulars file with a byte Windows-1253 leaves undefined decodes to U+FFFD, which
+// cannot be written back; one such byte must not cost the whole header or signature.
+std::string storable(std::string_view text) {
+    static constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
+    std::string out;
+    out.reserve(text.size());
+    for (;;) {
+        const auto at = text.find(kReplacement);
+        out.append(text.substr(0, at));
+        if (at == std::string_view::npos) break;
+        out += '?';
+        text.remove_prefix(at + kReplacement.size());
+    }
+    return out;
+}
+
+void writeTotals(DataStore& store, std::string_view job, float grandTotal, float lambda,
+                 float fee) {
+    const double f = fee;
+    LineWriter w = store.writer();
+    w.line(std::string(83, '-'));
+    w.endLine();
+    w.text("ΓΕΝΙΚΟ ΣΥΝΟΛΟ......").number(grandTotal, Width::Single).text("δρχ").endLine();
+    w.line(std::string(31, '-'));
+    w.text("ΑΜΟΙΒΗ ΜΕΛΈΤΗΣ = ")
+        .number(grandTotal, Width::Single)
+        .text(" X ")
+        .number(lambda, Width::Single)
+        .text(" = ")
+        .number(fee, Width::Single)
+        .text(kEuro)
+        .endLine();
+    const std::pair<std::string_view, double> taxes[] = {
+        {"Φ.Π.Α. 18%     = ", kVat},
+        {"Φ.Ε.Μ   4%     = ", kFem},
+        {"ΤΣΜΕΔΕ  3% = ", kTsmede},
+        {"T.E.E   2%     = ", kTee},
+    };
+    for (const auto& [label, rate] : taxes)
+        w.text(kTab).text(label).number(floorCents(f * rate), Width::Double).text(kEuro).endLine();
+    w.text(kTab).line(std::string(31, '-'));
+    w.text(kTab)
+        .text("ΣΥΝΟΛΟ.........= ")
+        .number(floorCents(f * kAllTaxes + f), Width::Double)
+        .text(kEuro)
+        .endLine();
+    w.endLine();
+    store.write(DataStore::jobFile(job, "synola.dat"), w);
+}
+
+void writeHeader(DataStore& store, std::string_view job, const Particulars& p,
+                 const Scale& scale, float lambda, std::int16_t planFlag) {
+    LineWriter w = store.writer();
+    w.text(kTab).line(
+        "Orvekia 1.3.0 - Νίκος Παπαδάκης, Αγρονόμος Τοπογράφος Μηχανικός - "
+        "Γιώργος Αλεξίου, Πολιτικός Μηχανικός");
+    w.line(std::string(143, '_'));
+    w.line(
+        "    Οι τιμές μονάδος δίνονται απο το ΠΔ696/74  σε δραχμές. Η μετατροπή σε € γίνεται με "
+        "την τιμή του συντελεστή λ");
+    w.endLine();
+    w.endLine();
+    w.text("ΙΔΙΟΚΤΗΤΗΣ:")
+        .text(p[Particulars::OwnerFirst])
+        .text(" ")
+        .text(p[Particulars::OwnerLast])
+        .endLine();
+    w.text(p[Particulars::OwnerAddress]).text(" ").text(p[Particulars::OwnerCity]).endLine();
+    w.text("ΘΕΣΗ:")
+        .text(p[Particulars::Location])
+        .text("  Δημοτικού Διαμερίσματος ")
+        .text(p[Particulars::District])
+        .text(" του Δήμου ")
+        .text(p[Particulars::Municipality])
+        .endLine();
+    w.endLine();
+    w.text("\t\t\t").line("ΑΜΟΙΒΕΣ ΤΟΠΟΓΡΑΦΙΚΩΝ ΕΡΓΑΣΙΩΝ");
+    w.text("\t\t\t").line(std::string(34, '='));
+    w.endLine();
+    w.text("Κλίμακα 1:");
+    if (scale.value)
+        w.number(*scale.value, Width::Double);
+    else
+        w.text(scale.text);
+    w.endLine();
+    w.text("Συντελεστής λ=").number(lambda, Width::Single).endLine();
+    w.line(planFlag == 1 ? "ΠΕΡΙΟΧΗ ΕΝΤΟΣ ΣΧΕΔΙΟΥ ΠΟΛΕΩΣ Ή ΕΝΤΟΣ ΟΙΚΙΣΜΟY"
+                         : "ΠΕΡΙΟΧΗ ΕΚΤΟΣ ΣΧΕΔΙΟΥ ΠΟΛΕΩΣ & ΕΚΤΟΣ ΟΙΚΙΣΜΟΥ");
+    w.line(std::string(69, '_'));
+    store.write(DataStore::jobFile(job, "arxi1.dat"), w);
+}
+
+void writeSignature(DataStore& store, std::string_view job, const Particulars& p) {
+    LineWriter w = store.writer();
+    w.endLine();
+    w.text(kTab).line("     O ΜΗΧΑΝΙΚΟΣ");
+    for (int i = 0; i < 4; ++i) w.endLine();
+    w.text("\t ")
+        .text(p[Particulars::EngineerFirst])
+        .text(" ")
+        .text(p[Particulars::EngineerLast])
+        .endLine();
+    w.text("\t ").text(p[Particulars::Specialty]).endLine();
+    w.text("\t ")
+        .text(p[Particulars::EngineerAddress])
+        .text("  ")
+        .text(p[Particulars::EngineerCity])
+        .endLine();
+    store.write(DataStore::jobFile(job, "telos.dat"), w);
+}
+
+}  // namespace
+
+AssemblyResult assembleStatement(DataStore& store) {
+    const auto job = store.currentJobFolder();
+    if (!job || job->empty()) return AssemblyResult::NoJob;
+
+    const Scale scale = readScale(store, *job);
+    const std::int16_t planFlag = readPlanFlag(store, *job);
+    const float lambda = readLambda(store, *job);
+
+    // The grand total is a single: every addition is rounded to single precision, so above
+    // 16,777,216 drachmas it keeps only every second whole number, as the printed totals do.
+    float grandTotal = 0;
+    const PricingInput input{store, *job, scale, planFlag};
+    for (const Category& category : kCategories)
+        grandTotal = static_cast<float>(static_cast<double>(grandTotal) + category.price(input));
+
+    const float fee = static_cast<float>(
+        std::floor(static_cast<double>(grandTotal) * static_cast<double>(lambda) * 100) / 100);
+    writeTotals(store, *job, grandTotal, lambda, fee);
+
+    Particulars particulars = store.particulars(*job);
+    for (auto& field : particulars.fields) field = storable(field);
+    writeHeader(store, *job, particulars, scale, lambda, planFlag);
+    writeSignature(store, *job, particulars);
+    return AssemblyResult::Ok;
+}
+
+StatementText loadStatement(const DataStore& store, std::string_view jobPath) {
+    StatementText result;
+    for (std::string_view name : kFragmentOrder) {
+        auto bytes = store.fs().readFile(DataStore::jobFile(jobPath, name));
+        if (!bytes) {
+            result.missing.emplace_back(name);
+            continue;
+        }
+        const std::string text = platform::cp1253ToUtf8(*bytes);
+        // Each line ends in CR LF whatever ended it in the file (CR LF, CR, LF or nothing).
+        std::size_t pos = 0;
+        while (pos < text.size()) {
+            const std::size_t end = text.find_first_of("\r\n", pos);
+            if (end == std::string::npos) {
+                result.text.append(text, pos, std::string::npos).append("\r\n");
+                break;
+            }
+            result.text.append(text, pos, end - pos).append("\r\n");
+            pos = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2
+                                                                                            : 1);
+        }
+    }
+    return result;
+}
+
+}  // namespace fee
