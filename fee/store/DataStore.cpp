@@ -300,6 +300,9 @@ StoreStatus DataStore::deleteJob(std::string_view path) {
     if (path.size() <= kDataFolder.size() || path.substr(0, kDataFolder.size()) != kDataFolder)
         return StoreStatus::BadFolderName;
     if (!validFolderName(path.substr(kDataFolder.size()))) return StoreStatus::BadFolderName;
+    // A folder already gone leaves only its list entries to drop; otherwise they could
+    // never be removed, since no window can open a job without its folder.
+    if (!fs_.exists(path)) return removeJob(path);
     if (!fs_.isDirectory(path)) return StoreStatus::NoJob;
 
     // A folder that is a link leads elsewhere; its files are not this job's to delete.
