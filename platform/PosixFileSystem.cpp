@@ -1,0 +1,355 @@
+// Windows paths on a POSIX host. A path is turned into a host path once per operation:
+// the drive letter picks $WINROOT/dosdevices/<x>:, ".." is applied to the text before anything
+// is looked up (so it stops at the drive root), and each remaining name is matched against the
+// folder's entries the way Windows compares names.
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <system_error>
+
+#include "platform/WinRoot.h"
+#include "platform/WinText.h"
+
+namespace platform {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool isSeparator(char c) { return c == '\\' || c == '/'; }
+
+// Characters Windows never allows inside a file name.
+bool isForbiddenInName(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    if (u < 0x20 || u == 0x7F) return true;
+    switch (c) {
+        case '<': case '>': case ':': case '"': case '|': case '?': case '*': case '\\': case '/':
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool isValidName(std::string_view name) {
+    return std::none_of(name.begin(), name.end(), isForbiddenInName);
+}
+
+// Windows drops trailing blanks and periods of every name ("oix1.dat " is "oix1.dat").
+std::string_view stripTrailing(std::string_view name) {
+    while (!name.empty() && (name.back() == ' ' || name.back() == '.')) name.remove_suffix(1);
+    return name;
+}
+
+struct ParsedPath {
+    char drive = 0;                  // lower-case letter
+    std::vector<std::string> names;  // ".." already applied, never empty strings
+};
+
+std::optional<ParsedPath> parseWinPath(std::string_view path) {
+    // "X:" followed by a separator or nothing; "C:foo" (relative to a drive's current
+    // folder), UNC and device paths ("\\server\share", "\\?\C:\") have no meaning here.
+    if (path.size() < 2 || path[1] != ':') return std::nullopt;
+    const char letter = path[0];
+    if (!((letter >= 'a' && letter <= 'z') || (letter >= 'A' && letter <= 'Z'))) return std::nullopt;
+    if (path.size() > 2 && !isSeparator(path[2])) return std::nullopt;
+    if (!detail::isValidUtf8(path)) return std::nullopt;
+
+    ParsedPath parsed;
+    parsed.drive = static_cast<char>(letter | 0x20);
+    std::size_t pos = 2;
+    while (pos < path.size()) {
+        while (pos < path.size() && isSeparator(path[pos])) ++pos;
+        std::size_t end = pos;
+        while (end < path.size() && !isSeparator(path[end])) ++end;
+        const std::string_view component = path.substr(pos, end - pos);
+        pos = end;
+        if (component.empty() || component == ".") continue;
+        if (component == "..") {
+            if (!parsed.names.empty()) parsed.names.pop_back();
+            continue;
+        }
+        if (!isValidName(component)) return std::nullopt;
+        const std::string_view name = stripTrailing(component);
+        if (name.empty()) continue;  // "...", " ": the same folder, as on Windows
+        parsed.names.emplace_back(name);
+    }
+    return parsed;
+}
+
+// Every error is reported through the result; no std::filesystem call here throws.
+bool isDir(const fs::path& p) {
+    std::error_code ec;
+    return fs::is_directory(p, ec);
+}
+
+bool entryExists(const fs::path& p) {
+    std::error_code ec;
+    return fs::symlink_status(p, ec).type() != fs::file_type::not_found && !ec;
+}
+
+// The entry of folder whose name Windows would take for name; the first in byte order when
+// several differ only in case.
+std::optional<std::string> findNoCase(const fs::path& folder, const std::string& name) {
+    std::error_code ec;
+    fs::directory_iterator it(folder, ec);
+    if (ec) return std::nullopt;
+    const std::string wanted = detail::foldName(name);
+    std::optional<std::string> best;
+    for (; it != fs::directory_iterator(); it.increment(ec)) {
+        if (ec) break;
+        std::string entry = it->path().filename().string();
+        if (detail::foldName(stripTrailing(entry)) != wanted) continue;
+        if (!best || entry < *best) best = std::move(entry);
+    }
+    return best;
+}
+
+bool writeAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+// Opens a regular file only: a FIFO or device met on the way must not block or be written.
+int openRegular(const fs::path& p, int flags, mode_t mode = 0666) {
+    const int fd = ::open(p.c_str(), flags | O_NONBLOCK | O_CLOEXEC, mode);
+    if (fd < 0) return -1;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return -1;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
+struct Resolved {
+    fs::path host;
+    bool isDriveRoot = false;
+};
+
+class PosixFileSystem final : public FileSystem {
+public:
+    explicit PosixFileSystem(fs::path root) : root_(std::move(root)) {}
+
+    std::optional<fs::path> hostPath(std::string_view winPath) const override {
+        auto r = resolve(winPath);
+        if (!r) return std::nullopt;
+        return r->host;
+    }
+
+    std::optional<std::string> readFile(std::string_view winPath) const override {
+        auto r = resolve(winPath);
+        if (!r || r->isDriveRoot) return std::nullopt;
+        const int fd = openRegular(r->host, O_RDONLY);
+        if (fd < 0) return std::nullopt;
+        std::string content;
+        char buffer[65536];
+        for (;;) {
+            const ssize_t n = ::read(fd, buffer, sizeof buffer);
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                ::close(fd);
+                return std::nullopt;
+            }
+            if (n == 0) break;
+            content.append(buffer, static_cast<std::size_t>(n));
+        }
+        ::close(fd);
+        return content;
+    }
+
+    bool writeFile(std::string_view winPath, std::string_view bytes) override {
+        auto r = resolve(winPath);
+        if (!r || r->isDriveRoot || isDir(r->host)) return false;
+        // The file is truncated only once it is known to be a regular file.
+        const int fd = openRegular(r->host, O_WRONLY | O_CREAT);
+        if (fd < 0) return false;
+        bool ok = ::ftruncate(fd, 0) == 0 && writeAll(fd, bytes);
+        ok = (::close(fd) == 0) && ok;
+        return ok;
+    }
+
+    bool exists(std::string_view winPath) const override {
+        auto r = resolve(winPath);
+        if (!r) return false;
+        std::error_code ec;
+        return fs::exists(r->host, ec);
+    }
+
+    bool isDirectory(std::string_view winPath) const override {
+        auto r = resolve(winPath);
+        return r && isDir(r->host);
+    }
+
+    bool createDirectory(std::string_view winPath) override {
+        auto r = resolve(winPath);
+        if (!r) return false;
+        if (isDir(r->host)) return true;
+        if (::mkdir(r->host.c_str(), 0777) == 0) return true;
+        return errno == EEXIST && isDir(r->host);
+    }
+
+    bool removeDirectory(std::string_view winPath) override {
+        auto r = resolve(winPath);
+        if (!r || r->isDriveRoot) return false;
+        std::error_code ec;
+        if (fs::symlink_status(r->host, ec).type() != fs::file_type::directory) return false;
+        return ::rmdir(r->host.c_str()) == 0;
+    }
+
+    bool removeFile(std::string_view winPath) override {
+        auto r = resolve(winPath);
+        if (!r || r->isDriveRoot) return false;
+        std::error_code ec;
+        const auto type = fs::symlink_status(r->host, ec).type();
+        if (ec || type == fs::file_type::not_found || type == fs::file_type::directory) return false;
+        return ::unlink(r->host.c_str()) == 0;
+    }
+
+    bool copyFile(std::string_view from, std::string_view to, bool overwrite) override {
+        auto source = resolve(from);
+        auto target = resolve(to);
+        if (!source || !target || source->isDriveRoot || target->isDriveRoot) return false;
+        std::error_code ec;
+        if (fs::exists(target->host, ec)) {
+            if (!overwrite || isDir(target->host)) return false;
+            // Copying a file onto itself would empty it.
+            if (fs::equivalent(source->host, target->host, ec) || ec) return false;
+        }
+        const int in = openRegular(source->host, O_RDONLY);
+        if (in < 0) return false;
+        struct stat st {};
+        ::fstat(in, &st);
+
+        // Into a temporary file beside the target, then renamed over it: a failed copy leaves
+        // an existing target as it was.
+        std::string temp = (target->host.parent_path() / ".copy-XXXXXX").string();
+        const int out = ::mkstemp(temp.data());
+        if (out < 0) {
+            ::close(in);
+            return false;
+        }
+        ::fchmod(out, st.st_mode & 0777);
+        bool ok = true;
+        char buffer[65536];
+        for (;;) {
+            const ssize_t n = ::read(in, buffer, sizeof buffer);
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                ok = false;
+                break;
+            }
+            if (n == 0) break;
+            if (!writeAll(out, std::string_view(buffer, static_cast<std::size_t>(n)))) {
+                ok = false;
+                break;
+            }
+        }
+        ::close(in);
+        ok = (::close(out) == 0) && ok;
+        if (ok && !overwrite) {
+            // No replacing a file that appeared meanwhile.
+            ok = ::link(temp.c_str(), target->host.c_str()) == 0;
+            ::unlink(temp.c_str());
+            return ok;
+        }
+        ok = ok && ::rename(temp.c_str(), target->host.c_str()) == 0;
+        if (!ok) ::unlink(temp.c_str());
+        return ok;
+    }
+
+    std::vector<std::string> list(std::string_view folderWinPath, std::string_view pattern,
+                                  bool includeFolders) const override {
+        std::vector<std::string> names;
+        auto r = resolve(folderWinPath);
+        if (!r || pattern.empty()) return names;
+        if (std::any_of(pattern.begin(), pattern.end(), isSeparator)) return names;
+        std::error_code ec;
+        fs::directory_iterator it(r->host, ec);
+        if (ec) return names;
+        for (; it != fs::directory_iterator(); it.increment(ec)) {
+            if (ec) break;
+            std::string name = it->path().filename().string();
+            // A host name Windows could not spell is not reachable through this interface.
+            if (!isValidName(name)) continue;
+            std::error_code typeEc;
+            const bool dir = it->is_directory(typeEc);
+            if (typeEc) continue;
+            if (dir && !includeFolders) continue;
+            if (!dir && !it->exists(typeEc)) continue;  // dangling link
+            if (detail::matchWildcard(pattern, name)) names.push_back(std::move(name));
+        }
+        std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+            const std::string fa = detail::foldName(a), fb = detail::foldName(b);
+            return fa != fb ? fa < fb : a < b;
+        });
+        return names;
+    }
+
+private:
+    // The drive's folder; a link is followed one step by its text so that the result stays
+    // spelled below $WINROOT (drive_c) rather than wherever the root's own path leads.
+    std::optional<fs::path> driveFolder(char drive) const {
+        const fs::path entry = root_ / "dosdevices" / (std::string(1, drive) + ":");
+        std::error_code ec;
+        const auto status = fs::symlink_status(entry, ec);
+        fs::path folder = entry;
+        if (fs::is_symlink(status)) {
+            fs::path target = fs::read_symlink(entry, ec);
+            if (ec) return std::nullopt;
+            folder = target.is_absolute() ? target : (entry.parent_path() / target);
+            folder = folder.lexically_normal();
+        }
+        if (!isDir(folder)) return std::nullopt;
+        return folder;
+    }
+
+    std::optional<Resolved> resolve(std::string_view winPath) const {
+        auto parsed = parseWinPath(winPath);
+        if (!parsed) return std::nullopt;
+        auto drive = driveFolder(parsed->drive);
+        if (!drive) return std::nullopt;
+        Resolved result;
+        result.host = *drive;
+        result.isDriveRoot = parsed->names.empty();
+        bool lookUp = true;
+        for (const std::string& name : parsed->names) {
+            if (lookUp) {
+                if (entryExists(result.host / name)) {
+                    result.host /= name;
+                    continue;
+                }
+                if (auto match = findNoCase(result.host, name)) {
+                    result.host /= *match;
+                    continue;
+                }
+                // Nothing below a missing name can exist.
+                lookUp = false;
+            }
+            result.host /= name;
+        }
+        return result;
+    }
+
+    fs::path root_;
+};
+
+}  // namespace
+
+std::unique_ptr<FileSystem> makePosixFileSystem(const fs::path& root) {
+    return std::make_unique<PosixFileSystem>(root);
+}
+
+}  // namespace platform

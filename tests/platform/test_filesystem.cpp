@@ -1,0 +1,267 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "platform/FileSystem.h"
+#include "platform/WinRoot.h"
+#include "support/TempWinRoot.h"
+
+namespace fs = std::filesystem;
+using testing_support::TempWinRoot;
+
+namespace {
+
+std::vector<std::string> hostNames(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(FileSystem, names_match_without_regard_to_case) {
+    TempWinRoot root;
+    root.writeHostFile("program files/dezovur/Ergasies.dat", "list");
+    auto& fs = root.fs();
+    EXPECT_EQ(fs.readFile("c:\\program files\\dezovur\\ergasies.dat"), "list");
+    EXPECT_EQ(fs.readFile("C:\\PROGRAM FILES\\DEZOVUR\\ERGASIES.DAT"), "list");
+    EXPECT_TRUE(fs.exists("c:\\Program Files\\Dezovur\\eRGASIES.dat"));
+    EXPECT_TRUE(fs.isDirectory("c:\\PROGRAM FILES\\dezovur"));
+    EXPECT_EQ(fs.hostPath("c:\\PROGRAM FILES\\DEZOVUR\\ERGASIES.DAT"),
+              root.driveC() / "program files" / "dezovur" / "Ergasies.dat");
+}
+
+TEST(FileSystem, greek_names_match_as_windows_compares_them) {
+    TempWinRoot root;
+    root.writeHostFile("Ταχύς.dat", "t");
+    root.writeHostFile("Άλφα.dat", "a");
+    auto& fs = root.fs();
+    EXPECT_EQ(fs.readFile("c:\\ΤΑΧΎΣ.DAT"), "t");
+    EXPECT_EQ(fs.readFile("c:\\ταχύς.dat"), "t");
+    EXPECT_EQ(fs.readFile("c:\\ταχύσ.dat"), "t");  // final and medial sigma are one letter
+    EXPECT_EQ(fs.readFile("c:\\άλφα.DAT"), "a");
+    // The accent is part of the letter: Υ is not Ύ, α is not ά.
+    EXPECT_FALSE(fs.readFile("c:\\ΤΑΧΥΣ.DAT").has_value());
+    EXPECT_FALSE(fs.exists("c:\\αλφα.dat"));
+}
+
+TEST(FileSystem, trailing_blanks_and_periods_are_ignored) {
+    TempWinRoot root;
+    root.writeHostFile("job/oix1.dat", "fragment");
+    auto& fs = root.fs();
+    EXPECT_EQ(fs.readFile("c:\\job\\oix1.dat "), "fragment");
+    EXPECT_EQ(fs.readFile("c:\\job  \\OIX1.DAT. ."), "fragment");
+    ASSERT_TRUE(fs.writeFile("c:\\job\\them1.dat ", "x"));
+    ASSERT_TRUE(fs.writeFile("c:\\job\\oix1.dat ", "new"));
+    EXPECT_EQ(hostNames(root.driveC() / "job"), (std::vector<std::string>{"oix1.dat", "them1.dat"}));
+    EXPECT_EQ(root.readHostFile("job/oix1.dat"), "new");
+}
+
+TEST(FileSystem, dot_dot_stops_at_the_drive_root) {
+    TempWinRoot root;
+    {
+        std::ofstream(root.root() / "secret.txt") << "outside";
+    }
+    root.writeHostFile("a/inside.txt", "in");
+    auto& fs = root.fs();
+    EXPECT_FALSE(fs.readFile("c:\\..\\secret.txt").has_value());
+    EXPECT_FALSE(fs.exists("c:\\a\\..\\..\\..\\secret.txt"));
+    EXPECT_EQ(fs.hostPath("c:\\..\\..\\secret.txt"), root.driveC() / "secret.txt");
+    EXPECT_EQ(fs.hostPath("c:/a/../../b"), root.driveC() / "b");
+    EXPECT_EQ(fs.readFile("c:\\..\\a\\.\\inside.txt"), "in");
+    // "..." and ".. " are not a parent folder once trailing periods and blanks go.
+    EXPECT_EQ(fs.hostPath("c:\\a\\...\\inside.txt"), root.driveC() / "a" / "inside.txt");
+    EXPECT_EQ(fs.hostPath("c:\\a\\.. \\inside.txt"), root.driveC() / "a" / "inside.txt");
+    ASSERT_TRUE(fs.writeFile("c:\\..\\..\\secret.txt", "inside"));
+    EXPECT_EQ(root.readHostFile("secret.txt"), "inside");
+    std::ifstream in(root.root() / "secret.txt");
+    std::string text;
+    in >> text;
+    EXPECT_EQ(text, "outside");
+}
+
+TEST(FileSystem, both_separators_and_repeated_ones) {
+    TempWinRoot root;
+    root.writeHostFile("program files/dezovur/temp.dat", "job");
+    auto& fs = root.fs();
+    EXPECT_EQ(fs.readFile("c:/program files/dezovur/temp.dat"), "job");
+    EXPECT_EQ(fs.readFile("c:\\program files/dezovur\\\\temp.dat"), "job");
+    EXPECT_EQ(fs.hostPath("C:"), root.driveC());
+    EXPECT_EQ(fs.hostPath("c:\\"), root.driveC());
+}
+
+TEST(FileSystem, refuses_paths_without_a_drive) {
+    TempWinRoot root;
+    root.writeHostFile("x.dat", "x");
+    auto& fs = root.fs();
+    for (const char* path : {"", "x.dat", "\\x.dat", "/x.dat", "c:x.dat", "\\\\server\\share\\x.dat",
+                             "//server/share/x.dat", "\\\\?\\c:\\x.dat", "1:\\x.dat", "q:\\x.dat",
+                             "c:\\x.dat:stream", "c:\\a*b", "c:\\bad\x01name"}) {
+        SCOPED_TRACE(path);
+        EXPECT_FALSE(fs.hostPath(path).has_value());
+        EXPECT_FALSE(fs.readFile(path).has_value());
+        EXPECT_FALSE(fs.exists(path));
+        EXPECT_FALSE(fs.writeFile(path, "y"));
+    }
+    EXPECT_EQ(root.readHostFile("x.dat"), "x");
+}
+
+TEST(FileSystem, drive_letters_and_the_host_drive) {
+    TempWinRoot root;
+    auto& fs = root.fs();
+    EXPECT_EQ(fs.hostPath("C:\\x"), fs.hostPath("c:\\x"));
+    EXPECT_EQ(fs.hostPath("z:\\"), fs::path("/"));
+    EXPECT_TRUE(fs.isDirectory("Z:\\TMP"));  // matched case-insensitively to /tmp
+}
+
+TEST(FileSystem, rewrite_keeps_the_existing_spelling_and_new_files_get_the_given_one) {
+    TempWinRoot root;
+    root.writeHostFile("dezovur/STOIXEIA.dat", "old");
+    auto& fs = root.fs();
+    ASSERT_TRUE(fs.writeFile("c:\\DEZOVUR\\stoixeia.dat", "new contents"));
+    ASSERT_TRUE(fs.writeFile("c:\\dezovur\\Klimaka.Dat", "500\r\n"));
+    EXPECT_EQ(hostNames(root.driveC() / "dezovur"),
+              (std::vector<std::string>{"Klimaka.Dat", "STOIXEIA.dat"}));
+    EXPECT_EQ(root.readHostFile("dezovur/STOIXEIA.dat"), "new contents");
+    EXPECT_EQ(root.readHostFile("dezovur/Klimaka.Dat"), "500\r\n");
+    // Shorter contents truncate.
+    ASSERT_TRUE(fs.writeFile("c:\\dezovur\\stoixeia.DAT", "z"));
+    EXPECT_EQ(root.readHostFile("dezovur/STOIXEIA.dat"), "z");
+    ASSERT_TRUE(fs.writeFile("c:\\dezovur\\empty.dat", ""));
+    EXPECT_EQ(fs.readFile("c:\\dezovur\\EMPTY.dat"), "");
+}
+
+TEST(FileSystem, writing_needs_the_folder_and_never_replaces_a_folder) {
+    TempWinRoot root;
+    auto& fs = root.fs();
+    EXPECT_FALSE(fs.writeFile("c:\\missing\\x.dat", "x"));
+    EXPECT_FALSE(fs::exists(root.driveC() / "missing"));
+    ASSERT_TRUE(fs.createDirectory("c:\\folder"));
+    EXPECT_FALSE(fs.writeFile("c:\\FOLDER", "x"));
+    EXPECT_FALSE(fs.readFile("c:\\folder").has_value());
+    EXPECT_FALSE(fs.writeFile("c:\\", "x"));
+    EXPECT_TRUE(fs::is_directory(root.driveC() / "folder"));
+}
+
+TEST(FileSystem, folders_create_and_remove) {
+    TempWinRoot root;
+    auto& fs = root.fs();
+    EXPECT_TRUE(fs.createDirectory("c:\\program files"));
+    EXPECT_TRUE(fs.createDirectory("c:\\program files\\Dezovur"));
+    EXPECT_TRUE(fs.createDirectory("c:\\PROGRAM FILES\\DEZOVUR"));  // already there
+    EXPECT_EQ(hostNames(root.driveC() / "program files"), (std::vector<std::string>{"Dezovur"}));
+    EXPECT_FALSE(fs.createDirectory("c:\\no\\such\\parent"));
+
+    ASSERT_TRUE(fs.writeFile("c:\\program files\\dezovur\\ΑΒ.dat", "x"));
+    EXPECT_FALSE(fs.createDirectory("c:\\program files\\dezovur\\αβ.DAT"));  // a file has it
+    EXPECT_FALSE(fs.removeDirectory("c:\\program files\\dezovur"));  // not empty
+    EXPECT_FALSE(fs.removeFile("c:\\program files\\dezovur"));       // not a file
+    EXPECT_FALSE(fs.removeDirectory("c:\\program files\\dezovur\\αβ.dat"));
+    EXPECT_TRUE(fs.removeFile("c:\\program files\\dezovur\\αβ.dat"));
+    EXPECT_FALSE(fs.removeFile("c:\\program files\\dezovur\\αβ.dat"));
+    EXPECT_TRUE(fs.removeDirectory("c:\\program files\\DEZOVUR"));
+    EXPECT_FALSE(fs.exists("c:\\program files\\dezovur"));
+    EXPECT_FALSE(fs.removeDirectory("c:\\"));
+    EXPECT_TRUE(fs::is_directory(root.driveC()));
+}
+
+TEST(FileSystem, copy_respects_overwrite_and_never_empties_the_source) {
+    TempWinRoot root;
+    root.writeHostFile("a/Source.dat", "source bytes \x80\r\n");
+    root.writeHostFile("a/Target.dat", "target");
+    auto& fs = root.fs();
+    EXPECT_FALSE(fs.copyFile("c:\\a\\source.dat", "c:\\a\\target.dat", false));
+    EXPECT_EQ(root.readHostFile("a/Target.dat"), "target");
+    EXPECT_TRUE(fs.copyFile("c:\\a\\source.dat", "c:\\a\\TARGET.DAT", true));
+    EXPECT_EQ(root.readHostFile("a/Target.dat"), "source bytes \x80\r\n");
+    EXPECT_TRUE(fs.copyFile("c:\\a\\source.dat", "c:\\a\\New.dat", false));
+    EXPECT_EQ(root.readHostFile("a/New.dat"), "source bytes \x80\r\n");
+    EXPECT_FALSE(fs.copyFile("c:\\a\\SOURCE.DAT", "c:\\a\\source.dat", true));
+    EXPECT_EQ(root.readHostFile("a/Source.dat"), "source bytes \x80\r\n");
+    EXPECT_FALSE(fs.copyFile("c:\\a\\missing.dat", "c:\\a\\other.dat", true));
+    EXPECT_FALSE(fs.copyFile("c:\\a\\source.dat", "c:\\nowhere\\x.dat", true));
+    EXPECT_EQ(hostNames(root.driveC() / "a"),
+              (std::vector<std::string>{"New.dat", "Source.dat", "Target.dat"}));
+}
+
+TEST(FileSystem, list_with_windows_wildcards) {
+    TempWinRoot root;
+    for (const char* name : {"a.dat", "B.DAT", "readme", "f1.txt", "f12.txt", "Ώρα.dat", "x.dat.bak"}) {
+        root.writeHostFile(fs::path("d") / name, "");
+    }
+    fs::create_directories(root.driveC() / "d" / "Sub.dat");
+    auto& fs = root.fs();
+    using V = std::vector<std::string>;
+    EXPECT_EQ(fs.list("c:\\d", "*.*"),
+              (V{"a.dat", "B.DAT", "f1.txt", "f12.txt", "readme", "x.dat.bak", "Ώρα.dat"}));
+    EXPECT_EQ(fs.list("c:\\D\\", "*.dat"), (V{"a.dat", "B.DAT", "Ώρα.dat"}));
+    EXPECT_EQ(fs.list("c:\\d", "*.DAT", true), (V{"a.dat", "B.DAT", "Sub.dat", "Ώρα.dat"}));
+    EXPECT_EQ(fs.list("c:\\d", "f?.txt"), (V{"f1.txt"}));
+    EXPECT_EQ(fs.list("c:\\d", "F*.TXT"), (V{"f1.txt", "f12.txt"}));
+    EXPECT_EQ(fs.list("c:\\d", "*."), (V{"readme"}));
+    EXPECT_EQ(fs.list("c:\\d", "ώρα.*"), (V{"Ώρα.dat"}));
+    EXPECT_EQ(fs.list("c:\\d", "b.dat"), (V{"B.DAT"}));
+    EXPECT_EQ(fs.list("c:\\d", "*"), (V{"a.dat", "B.DAT", "f1.txt", "f12.txt", "readme", "x.dat.bak", "Ώρα.dat"}));
+    EXPECT_TRUE(fs.list("c:\\d", "*.xyz").empty());
+    EXPECT_TRUE(fs.list("c:\\missing", "*.*").empty());
+    EXPECT_TRUE(fs.list("c:\\d", "..\\*.*").empty());
+}
+
+TEST(FileSystem, list_pattern_with_many_stars_stays_fast) {
+    TempWinRoot root;
+    root.writeHostFile("d/" + std::string(200, 'a'), "");
+    const std::string pattern = std::string(100, '*') + "b";
+    EXPECT_TRUE(root.fs().list("c:\\d", pattern).empty());
+    EXPECT_EQ(root.fs().list("c:\\d", std::string(100, '*') + "a").size(), 1u);
+}
+
+TEST(WinRoot, fresh_root_gets_drives_c_and_z) {
+    TempWinRoot temp;
+    const fs::path root = temp.root() / "fresh";
+    ASSERT_TRUE(platform::prepareWinRoot(root));
+    EXPECT_EQ(fs::read_symlink(root / "dosdevices" / "c:"), fs::path("../drive_c"));
+    EXPECT_EQ(fs::read_symlink(root / "dosdevices" / "z:"), fs::path("/"));
+    EXPECT_TRUE(fs::is_directory(root / "drive_c"));
+
+    auto files = platform::makePosixFileSystem(root);
+    ASSERT_TRUE(files->writeFile("c:\\hello.txt", "hi"));
+    EXPECT_EQ(files->hostPath("c:\\hello.txt"), root / "drive_c" / "hello.txt");
+    EXPECT_TRUE(fs::exists(root / "drive_c" / "hello.txt"));
+}
+
+TEST(WinRoot, existing_drive_entries_are_left_alone) {
+    TempWinRoot temp;
+    const fs::path root = temp.root() / "custom";
+    fs::create_directories(root / "dosdevices");
+    fs::create_directories(root / "elsewhere");
+    fs::create_directory_symlink("../elsewhere", root / "dosdevices" / "c:");
+    fs::create_directories(root / "dosdevices" / "d:");
+    ASSERT_TRUE(platform::prepareWinRoot(root));
+    EXPECT_EQ(fs::read_symlink(root / "dosdevices" / "c:"), fs::path("../elsewhere"));
+    EXPECT_FALSE(fs::exists(root / "drive_c"));
+
+    auto files = platform::makePosixFileSystem(root);
+    ASSERT_TRUE(files->writeFile("c:\\a.txt", "c"));
+    ASSERT_TRUE(files->writeFile("D:\\b.txt", "d"));
+    EXPECT_TRUE(fs::exists(root / "elsewhere" / "a.txt"));
+    EXPECT_TRUE(fs::exists(root / "dosdevices" / "d:" / "b.txt"));
+    EXPECT_EQ(files->hostPath("d:\\..\\..\\b.txt"), root / "dosdevices" / "d:" / "b.txt");
+    EXPECT_FALSE(files->exists("e:\\"));
+}
+
+TEST(WinRoot, location_from_the_environment) {
+    TempWinRoot temp;  // restores WINROOT and XDG_DATA_HOME afterwards
+    setenv("WINROOT", "/some/where", 1);
+    EXPECT_EQ(platform::winRootFromEnvironment(), fs::path("/some/where"));
+    unsetenv("WINROOT");
+    setenv("XDG_DATA_HOME", "/data/home", 1);
+    EXPECT_EQ(platform::winRootFromEnvironment(), fs::path("/data/home/winroot"));
+    setenv("XDG_DATA_HOME", "", 1);
+    const char* home = std::getenv("HOME");
+    const std::string savedHome = home ? home : "";
+    setenv("HOME", "/home/someone", 1);
+    EXPECT_EQ(platform::winRootFromEnvironment(), fs::path("/home/someone/.local/share/winroot"));
+    if (home) setenv("HOME", savedHome.c_str(), 1); else unsetenv("HOME");
+}
+
+}  // namespace
