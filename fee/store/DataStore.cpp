@@ -178,7 +178,8 @@ namespace {
 StoreStatus rewriteJobList(DataStore& store, const std::vector<JobName>& jobs) {
     LineWriter lines = store.writer();
     for (const auto& job : jobs) lines.line(job.first).line(job.last);
-    if (!lines.bytes()) return StoreStatus::BadText;
+    // Only a damaged list (bytes the code page leaves undefined) can fail to encode here.
+    if (!lines.bytes()) return StoreStatus::IoError;
     if (!store.write(DataStore::dataFile(kJobScratch), lines)) return StoreStatus::IoError;
     if (!store.write(DataStore::dataFile(kJobList), lines)) return StoreStatus::IoError;
     return StoreStatus::Ok;

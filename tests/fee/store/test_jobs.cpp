@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <limits>
 #include <string>
 
@@ -279,6 +280,17 @@ TEST_F(Jobs, delete_job_refuses_anything_but_a_job_folder) {
     EXPECT_EQ(get("c:\\keep.dat"), "keep");
     EXPECT_EQ(get("c:\\other\\keep.dat"), "keep");
     EXPECT_EQ(get("Ergasies.dat"), cp1253("Χ\r\nΨ\r\n"));
+}
+
+TEST_F(Jobs, delete_job_does_not_follow_a_linked_folder) {
+    ASSERT_TRUE(fs().createDirectory("c:\\other"));
+    put("c:\\other\\keep.dat", "keep");
+    std::filesystem::create_directory_symlink(root.driveC() / "other",
+                                              root.driveC() / "program files" / "dezovur" / "LINK");
+    put("Ergasies.dat", "LI\r\nNK\r\n");
+    EXPECT_EQ(store.deleteJob(D + "LINK"), StoreStatus::IoError);
+    EXPECT_EQ(get("c:\\other\\keep.dat"), "keep");
+    EXPECT_EQ(get("Ergasies.dat"), "LI\r\nNK\r\n");
 }
 
 TEST_F(Jobs, delete_job_keeps_the_list_when_the_folder_stays) {
