@@ -85,7 +85,8 @@ std::optional<int> runCommandLine(int argc, char** argv, std::ostream& out, std:
     }
     if (command == "statement") {
         if (argc > 2) {
-            err << "dezovur: η εντολή statement δεν δέχεται ορίσματα (" << argv[2] << ")\n";
+            err << "dezovur: η εντολή statement δεν δέχεται ορίσματα (" << argv[2]
+                << "). Δείτε: dezovur --help\n";
             return 2;
         }
         return printStatement(out, err);
