@@ -1,0 +1,178 @@
+#include "fee/app/EntryWindow.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <array>
+
+namespace fee::app {
+
+namespace {
+
+constexpr auto Whole = ShownAs::WholeFromInt16;
+constexpr auto Single = ShownAs::RealFromSingle;
+constexpr auto Double = ShownAs::RealFromDouble;
+constexpr auto Int16 = StoredForm::Int16Hundredths;
+
+const std::array<EntryLayout, 8> kLayouts = {{
+    {CategoryId::Asti, "Form6", "asti1", "Aποτυπώσεις Αστικών Περιοχών", "asti.dat", Int16,
+     Width::Int16,
+     {"Με τη μέθοδο των ορθογωνίων συντεταγμένων ή με άλλη μέθοδο αστικών περιοχών"}, false,
+     {{"ea", "Εμβαδό: ", "Εμβαδό", Single}},
+     {}, "OK", false},
+    {CategoryId::Polygon, "Form4", "poligon1", "Πολυγωνομετρία", "polygon.dat", Int16,
+     Width::Int16, {}, false,
+     {{"poly", "Πλήθος πολυγωνομετρικών σημείων", "Πλήθος πολυγωνομετρικών σημείων", Whole}},
+     {}, "Command1", true},
+    {CategoryId::Rymotom, "Form8", "rymot", "Οικοδομικές-Ρυμοτομικές Γραμμές", "rymotom.dat",
+     Int16, Width::Int16, {}, false,
+     {{"ajon", "Προσδιορισμός και Χάραξη Αξόνων (Σημεία)",
+       "Προσδιορισμός και Χάραξη Αξόνων (Σημεία)", Whole},
+      {"rymot", "Κορυφές Οικοδομικών Τετραγώνων (Σημεία)",
+       "Κορυφές Οικοδομικών Τετραγώνων (Σημεία)", Double}},
+     {}, "Command1", false},
+    {CategoryId::Trig, "form3", "trigonismos1", "Τριγωνισμός", "trig.dat", Int16, Width::Int16,
+     {}, false,
+     {{"TsIIIT", "Τριγωνομετρικο σημειο ΙΙΙ Τάξεως", "Τριγωνομετρικο σημειο ΙΙΙ Τάξεως", Whole},
+      {"TSIVT", "Τριγωνομετρικο σημείο IV Τάξεως", "Τριγωνομετρικο σημείο IV Τάξεως", Whole},
+      {"Emp", "Εμπροσθοτομία", "Εμπροσθοτομία", Whole},
+      {"OP", "Οπισθοτομία", "Οπισθοτομία", Whole}},
+     {}, "Command1", false},
+    // The area is kept as whole hundredths in a double: a single would cut 12.345 m² to
+    // 12.34 and write large areas in exponent form.
+    {CategoryId::Them, "Form12", "ktiria1", "Χάραξη Θεμελίων Κτιριακών έργων", "them.dat",
+     StoredForm::AreaHundredths, Width::Double, {"Χάραξη Θεμελίων Κτιριακών Έργων"}, true,
+     {{"www", "Ώς μόνιμη σήμανση πολυγωνομετρικών σημείων (Εμβαδό οικοδομής σε m2)",
+       "Εμβαδό οικοδομής σε m2", Double}},
+     {"Σημ: Ο αριθμός των πολυγωνομετρικών σημείων υπολογίζεται με τον τύπο :",
+      "Αριθ.Πολυγων=Εμβαδό * 2 / 250 + 4",
+      "Και περιλαμβάνει την χάραξη της εκσκαφής θεμελίωσης, την χάραξη της θεμελίωσης, και "
+      "τους ελέγχους καθετότητας των υποστηλωμάτων",
+      "Οι αμοιβές ΔΕΝ προβλέπονται ΑΜΜΕΣΑ απο το ΠΔ696."},
+     "Command1", false},
+    {CategoryId::Oix, "Form11", "oikopeda1", "Χάραξη Οικοπέδων επί Εδάφους", "oix.dat", Int16,
+     Width::Int16, {}, false,
+     {{"oikx",
+       "Μόνιμος Σήμανση Oρίων Οικοπέδων δια του τύπου των πολυγωνομετρικών σημείων: "
+       "(Αριθμός Κορυφών Οικοπέδων)",
+       "Αριθμός Κορυφών Οικοπέδων", Whole}},
+     {}, "Command1", false},
+    {CategoryId::Xilosta, "Form10", "xiliosta1", "Κατανομή Χιλιοστών", "xilosta.dat", Int16,
+     Width::Int16, {}, false,
+     {{"anid", "Ανεξάρτητες Οριζόντιες συνιδιοκτησίες",
+       "Ανεξάρτητες Οριζόντιες συνιδιοκτησίες", Whole}},
+     {"ΠΡΟΣΟΧΗ: Οι αμοιβές απο την σύνταξη πινάκων κατανομής χιλιοστών ΔΕΝ προβλέπονται "
+      "ΑΜΜΕΣΑ απο το ΠΔ696.",
+      "Οι αμοιβή ανα ιδιοκτησία έχει προκύψει απο αντίστοιχη ανάλυση των άρθρων 13 και 15 του "
+      "νόμου."},
+     "Command1", false},
+    {CategoryId::Analog, "Form7", "analog1", "Σύνταξη Πράξεων Αναλογισμού", "analog.dat", Int16,
+     Width::Int16, {}, false,
+     {{"S", "Συνολικό Μήκος Προσώπων Οικοπέδων (σε Χιλιόμετρα)",
+       "Συνολικό Μήκος Προσώπων Οικοπέδων (σε Χιλιόμετρα)", Single}},
+     {}, "Command1", false},
+}};
+
+QString densityText(const AppContext& ctx) {
+    const auto job = ctx.store.currentJobFolder();
+    const bool inside = job && ctx.store.planFlag(*job).value_or(0) == 1;
+    return inside ? QStringLiteral("ΕΝΑ ΣΗΜΕΙΟ ΑΝΑ ΣΤΡΕΜΑ") : QStringLiteral("ΜΙΣΟ ΣΗΜΕΙΟ ΑΝΑ ΣΤΡΕΜΑ");
+}
+
+}  // namespace
+
+const EntryLayout* entryLayout(CategoryId category) {
+    for (const auto& layout : kLayouts)
+        if (layout.category == category) return &layout;
+    return nullptr;
+}
+
+EntryWindow::EntryWindow(AppContext& ctx, const EntryLayout& layout, EntryMode mode,
+                         QWidget* parent)
+    : QWidget(parent, Qt::Window), ctx_(ctx), layout_(layout), mode_(mode) {
+    setObjectName(QString::fromUtf8(mode == EntryMode::New ? layout.newName : layout.editName));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QString::fromUtf8(layout.caption));
+    setAccessibleName(windowTitle());
+
+    auto* column = new QVBoxLayout(this);
+    column->setSpacing(10);
+    for (std::size_t i = 0; i < layout.headings.size(); ++i) {
+        QLabel* heading = makeNote(this, QString::fromUtf8(layout.headings[i]));
+        if (i == 0 && layout.boldHeading) {
+            QFont bold = heading->font();
+            bold.setBold(true);
+            bold.setPointSizeF(bold.pointSizeF() * 1.2);
+            heading->setFont(bold);
+            heading->setAlignment(Qt::AlignHCenter);
+        }
+        column->addWidget(heading);
+    }
+
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(12);
+    grid->setColumnStretch(0, 1);
+    const std::vector<double> stored =
+        mode == EntryMode::Edit
+            ? storedValues(ctx, layout.file, static_cast<int>(layout.fields.size()))
+            : std::vector<double>{};
+    int row = 0;
+    for (std::size_t i = 0; i < layout.fields.size(); ++i) {
+        const EntryFieldSpec& spec = layout.fields[i];
+        QLineEdit* edit = addLabelledField(grid, row++, this, QString::fromUtf8(spec.objectName),
+                                           QString::fromUtf8(spec.label));
+        edit->setText(mode == EntryMode::Edit ? shownText(ctx, stored[i], spec.shown)
+                                              : QStringLiteral("0"));
+        fields_.push_back({edit, QString::fromUtf8(spec.name), layout.form});
+        if (layout.densityNote && i == 0) {
+            QLabel* density = makeNote(this, densityText(ctx), QStringLiteral("density"));
+            QFont bold = density->font();
+            bold.setBold(true);
+            density->setFont(bold);
+            grid->addWidget(density, row++, 0, 1, 2);
+        }
+    }
+    column->addLayout(grid);
+
+    for (const char* note : layout.notes) column->addWidget(makeNote(this, QString::fromUtf8(note)));
+
+    auto* submit = new QPushButton(QStringLiteral("Υποβολή"), this);
+    submit->setObjectName(QString::fromUtf8(layout.submitName));
+    submit->setDefault(true);
+    submit->setAutoDefault(true);
+    submit->setMinimumWidth(110);
+    connect(submit, &QPushButton::clicked, this, &EntryWindow::onSubmit);
+    // Enter in a field submits, as the default button would in a dialog.
+    for (const EntryField& field : fields_)
+        connect(field.edit, &QLineEdit::returnPressed, submit, &QPushButton::click);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(submit);
+    column->addStretch(1);
+    column->addLayout(buttons);
+
+    QWidget* previous = nullptr;
+    for (const EntryField& field : fields_) {
+        if (previous) setTabOrder(previous, field.edit);
+        previous = field.edit;
+    }
+    setTabOrder(previous, submit);
+
+    const int textWidth = fontMetrics().horizontalAdvance(QString(44, QLatin1Char('x')));
+    setMinimumWidth(textWidth + 160);
+    fields_.front().edit->setFocus();
+    fields_.front().edit->selectAll();
+    adjustSize();
+}
+
+void EntryWindow::onSubmit() {
+    const auto values = checkFields(this, ctx_, fields_);
+    if (!values) return;
+    if (!writeEntryFile(this, ctx_, layout_.file, *values, layout_.width)) return;
+    closeAfterSubmit(this, ctx_, mode_);
+}
+
+}  // namespace fee::app
