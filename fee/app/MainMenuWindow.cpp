@@ -1,0 +1,129 @@
+#include "fee/app/MainMenuWindow.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "fee/app/Messages.h"
+#include "fee/app/SplashWindow.h"
+
+namespace fee::app {
+
+QString noJobMessage() {
+    return QStringLiteral(
+        "Δεν υπάρχει τρέχουσα μελέτη: η μελέτη που είχε επιλεγεί δεν υπάρχει ή δεν έχει επιλεγεί "
+        "καμία.\nΔημιουργήστε μια νέα μελέτη με το «Νέα Μελέτη» ή επιλέξτε μια υπάρχουσα από τη "
+        "«Διαχείριση Μελετών».");
+}
+
+namespace {
+QLabel* label(QWidget* parent, const char* name, const QString& text) {
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(QString::fromLatin1(name));
+    return l;
+}
+}  // namespace
+
+MainMenuWindow::MainMenuWindow(AppContext& ctx, QWidget* parent)
+    : QWidget(parent, Qt::Window), ctx_(ctx) {
+    setObjectName(QStringLiteral("Form9"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Αμοιβές Τοπογραφικών "));
+
+    auto* picture = label(this, "Picture1", QString());
+    picture->setPixmap(drawLogo(260));
+    picture->setAlignment(Qt::AlignCenter);
+    picture->setFrameShape(QFrame::StyledPanel);
+
+    auto* title = label(this, "Label1", QStringLiteral("ΑΜΟΙΒΕΣ ΤΟΠΟΓΡΑΦΙΚΩΝ ΕΡΓΑΣΙΩΝ"));
+    QFont big = title->font();
+    big.setPointSizeF(big.pointSizeF() * 2.0);
+    big.setBold(true);
+    title->setFont(big);
+    title->setAlignment(Qt::AlignCenter);
+
+    auto* heading = label(this, "Label2", QStringLiteral("ΠΡΟΕΔΡΙΚΟ ΔΙΑΤΑΓΜΑ ΥΠ' ΑΡΙΘΜ. 696/74"));
+    QFont mid = heading->font();
+    mid.setPointSizeF(mid.pointSizeF() * 1.3);
+    mid.setBold(true);
+    heading->setFont(mid);
+    heading->setAlignment(Qt::AlignCenter);
+
+    auto* author1 = label(this, "Label3", QStringLiteral("Νίκος Παπαδάκης"));
+    auto* title1 = label(this, "Label4", QStringLiteral("Αγρονόμος  Τοπογράφος Μηχανικός ΕΜΠ"));
+    auto* author2 = label(this, "Label5", QStringLiteral("Γιώργος Αλεξίου"));
+    auto* title2 = label(this, "Label6", QStringLiteral("Πολιτικός Μηχανικός"));
+    QFont bold = author1->font();
+    bold.setBold(true);
+    author1->setFont(bold);
+    author2->setFont(bold);
+    auto* credits = new QGridLayout;
+    credits->addWidget(author1, 0, 0, Qt::AlignCenter);
+    credits->addWidget(title1, 1, 0, Qt::AlignCenter);
+    credits->addWidget(author2, 0, 1, Qt::AlignCenter);
+    credits->addWidget(title2, 1, 1, Qt::AlignCenter);
+    credits->setHorizontalSpacing(30);
+
+    auto* buttons = new QVBoxLayout;
+    buttons->setSpacing(10);
+    auto addButton = [&](const char* name, const QString& caption) {
+        auto* b = new QPushButton(caption, this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setMinimumHeight(38);
+        b->setMinimumWidth(190);
+        buttons->addWidget(b);
+        return b;
+    };
+    auto* newJob = addButton("new", QStringLiteral("Νέα Μελέτη"));
+    auto* manage = addButton("anaglosh", QStringLiteral("Διαχείριση Μελετών"));
+    auto* compute = addButton("Command8", QStringLiteral("Υπολογισμοί"));
+    auto* print = addButton("print", QStringLiteral("Εκτύπωση"));
+    auto* help = addButton("Command2", QStringLiteral("Βοήθεια"));
+    buttons->addStretch(1);
+    auto* exit = addButton("Command1", QStringLiteral("Έξοδος"));
+
+    // Confirms a computation quietly, without a box the user must dismiss.
+    status_ = label(this, "lblStatus", QString());
+    status_->setMinimumHeight(status_->fontMetrics().height());
+
+    auto* body = new QHBoxLayout;
+    body->setSpacing(20);
+    body->addWidget(picture, 1);
+    body->addLayout(buttons);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(20, 16, 20, 12);
+    layout->addWidget(title);
+    layout->addWidget(heading);
+    layout->addSpacing(10);
+    layout->addLayout(body, 1);
+    layout->addSpacing(10);
+    layout->addLayout(credits);
+    layout->addWidget(status_);
+
+    connect(newJob, &QPushButton::clicked, this, [this] { ctx_.nav.open(WindowId::Particulars); });
+    connect(manage, &QPushButton::clicked, this, [this] { ctx_.nav.open(WindowId::OpenJob); });
+    connect(compute, &QPushButton::clicked, this, &MainMenuWindow::onCompute);
+    connect(print, &QPushButton::clicked, this, [this] { ctx_.nav.open(WindowId::Document); });
+    connect(help, &QPushButton::clicked, this, [this] { ctx_.nav.open(WindowId::Help); });
+    connect(exit, &QPushButton::clicked, this, [this] { ctx_.nav.quit(); });
+
+    setTabOrder(newJob, manage);
+    setTabOrder(manage, compute);
+    setTabOrder(compute, print);
+    setTabOrder(print, help);
+    setTabOrder(help, exit);
+}
+
+void MainMenuWindow::onCompute() {
+    status_->clear();
+    if (fee::assembleStatement(ctx_.store) == fee::AssemblyResult::NoJob) {
+        refuse(this, noJobMessage());
+        return;
+    }
+    status_->setText(QStringLiteral("Ο υπολογισμός ολοκληρώθηκε"));
+}
+
+}  // namespace fee::app

@@ -1,0 +1,28 @@
+#pragma once
+// Form9, the main menu: stays open for the whole run and starts every task. Its buttons act on
+// whatever job temp.dat names at the moment of the click.
+
+#include <QWidget>
+
+#include "fee/app/AppContext.h"
+
+class QLabel;
+
+namespace fee::app {
+
+// The refusal shown when a task needs a job and temp.dat names none that exists.
+QString noJobMessage();
+
+class MainMenuWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit MainMenuWindow(AppContext& ctx, QWidget* parent = nullptr);
+
+private:
+    void onCompute();
+
+    AppContext& ctx_;
+    QLabel* status_ = nullptr;
+};
+
+}  // namespace fee::app

@@ -1,0 +1,163 @@
+#include "fee/app/WindowManager.h"
+
+#include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+#include "fee/app/DocumentFrame.h"
+#include "fee/app/DocumentWindow.h"
+#include "fee/app/MainMenuWindow.h"
+#include "fee/app/Messages.h"
+
+namespace fee::app {
+
+bool needsJob(WindowId id) {
+    switch (id) {
+        case WindowId::WorkMenu:
+        case WindowId::EditMenu:
+        case WindowId::Overview:
+        case WindowId::DeleteConfirm:
+        case WindowId::LambdaWorkMenu:
+        case WindowId::LambdaEditMenu:
+        case WindowId::LambdaOverview:
+        case WindowId::TrigWarning:
+        case WindowId::Document:
+            return true;
+        case WindowId::Splash:
+        case WindowId::MainMenu:
+        case WindowId::Help:
+        case WindowId::Particulars:
+        case WindowId::NewEngineer:
+        case WindowId::OpenJob:
+            return false;
+    }
+    return false;
+}
+
+WindowManager::WindowManager(fee::DataStore& store, platform::SettingsStore& settings, Timings timings,
+                             std::function<void()> quitApplication)
+    : ctx_{store, settings, *this, timings}, quitApplication_(std::move(quitApplication)) {
+    if (!quitApplication_) quitApplication_ = [] { QCoreApplication::quit(); };
+}
+
+WindowManager::~WindowManager() {
+    // The windows hold a reference to the context; none may outlive it.
+    for (auto& [id, window] : windows_) delete window.data();
+    for (auto& [key, window] : entries_) delete window.data();
+    delete frame_.data();
+}
+
+QWidget* WindowManager::window(WindowId id) const {
+    auto it = windows_.find(id);
+    return it == windows_.end() ? nullptr : it->second.data();
+}
+
+QWidget* WindowManager::entryWindow(fee::CategoryId category, EntryMode mode) const {
+    auto it = entries_.find({category, mode});
+    return it == entries_.end() ? nullptr : it->second.data();
+}
+
+void WindowManager::show(QWidget* window) {
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+void WindowManager::bringToFront(QWidget* window) {
+    QWidget* top = window->window();
+    if (top->isMinimized()) top->showNormal();
+    show(top);
+}
+
+void WindowManager::refuseHere(const QString& text) {
+    // The box belongs to the window the user is working in (the one whose button asked).
+    QWidget* parent = QApplication::activeWindow();
+    if (!parent) parent = window(WindowId::MainMenu);
+    refuse(parent, text);
+}
+
+bool WindowManager::jobAvailable() {
+    if (ctx_.store.currentJobFolder()) return true;
+    refuseHere(noJobMessage());
+    return false;
+}
+
+void WindowManager::open(WindowId id) {
+    if (id == WindowId::Document) {
+        openDocument();
+        return;
+    }
+    if (QWidget* existing = window(id)) {
+        bringToFront(existing);
+        return;
+    }
+    if (needsJob(id) && !jobAvailable()) return;
+    QWidget* created = createWindow(ctx_, id);
+    if (!created) return;
+    windows_[id] = created;
+    show(created);
+}
+
+void WindowManager::openEntry(fee::CategoryId category, EntryMode mode) {
+    if (QWidget* existing = entryWindow(category, mode)) {
+        bringToFront(existing);
+        return;
+    }
+    if (!jobAvailable()) return;
+    QWidget* created = createEntry(ctx_, category, mode);
+    if (!created) return;
+    entries_[{category, mode}] = created;
+    show(created);
+}
+
+void WindowManager::openDocument() {
+    if (QWidget* existing = window(WindowId::Document)) {
+        bringToFront(existing);
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(existing->parentWidget()))
+            sub->mdiArea()->setActiveSubWindow(sub);
+        return;
+    }
+    if (auto problem = statementUnavailable(ctx_.store)) {
+        refuseHere(*problem);
+        return;
+    }
+    if (!frame_) {
+        frame_ = new DocumentFrame(ctx_, documentCounter_);
+        frame_->show();
+    }
+    auto* document = new DocumentWindow(ctx_);
+    windows_[WindowId::Document] = document;
+    frame_->addDocument(document);
+    bringToFront(frame_);
+}
+
+void WindowManager::reopen(WindowId id) {
+    close(id);
+    open(id);
+}
+
+void WindowManager::close(WindowId id) {
+    auto it = windows_.find(id);
+    if (it == windows_.end()) return;
+    QPointer<QWidget> window = it->second;
+    // Forget it first: a closed window is deleted later, and must not be raised meanwhile.
+    windows_.erase(it);
+    if (!window) return;
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(window->parentWidget()))
+        sub->close();
+    else
+        window->close();
+}
+
+void WindowManager::quit() {
+    if (frame_) frame_->setSavePositionOnClose(false);
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget* w : windows) {
+        if (w->isVisible()) w->close();
+    }
+    windows_.clear();
+    entries_.clear();
+    quitApplication_();
+}
+
+}  // namespace fee::app
