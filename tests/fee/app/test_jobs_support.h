@@ -1,0 +1,63 @@
+#pragma once
+// Shared by the widget tests of the particulars, work menu and overview windows: a job laid
+// out on disk byte by byte (not through the code under test), and small window helpers.
+
+#include <QCoreApplication>
+#include <QPointer>
+#include <QTest>
+#include <QWidget>
+
+#include <filesystem>
+#include <map>
+#include <string>
+
+#include "support/AppFixture.h"
+
+namespace jobs_test {
+
+using testing_support::cp1253;
+
+inline const std::string kData = "program files/dezovur/";
+
+// Owner Α Β, engineer with the given eid.dat code, λ 29350, entos 1: what job creation leaves.
+inline std::string makeJob(testing_support::AppFixture& f, int specialtyCode = 1,
+                           const std::string& entos = " 1 \r\n") {
+    const std::string job = kData + "ΑΒ/";
+    f.root.writeHostFile(kData + "temp.dat", cp1253("c:\\program files\\dezovur\\ΑΒ\r\n"));
+    f.root.writeHostFile(job + "STOIXEIA.dat",
+                         cp1253("Α\r\nΒ\r\nΟδός 1\r\nΠάτρα\r\nΠατρέων\r\nΡίου\r\nΚάστρο\r\n"
+                                "Νίκος\r\nΠαππάς\r\nΟδός 2\r\nΑθήνα\r\nΠολιτικός Μηχανικός\r\n"));
+    f.root.writeHostFile(job + "l.dat", "29350\r\n");
+    f.root.writeHostFile(job + "entos.dat", entos);
+    f.root.writeHostFile(job + "eid.dat", " " + std::to_string(specialtyCode) + " \r\n");
+    return job;
+}
+
+// Every file below the data folder with its bytes, to show that nothing changed.
+inline std::map<std::string, std::string> snapshot(const testing_support::AppFixture& f) {
+    std::map<std::string, std::string> files;
+    const auto base = f.root.driveC() / kData;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(base))
+        if (entry.is_regular_file())
+            files[std::filesystem::relative(entry.path(), base).string()] =
+                f.root.readHostFile(entry.path().lexically_relative(f.root.driveC()));
+    return files;
+}
+
+inline bool exists(const testing_support::AppFixture& f, const std::string& relativeToC) {
+    return std::filesystem::exists(f.root.driveC() / relativeToC);
+}
+
+// QTest::keyClicks only knows Latin-1 keys; Greek is typed as key events carrying the text.
+inline void typeText(QWidget* widget, const QString& text) {
+    for (const QChar ch : text)
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+}
+
+// True once a WA_DeleteOnClose window has closed and been deleted.
+inline bool gone(const QPointer<QWidget>& window) {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return window.isNull();
+}
+
+}  // namespace jobs_test
