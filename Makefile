@@ -39,7 +39,7 @@ test: build
 bench: build
 	$(BUILD)/bench/fee_bench
 
-# FUZZTIME is shared between the targets (two targets: 30 s each by default).
+# FUZZTIME is shared between the targets (three targets: 20 s each by default).
 fuzz: deps
 	CXX=clang++ cmake -S . -B $(FUZZBUILD) -DCMAKE_CXX_COMPILER=clang++ -DFUZZ=ON -DBUILD_TESTING=OFF $(shell command -v ccache >/dev/null && echo -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 	cmake --build $(FUZZBUILD) -j $(JOBS) --target fuzz_all

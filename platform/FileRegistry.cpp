@@ -159,7 +159,7 @@ std::optional<RegValue> parseData(std::string_view data) {
     if (!data.empty() && data.front() == '"') {
         std::size_t pos = 0;
         auto text = parseQuoted(data, pos);
-        if (!text || pos != data.size()) return std::nullopt;
+        if (!text || pos != data.size() || !detail::isValidUtf8(*text)) return std::nullopt;
         v.type = RegValue::Type::String;
         v.text = std::move(*text);
         return v;
@@ -299,6 +299,11 @@ void appendHex(std::string& out, std::size_t lineStart, std::string_view prefix,
     }
 }
 
+// The UTF-16LE form with its terminating NUL; text was checked to be UTF-8 on the way in.
+std::string utf16WithNul(const std::string& text) {
+    return detail::utf8ToUtf16le(text).value_or(std::string()) + std::string(2, '\0');
+}
+
 void appendValue(std::string& out, const std::string& name, const RegValue& v) {
     const std::size_t lineStart = out.size();
     out += name.empty() ? std::string("@") : regQuoted(name);
@@ -307,13 +312,13 @@ void appendValue(std::string& out, const std::string& name, const RegValue& v) {
         case RegValue::Type::String:
             if (hasControl(v.text)) {
                 // Line breaks cannot stand inside a quoted value: regedit's typed hex form.
-                appendHex(out, lineStart, "hex(1):", *detail::utf8ToUtf16le(v.text) + std::string(2, '\0'));
+                appendHex(out, lineStart, "hex(1):", utf16WithNul(v.text));
             } else {
                 out += regQuoted(v.text);
             }
             break;
         case RegValue::Type::ExpandString:
-            appendHex(out, lineStart, "hex(2):", *detail::utf8ToUtf16le(v.text) + std::string(2, '\0'));
+            appendHex(out, lineStart, "hex(2):", utf16WithNul(v.text));
             break;
         case RegValue::Type::Dword: {
             char buffer[16];

@@ -213,6 +213,7 @@ TEST(Registry, missing_or_damaged_files_read_as_what_can_be_saved) {
               "\"b\"=dword:xyz\n"
               "\"c\"=hex:zz,01\n"
               "garbage line\n"
+              "\"notutf8\"=\"\xC3(\"\n"
               "\"d\"=\"kept\"\n"
               "[HKEY_CURRENT_CONFIG\\Unclosed\n"
               "\"lost\"=\"belongs to no key\"\n"
