@@ -36,8 +36,9 @@ run: build
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
-bench: build
-	$(BUILD)/bench/fee_bench
+bench: deps configure
+	cmake --build $(BUILD) -j $(JOBS) --target fee_bench
+	LC_ALL=C $(BUILD)/bench/fee_bench
 
 # FUZZTIME is shared between the targets (three targets: 20 s each by default).
 fuzz: deps

@@ -131,6 +131,21 @@ TEST_F(Pricing, taxi_scale_without_prices_writes_nothing_for_the_price) {
     EXPECT_NE(get("taxi1.dat").find(cp1253("12,5 X= 0 δρχ")), std::string::npos);
 }
 
+TEST_F(Pricing, taxi_altimetry_line_only_for_a_flag_of_exactly_one) {
+    // A flag the finish step kept as 50 is not "checked": no altimetry line, but the surcharge
+    // is S * f * 0.6 all the same (1300 * 0.5 * 0.6 = 390).
+    put("taxi.dat", " 1000 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\n 50 \r\n");
+    EXPECT_EQ(price(fee::priceTaxi, 500), 1690);
+    EXPECT_EQ(get("taxi1.dat"), file({
+                                    H83,
+                                    "\tΤΑΧΥΜΕΤΡΙΚΕΣ ΑΠΟΤΥΠΩΣΕΙΣ ΣΤΗΝ ΥΠΑΙΘΡΟ",
+                                    "\t" + H37,
+                                    "\tΚλίση 0%-5%    10 X 130 = 1300 δρχ",
+                                    "\t" + H39,
+                                    "\tΣυνολο.............: 1690 δρχ",
+                                }));
+}
+
 TEST_F(Pricing, taxi_without_work_leaves_an_empty_fragment) {
     put("taxi1.dat", "left over from an earlier statement\r\n");
     put("taxi.dat", " 0 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\n 100 \r\n");

@@ -1,0 +1,193 @@
+// How long the statement takes: one job with every category filled, assembled again and again,
+// and a data folder of 1,000 such jobs assembled one after another (each made current first,
+// as the main menu does). The files live in a temporary $WINROOT on the real file system; one
+// more run keeps them in memory, to tell the pricing and formatting apart from the disk.
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "fee/calc/Statement.h"
+#include "fee/store/DataStore.h"
+#include "platform/Cp1253.h"
+#include "platform/WinRoot.h"
+
+namespace {
+
+// Files held in memory; names match without regard to ASCII letter case, which is all the
+// statement needs (the Greek job folder is always spelled the same way).
+class MemoryFileSystem final : public platform::FileSystem {
+public:
+    std::optional<std::filesystem::path> hostPath(std::string_view) const override {
+        return std::nullopt;
+    }
+    std::optional<std::string> readFile(std::string_view p) const override {
+        auto it = files_.find(key(p));
+        if (it == files_.end()) return std::nullopt;
+        return it->second;
+    }
+    bool writeFile(std::string_view p, std::string_view bytes) override {
+        files_[key(p)] = std::string(bytes);
+        return true;
+    }
+    bool exists(std::string_view p) const override {
+        return files_.count(key(p)) || folders_.count(key(p));
+    }
+    bool isDirectory(std::string_view p) const override { return folders_.count(key(p)) > 0; }
+    bool createDirectory(std::string_view p) override {
+        folders_.insert(key(p));
+        return true;
+    }
+    bool removeDirectory(std::string_view p) override { return folders_.erase(key(p)) > 0; }
+    bool removeFile(std::string_view p) override { return files_.erase(key(p)) > 0; }
+    bool copyFile(std::string_view from, std::string_view to, bool) override {
+        auto content = readFile(from);
+        return content && writeFile(to, *content);
+    }
+    std::vector<std::string> list(std::string_view, std::string_view, bool) const override {
+        return {};
+    }
+
+private:
+    static std::string key(std::string_view p) {
+        std::string k(p);
+        while (!k.empty() && (k.back() == '\\' || k.back() == ' ')) k.pop_back();
+        std::transform(k.begin(), k.end(), k.begin(),
+                       [](unsigned char c) { return c < 128 ? std::tolower(c) : c; });
+        return k;
+    }
+    std::map<std::string, std::string> files_;
+    std::set<std::string> folders_;
+};
+
+class Fixture {
+public:
+    explicit Fixture(bool inMemory = false) {
+        if (inMemory) {
+            fs_ = std::make_unique<MemoryFileSystem>();
+        } else {
+            std::string templ =
+                (std::filesystem::temp_directory_path() / "dezovur-bench-XXXXXX");
+            if (!mkdtemp(templ.data())) throw std::runtime_error("mkdtemp failed");
+            root_ = templ;
+            platform::prepareWinRoot(root_);
+            fs_ = platform::makePosixFileSystem(root_);
+        }
+        store_ = std::make_unique<fee::DataStore>(*fs_, ",");
+        fs_->createDirectory("c:\\program files");
+        fs_->createDirectory(fee::kDataFolder);
+    }
+    ~Fixture() {
+        store_.reset();
+        fs_.reset();
+        if (root_.empty()) return;
+        std::error_code ec;
+        std::filesystem::remove_all(root_, ec);
+    }
+
+    fee::DataStore& store() { return *store_; }
+
+    // A finished job with something in every category.
+    std::string addJob(const std::string& name) {
+        const std::string job = std::string(fee::kDataFolder) + name;
+        fs_->createDirectory(job);
+        auto put = [&](const char* file, const std::string& utf8) {
+            fs_->writeFile(job + "\\" + file, platform::utf8ToCp1253(utf8).value());
+        };
+        put("STOIXEIA.dat",
+            "Μαρία\r\nΚωνσταντίνου\r\nΕρμού 12\r\nΑθήνα\r\nΔήμος Αθηναίων\r\nΠλάκα\r\n"
+            "Οδός Αδριανού 5\r\nΝίκος\r\nΠαπαδάκης\r\nΣόλωνος 3\r\nΑθήνα\r\n"
+            "Αγρονόμος Τοπογράφος Μηχανικός\r\n");
+        put("klimaka.dat", " 500 \r\n");
+        put("entos.dat", " 1 \r\n");
+        put("eid.dat", " 1 \r\n");
+        put("l.dat", " 29350 \r\n");
+        put("analog.dat", " 125 \r\n");
+        put("taxi.dat", " 1250 \r\n 300 \r\n 400 \r\n 150 \r\n 75 \r\n 100 \r\n");
+        put("asti.dat", " 320 \r\n");
+        put("polygon.dat", " 600 \r\n");
+        put("rymotom.dat", " 500 \r\n 1200 \r\n");
+        put("trig.dat", " 200 \r\n 300 \r\n 100 \r\n 400 \r\n");
+        put("them.dat", " 42000 \r\n");
+        put("xilosta.dat", " 1200 \r\n");
+        put("oix.dat", " 800 \r\n");
+        return job;
+    }
+
+private:
+    std::filesystem::path root_;
+    std::unique_ptr<platform::FileSystem> fs_;
+    std::unique_ptr<fee::DataStore> store_;
+};
+
+void perStatement(benchmark::State& state, double statementsPerIteration) {
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * statementsPerIteration));
+    state.counters["per_statement"] = benchmark::Counter(
+        statementsPerIteration,
+        benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+void BM_AssembleOneJob(benchmark::State& state) {
+    Fixture f;
+    const std::string job = f.addJob("ΜαρίαΚωνσταντίνου");
+    f.store().setCurrentJob(job);
+    for (auto _ : state) {
+        auto result = fee::assembleStatement(f.store());
+        benchmark::DoNotOptimize(result);
+    }
+    perStatement(state, 1);
+}
+BENCHMARK(BM_AssembleOneJob)->Unit(benchmark::kMicrosecond);
+
+void BM_AssembleOneJobInMemory(benchmark::State& state) {
+    Fixture f(true);
+    const std::string job = f.addJob("ΜαρίαΚωνσταντίνου");
+    f.store().setCurrentJob(job);
+    for (auto _ : state) {
+        auto result = fee::assembleStatement(f.store());
+        benchmark::DoNotOptimize(result);
+    }
+    perStatement(state, 1);
+}
+BENCHMARK(BM_AssembleOneJobInMemory)->Unit(benchmark::kMicrosecond);
+
+void BM_AssembleAndLoadOneJob(benchmark::State& state) {
+    Fixture f;
+    const std::string job = f.addJob("ΜαρίαΚωνσταντίνου");
+    f.store().setCurrentJob(job);
+    for (auto _ : state) {
+        fee::assembleStatement(f.store());
+        auto text = fee::loadStatement(f.store(), job);
+        benchmark::DoNotOptimize(text);
+    }
+    perStatement(state, 1);
+}
+BENCHMARK(BM_AssembleAndLoadOneJob)->Unit(benchmark::kMicrosecond);
+
+void BM_Assemble1000Jobs(benchmark::State& state) {
+    constexpr int kJobs = 1000;
+    Fixture f;
+    std::vector<std::string> jobs;
+    for (int i = 0; i < kJobs; ++i) jobs.push_back(f.addJob("Ιδιοκτήτης" + std::to_string(i)));
+    for (auto _ : state) {
+        for (const auto& job : jobs) {
+            f.store().setCurrentJob(job);
+            auto result = fee::assembleStatement(f.store());
+            benchmark::DoNotOptimize(result);
+        }
+    }
+    perStatement(state, kJobs);
+}
+BENCHMARK(BM_Assemble1000Jobs)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+}  // namespace
+
+BENCHMARK_MAIN();
