@@ -67,10 +67,12 @@ OverviewWindow::OverviewWindow(AppContext& ctx, QWidget* parent)
 
     auto* right = new QVBoxLayout;
     right->addWidget(status);
-    right->addWidget(new JobQuantitiesPanel(this), 1);
+    quantities_ = new JobQuantitiesPanel(this);
+    right->addWidget(quantities_, 1);
 
     auto* middle = new QHBoxLayout;
-    middle->addWidget(new JobParticularsPanel(this), 2);
+    particulars_ = new JobParticularsPanel(this);
+    middle->addWidget(particulars_, 2);
     middle->addLayout(right, 3);
 
     auto* revise = button("Command1", "Αναθεωριση συντελεστού λ", this);
@@ -122,8 +124,8 @@ void OverviewWindow::load() {
     if (const auto stored = ctx_.store.scaleText(*job_))
         scale->setText(scaleCaption + QString::fromStdString(*stored).trimmed());
     refreshLambda();
-    findChild<JobParticularsPanel*>()->setParticulars(ctx_.store.particulars(*job_));
-    findChild<JobQuantitiesPanel*>()->load(ctx_.store, *job_);
+    particulars_->setParticulars(ctx_.store.particulars(*job_));
+    quantities_->load(ctx_.store, *job_);
 }
 
 void OverviewWindow::refreshLambda() {

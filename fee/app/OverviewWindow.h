@@ -13,6 +13,9 @@ class QLabel;
 
 namespace fee::app {
 
+class JobParticularsPanel;
+class JobQuantitiesPanel;
+
 class OverviewWindow : public QWidget {
     Q_OBJECT
 public:
@@ -25,6 +28,8 @@ private:
     AppContext& ctx_;
     std::optional<std::string> job_;
     QLabel* lambda_ = nullptr;
+    JobParticularsPanel* particulars_ = nullptr;
+    JobQuantitiesPanel* quantities_ = nullptr;
 };
 
 }  // namespace fee::app
