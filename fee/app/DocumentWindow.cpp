@@ -77,7 +77,7 @@ DocumentWindow::DocumentWindow(AppContext& ctx, QWidget* parent) : QWidget(paren
     rtf_->setReadOnly(true);
     rtf_->setAcceptRichText(false);
     rtf_->setFont(statementFont());
-    rtf_->setTabStopDistance(rtf_->fontMetrics().horizontalAdvance(QLatin1Char(' ')) * kTabColumns);
+    rtf_->setTabStopDistance(QFontMetricsF(rtf_->font()).horizontalAdvance(QLatin1Char(' ')) * kTabColumns);
     rtf_->setLineWrapMode(QTextEdit::FixedPixelWidth);
     rtf_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     resize(640, 480);
@@ -119,7 +119,7 @@ void DocumentWindow::printTo(QPrinter& printer, bool selectionOnly) const {
     document.setPlainText(selection ? rtf_->textCursor().selection().toPlainText() : rtf_->toPlainText());
 
     // The statement's columns are laid out with tabs in a fixed-width font; shrink the font
-    // (not below 6 pt) so its widest line fits the page instead of wrapping.
+    // (not below 5 pt) so its widest line fits the page instead of wrapping.
     QFont font = statementFont();
     const double pageWidthPt = printer.pageLayout().paintRect(QPageLayout::Point).width();
     const double marginsPt = 2 * 72.0 / 2.54 * 2;  // QTextDocument::print's 2 cm each side
@@ -128,7 +128,7 @@ void DocumentWindow::printTo(QPrinter& printer, bool selectionOnly) const {
     probe.setPixelSize(1000);
     const double advanceEm = QFontMetricsF(probe).horizontalAdvance(QLatin1Char(' ')) / 1000.0;
     const double fitting = (pageWidthPt - marginsPt) / (columns * advanceEm) * 0.98;
-    font.setPointSizeF(std::clamp(fitting, 6.0, 10.0));
+    font.setPointSizeF(std::clamp(fitting, 5.0, 10.0));
     document.setDefaultFont(font);
     QTextOption option = document.defaultTextOption();
     option.setTabStopDistance(QFontMetricsF(font).horizontalAdvance(QLatin1Char(' ')) * kTabColumns);
