@@ -135,6 +135,9 @@ JobQuantitiesPanel::JobQuantitiesPanel(QWidget* parent) : QWidget(parent) {
         for (const auto& row : group.rows) {
             QLabel* value =
                 addRow(form, QString::fromUtf8(row.name), QString::fromUtf8(row.caption), box);
+            // Numbers line up at the right edge of their group.
+            value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            value->setMinimumWidth(60);
             if (*row.caption == '\0') value->setAccessibleDescription(heading);
         }
         grid->addWidget(box, group.gridRow, group.gridColumn, group.rowSpan, 1);

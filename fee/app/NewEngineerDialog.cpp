@@ -34,15 +34,12 @@ NewEngineerDialog::NewEngineerDialog(AppContext& ctx, QWidget* parent)
     last_ = new QLineEdit(this);
     address_ = new QLineEdit(this);
     city_ = new QLineEdit(this);
-    // Editable, like the specialty of the particulars: a specialty outside the six is allowed
-    // (it simply gets code 0), and so is none at all.
+    // A list, not a text box: a mistyped specialty would get code 0, and code 0 may enter
+    // triangulation. Nothing picked stores an empty line.
     specialty_ = new QComboBox(this);
-    specialty_->setEditable(true);
-    specialty_->setInsertPolicy(QComboBox::NoInsert);
     for (std::string_view text : fee::kSpecialties)
         specialty_->addItem(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
     specialty_->setCurrentIndex(-1);
-    specialty_->setEditText(QString());
     addRow(first_, "onm", "Όνομα :");
     addRow(last_, "Epm", "Επώνυμο :");
     addRow(address_, "dnsm", "Δ/νση :");
