@@ -2,6 +2,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -208,6 +209,26 @@ TEST_F(WorkMenu, writes_go_to_the_shown_job_only) {
     child<QRadioButton>("εκτος")->click();
     EXPECT_EQ(file("entos.dat"), " 0 \r\n");
     EXPECT_EQ(root.readHostFile("program files/dezovur/ΓΔ/entos.dat"), " 1 \r\n");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(WorkMenu, without_a_job_folder_nothing_is_written_anywhere) {
+    root.writeHostFile("program files/dezovur/temp.dat",
+                       testing_support::cp1253("c:\\program files\\dezovur\\ΧΨ\r\n"));
+    const auto before = jobs_test::snapshot(*this);
+    open();
+    EXPECT_EQ(text("l"), QString());
+    EXPECT_EQ(text("onoma"), QString());
+    child<QRadioButton>("εκτος")->click();
+    EXPECT_NE(window->findChild<QMessageBox*>(QStringLiteral("refusal")), nullptr);
+    QTest::keyClick(child<QComboBox>("Combo1"), Qt::Key_Down);
+    press("EXIT");
+    EXPECT_EQ(jobs_test::snapshot(*this), before);
+    EXPECT_FALSE(jobs_test::exists(*this, "program files/dezovur/ΧΨ"));
+    EXPECT_FALSE(jobs_test::gone(window));
 }
 
 }  // namespace
