@@ -173,6 +173,7 @@ TEST_F(Manager, quit_closes_every_window_without_asking_or_saving) {
     manager->open(WindowId::MainMenu);
     manager->open(WindowId::Help);
     manager->open(WindowId::Particulars);
+    manager->open(WindowId::Overview);
     manager->open(WindowId::Document);
     ASSERT_NE(manager->documentFrame(), nullptr);
     QPointer<QWidget> frame = manager->documentFrame();
