@@ -74,8 +74,7 @@ public:
         if (inMemory) {
             fs_ = std::make_unique<MemoryFileSystem>();
         } else {
-            std::string templ =
-                (std::filesystem::temp_directory_path() / "dezovur-bench-XXXXXX");
+            std::string templ = (std::filesystem::temp_directory_path() / "dezovur-bench-XXXXXX");
             if (!mkdtemp(templ.data())) throw std::runtime_error("mkdtemp failed");
             root_ = templ;
             platform::prepareWinRoot(root_);
@@ -130,9 +129,9 @@ private:
 
 void perStatement(benchmark::State& state, double statementsPerIteration) {
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * statementsPerIteration));
-    state.counters["per_statement"] = benchmark::Counter(
-        statementsPerIteration,
-        benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    state.counters["per_statement"] =
+        benchmark::Counter(statementsPerIteration, benchmark::Counter::kIsIterationInvariantRate |
+                                                       benchmark::Counter::kInvert);
 }
 
 void BM_AssembleOneJob(benchmark::State& state) {

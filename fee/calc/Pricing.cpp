@@ -11,7 +11,9 @@ constexpr std::string_view kTab = "\t";
 constexpr std::string_view kDrachmas = "δρχ";
 constexpr std::string_view kUnitPrice = "Τιμή Μονάδος:";
 
-std::string hyphens(std::size_t n) { return std::string(n, '-'); }
+std::string hyphens(std::size_t n) {
+    return std::string(n, '-');
+}
 
 // The quantities of an input file, each stored value divided by 100. A value that is missing
 // (file or line) stays 0, as the statement goes on past anything it cannot read.
@@ -121,7 +123,9 @@ float readLambda(const DataStore& store, std::string_view jobPath) {
     return static_cast<float>(static_cast<double>(*stored) / 100000);
 }
 
-double buildingPoints(double area) { return std::floor(area * 2 / 250) + 4; }
+double buildingPoints(double area) {
+    return std::floor(area * 2 / 250) + 4;
+}
 
 double priceAnalog(const PricingInput& in) {
     const double length = readQuantities(in.store, in.jobPath, "analog.dat", 1)[0];

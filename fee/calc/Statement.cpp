@@ -25,7 +25,9 @@ constexpr double kTsmede = 0.03;
 constexpr double kTee = 0.02;
 constexpr double kAllTaxes = 0.27;
 
-double floorCents(double value) { return std::floor(value * 100) / 100; }
+double floorCents(double value) {
+    return std::floor(value * 100) / 100;
+}
 
 // A particulars file with a byte Windows-1253 leaves undefined decodes to U+FFFD, which
 // cannot be written back; one such byte must not cost the whole header or signature.
@@ -77,8 +79,8 @@ void writeTotals(DataStore& store, std::string_view job, float grandTotal, float
     store.write(DataStore::jobFile(job, "synola.dat"), w);
 }
 
-void writeHeader(DataStore& store, std::string_view job, const Particulars& p,
-                 const Scale& scale, float lambda, std::int16_t planFlag) {
+void writeHeader(DataStore& store, std::string_view job, const Particulars& p, const Scale& scale,
+                 float lambda, std::int16_t planFlag) {
     LineWriter w = store.writer();
     w.text(kTab).line(
         "Orvekia 1.3.0 - Νίκος Παπαδάκης, Αγρονόμος Τοπογράφος Μηχανικός - "
@@ -184,8 +186,8 @@ StatementText loadStatement(const DataStore& store, std::string_view jobPath) {
                 break;
             }
             result.text.append(text, pos, end - pos).append("\r\n");
-            pos = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2
-                                                                                            : 1);
+            pos =
+                end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
         }
     }
     return result;

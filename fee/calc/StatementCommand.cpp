@@ -28,10 +28,16 @@ constexpr std::string_view kHelp =
 // Options Qt itself takes from the command line: they start the windows, not a command.
 bool isQtOption(std::string_view arg) {
     static constexpr std::array<std::string_view, 20> kQtOptions = {
-        "platform", "platformpluginpath", "platformtheme", "plugin",   "qmljsdebugger",
-        "qwindowgeometry", "qwindowicon", "qwindowtitle",  "reverse",  "session",
-        "style",    "stylesheet",         "widgetcount",   "display",  "geometry",
-        "name",     "title",              "visual",        "nograb",   "dograb",
+        "platform",      "platformpluginpath",
+        "platformtheme", "plugin",
+        "qmljsdebugger", "qwindowgeometry",
+        "qwindowicon",   "qwindowtitle",
+        "reverse",       "session",
+        "style",         "stylesheet",
+        "widgetcount",   "display",
+        "geometry",      "name",
+        "title",         "visual",
+        "nograb",        "dograb",
     };
     if (arg.size() < 2 || arg[0] != '-') return false;
     arg.remove_prefix(arg[1] == '-' ? 2 : 1);

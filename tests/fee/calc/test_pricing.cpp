@@ -428,9 +428,9 @@ TEST_F(Pricing, the_table_prices_every_category_in_statement_order) {
     const CategoryId order[] = {CategoryId::Analog,  CategoryId::Taxi,    CategoryId::Asti,
                                 CategoryId::Polygon, CategoryId::Rymotom, CategoryId::Trig,
                                 CategoryId::Them,    CategoryId::Xilosta, CategoryId::Oix};
-    const char* fragments[] = {"analog1.dat",  "taxi1.dat", "asti1.dat",    "polygon1.dat",
-                               "rymotom1.dat", "trig1.dat", "them1.dat",    "xilosta1.dat",
-                               "oix1.dat"};
+    const char* fragments[] = {"analog1.dat",  "taxi1.dat",    "asti1.dat",
+                               "polygon1.dat", "rymotom1.dat", "trig1.dat",
+                               "them1.dat",    "xilosta1.dat", "oix1.dat"};
     for (std::size_t i = 0; i < fee::kCategories.size(); ++i) {
         const auto& c = fee::kCategories[i];
         EXPECT_EQ(c.id, order[i]) << i;

@@ -32,7 +32,7 @@ const std::string kPricesNote =
 const std::string kInside = "ΠΕΡΙΟΧΗ ΕΝΤΟΣ ΣΧΕΔΙΟΥ ΠΟΛΕΩΣ Ή ΕΝΤΟΣ ΟΙΚΙΣΜΟY";
 const std::string kOutside = "ΠΕΡΙΟΧΗ ΕΚΤΟΣ ΣΧΕΔΙΟΥ ΠΟΛΕΩΣ & ΕΚΤΟΣ ΟΙΚΙΣΜΟΥ";
 
-const char* const kCategoryFragments[] = {"analog1.dat", "taxi1.dat",    "asti1.dat",
+const char* const kCategoryFragments[] = {"analog1.dat",  "taxi1.dat",    "asti1.dat",
                                           "polygon1.dat", "rymotom1.dat", "trig1.dat",
                                           "them1.dat",    "xilosta1.dat", "oix1.dat"};
 
@@ -65,8 +65,7 @@ protected:
         fs().createDirectory("c:\\program files");
         fs().createDirectory(kData);
         fs().createDirectory(kJob);
-        fs().writeFile("c:\\program files\\dezovur\\temp.dat",
-                       cp1253(std::string(kJob) + "\r\n"));
+        fs().writeFile("c:\\program files\\dezovur\\temp.dat", cp1253(std::string(kJob) + "\r\n"));
     }
 
     platform::FileSystem& fs() { return root.fs(); }
@@ -81,8 +80,8 @@ protected:
     }
     void particulars() {
         put("STOIXEIA.dat", file({"Μαρία", "Κωνσταντίνου", "Ερμού 12", "Αθήνα", "Δήμος Αθηναίων",
-                                  "Πλάκα", "Οδός Αδριανού 5", "Νίκος", "Παπαδάκης",
-                                  "Σόλωνος 3", "Αθήνα", "Αγρονόμος Τοπογράφος Μηχανικός"}));
+                                  "Πλάκα", "Οδός Αδριανού 5", "Νίκος", "Παπαδάκης", "Σόλωνος 3",
+                                  "Αθήνα", "Αγρονόμος Τοπογράφος Μηχανικός"}));
     }
     // The files a finished job has: scale 1:500, inside a town plan, lambda 0.2935.
     void finishedJob() {
@@ -90,8 +89,8 @@ protected:
         put("klimaka.dat", " 500 \r\n");
         put("entos.dat", " 1 \r\n");
         put("l.dat", " 29350 \r\n");
-        for (const char* input : {"analog.dat", "asti.dat", "polygon.dat", "them.dat",
-                                  "xilosta.dat", "oix.dat"})
+        for (const char* input :
+             {"analog.dat", "asti.dat", "polygon.dat", "them.dat", "xilosta.dat", "oix.dat"})
             put(input, " 0 \r\n");
         put("taxi.dat", " 0 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\n");
         put("rymotom.dat", " 0 \r\n 0 \r\n");
@@ -147,8 +146,8 @@ TEST_F(Statement, worked_example_grand_total_fee_and_taxes) {
                                        "\tΤιμή Μονάδος: 110 δρχ",
                                        "\t 6,52 X 110 = 717 δρχ",
                                    }));
-    for (const char* empty : {"taxi1.dat", "asti1.dat", "polygon1.dat", "rymotom1.dat",
-                              "them1.dat", "oix1.dat"})
+    for (const char* empty :
+         {"taxi1.dat", "asti1.dat", "polygon1.dat", "rymotom1.dat", "them1.dat", "oix1.dat"})
         EXPECT_EQ(get(empty), "") << empty;
 }
 
@@ -176,15 +175,14 @@ TEST_F(Statement, grand_total_above_2_to_the_24_keeps_single_precision) {
     ASSERT_EQ(assemble(), fee::AssemblyResult::Ok);
     // F = floor(16800004 * 0.2935 * 100) / 100 = 4930801.5 as a single, printed to 7 digits;
     // the taxes are worked out from the unrounded single.
-    EXPECT_EQ(get("synola.dat"),
-              totals(" 1,68E+07 ", " ,2935 ", " 4930802 ", " 887544,27 ", " 197232,06 ",
-                     " 147924,04 ", " 98616,03 ", " 6262117,9 "));
+    EXPECT_EQ(get("synola.dat"), totals(" 1,68E+07 ", " ,2935 ", " 4930802 ", " 887544,27 ",
+                                        " 197232,06 ", " 147924,04 ", " 98616,03 ", " 6262117,9 "));
 }
 
 TEST_F(Statement, taxes_and_total_floor_to_cents_in_double) {
     finishedJob();
-    put("l.dat", " 10000 \r\n");      // lambda 0.1
-    put("xilosta.dat", " 23 \r\n");   // 25.3 -> 25 drachmas, F = 2.5
+    put("l.dat", " 10000 \r\n");     // lambda 0.1
+    put("xilosta.dat", " 23 \r\n");  // 25.3 -> 25 drachmas, F = 2.5
     ASSERT_EQ(assemble(), fee::AssemblyResult::Ok);
     // 2.5 * 0.18 * 100 is 44.99999999999999: ,44 and not ,45.
     EXPECT_EQ(get("synola.dat"),
@@ -202,8 +200,7 @@ TEST_F(Statement, missing_lambda_gives_no_fee) {
     fs().removeFile(path("l.dat"));
     put("oix.dat", " 800 \r\n");
     ASSERT_EQ(assemble(), fee::AssemblyResult::Ok);
-    EXPECT_EQ(get("synola.dat"),
-              totals(" 3120 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 "));
+    EXPECT_EQ(get("synola.dat"), totals(" 3120 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 "));
     EXPECT_NE(get("arxi1.dat").find(cp1253("\r\nΣυντελεστής λ= 0 \r\n")), std::string::npos);
 }
 
@@ -272,23 +269,23 @@ TEST_F(Statement, scale_as_the_work_menu_or_the_finish_step_wrote_it) {
         const char* synolaTotal;
     };
     const Case cases[] = {
-        {"500\r\n", " 500 ", " 273 "},     // the scale box's text line
-        {" 500 \r\n", " 500 ", " 273 "},   // print style after the finish step
+        {"500\r\n", " 500 ", " 273 "},    // the scale box's text line
+        {" 500 \r\n", " 500 ", " 273 "},  // print style after the finish step
         {"1000\r\n", " 1000 ", " 205 "},
-        {" 250 \r\n", " 250 ", " 0 "},     // a number, but no unit prices at this scale
-        {"1:500\r\n", "1:500", " 0 "},     // not a number: printed as read
-        {"\r\n", "", " 0 "},               // blank: no scale picked
+        {" 250 \r\n", " 250 ", " 0 "},  // a number, but no unit prices at this scale
+        {"1:500\r\n", "1:500", " 0 "},  // not a number: printed as read
+        {"\r\n", "", " 0 "},            // blank: no scale picked
         {"", "", " 0 "},
     };
     for (const auto& c : cases) {
         put("klimaka.dat", c.stored);
         ASSERT_EQ(assemble(), fee::AssemblyResult::Ok);
-        EXPECT_NE(get("arxi1.dat").find(cp1253(std::string("\r\nΚλίμακα 1:") + c.printed +
-                                               "\r\nΣυντελεστής")),
+        EXPECT_NE(get("arxi1.dat")
+                      .find(cp1253(std::string("\r\nΚλίμακα 1:") + c.printed + "\r\nΣυντελεστής")),
                   std::string::npos)
             << c.stored;
-        EXPECT_NE(get("synola.dat").find(cp1253(std::string("ΓΕΝΙΚΟ ΣΥΝΟΛΟ......") +
-                                                c.synolaTotal + "δρχ")),
+        EXPECT_NE(get("synola.dat")
+                      .find(cp1253(std::string("ΓΕΝΙΚΟ ΣΥΝΟΛΟ......") + c.synolaTotal + "δρχ")),
                   std::string::npos)
             << c.stored;
     }
@@ -408,9 +405,9 @@ TEST_F(Statement, existing_fragment_under_another_case_is_overwritten_in_place) 
 TEST_F(Statement, load_joins_the_twelve_files_in_document_order) {
     put("arxi1.dat", cp1253("ΑΡΧΗ\r\n"));
     put("trig1.dat", "");
-    put("polygon1.dat", "p1\r\np2");       // last line without its end
-    put("taxi1.dat", "t1\nt2\r\n");        // a bare LF
-    put("asti1.dat", "\r\n\r\n");          // two empty lines
+    put("polygon1.dat", "p1\r\np2");  // last line without its end
+    put("taxi1.dat", "t1\nt2\r\n");   // a bare LF
+    put("asti1.dat", "\r\n\r\n");     // two empty lines
     put("rymotom1.dat", "r\r\n");
     put("analog1.dat", "a\r\n");
     put("oix1.dat", "o\r\n");

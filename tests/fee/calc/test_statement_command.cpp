@@ -77,8 +77,8 @@ TEST_F(CommandLine, help_and_version) {
 }
 
 TEST_F(CommandLine, unknown_commands_fail_in_greek) {
-    for (auto args : std::vector<std::vector<std::string>>{
-             {"statment"}, {"--bogus"}, {"statement", "extra"}}) {
+    for (auto args :
+         std::vector<std::vector<std::string>>{{"statment"}, {"--bogus"}, {"statement", "extra"}}) {
         const Outcome r = run(args);
         EXPECT_EQ(r.status, 2) << args[0];
         EXPECT_EQ(r.out, "");
