@@ -35,9 +35,13 @@ HelpWindow::HelpWindow(AppContext& /*ctx*/, QWidget* parent) : QWidget(parent, Q
     text->setPlainText(QString::fromUtf8(kHelpText));
     text->setAccessibleName(windowTitle());
     text->setTabStopDistance(text->fontMetrics().horizontalAdvance(QLatin1Char(' ')) * 6);
+    text->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Wide and tall enough for the whole text without wrapping or scrolling.
     const QFontMetrics fm = text->fontMetrics();
-    text->setMinimumSize(fm.horizontalAdvance(QStringLiteral("\tΓια τέτοια προβλήματα, καθώς και για κάθε άλλη παρατήρηση ή ερώτηση,")) + 60,
-                         fm.lineSpacing() * 16);
+    const QString widest = QStringLiteral("Για τέτοια προβλήματα, καθώς και για κάθε άλλη παρατήρηση ή ερώτηση,");
+    text->setMinimumSize(fm.horizontalAdvance(widest) + static_cast<int>(text->tabStopDistance()) + 80,
+                         fm.lineSpacing() * 17);
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("OKButton"));

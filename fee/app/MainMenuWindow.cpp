@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 #include "fee/app/Messages.h"
@@ -102,6 +103,10 @@ MainMenuWindow::MainMenuWindow(AppContext& ctx, QWidget* parent)
     layout->addSpacing(10);
     layout->addLayout(credits);
     layout->addWidget(status_);
+
+    adjustSize();
+    if (QScreen* screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
 
     connect(newJob, &QPushButton::clicked, this, [this] { ctx_.nav.open(WindowId::Particulars); });
     connect(manage, &QPushButton::clicked, this, [this] { ctx_.nav.open(WindowId::OpenJob); });

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
+#include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -139,6 +140,10 @@ SplashWindow::SplashWindow(AppContext& ctx, QWidget* parent)
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(6, 6, 6, 6);
     outer->addWidget(frame_);
+
+    adjustSize();
+    if (QScreen* screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
 
     timer_ = new QTimer(this);
     timer_->setObjectName(QStringLiteral("Timer1"));
