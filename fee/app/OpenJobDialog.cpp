@@ -40,7 +40,7 @@ OpenJobDialog::OpenJobDialog(AppContext& ctx, QWidget* parent) : QWidget(parent,
 
     // Every job is listed; temp1.dat keeps the folder names of the first hundred, as always.
     jobs_ = ctx_.store.listJobs();
-    ctx_.store.writeJobSlots(jobs_);
+    slotsWritten_ = ctx_.store.writeJobSlots(jobs_);
     for (const fee::JobName& job : jobs_) list->addItem(QString::fromStdString(job.display()));
     list->setCurrentIndex(-1);
 
@@ -54,8 +54,10 @@ OpenJobDialog::OpenJobDialog(AppContext& ctx, QWidget* parent) : QWidget(parent,
 void OpenJobDialog::onPicked(int index) {
     if (index < 0 || static_cast<std::size_t>(index) >= jobs_.size()) return;
     // temp1.dat turns the pick into a folder name; beyond its hundred lines (or where it has
-    // lost a line) the job list read on opening gives the same name.
-    std::optional<std::string> folder = ctx_.store.jobSlot(static_cast<std::size_t>(index));
+    // lost a line) the job list read on opening gives the same name. A temp1.dat that could
+    // not be rewritten is an older listing and would name the wrong job.
+    std::optional<std::string> folder;
+    if (slotsWritten_) folder = ctx_.store.jobSlot(static_cast<std::size_t>(index));
     if (!folder || folder->find_first_not_of(' ') == std::string::npos)
         folder = jobs_[static_cast<std::size_t>(index)].folderName();
     if (!ctx_.store.setCurrentJob(std::string(fee::kDataFolder) + *folder)) {

@@ -20,6 +20,7 @@ private:
 
     AppContext& ctx_;
     std::vector<fee::JobName> jobs_;
+    bool slotsWritten_ = false;
 };
 
 }  // namespace fee::app
