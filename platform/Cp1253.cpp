@@ -34,9 +34,27 @@ constexpr std::array<char32_t, 128> kHighHalf = [] {
     return t;
 }();
 
+// Byte of each code point of the Greek block U+0380..U+03CF (0 where the code page has none):
+// nearly every character the programs encode is there.
+constexpr char32_t kGreekFirst = 0x0380;
+constexpr std::array<unsigned char, 0x50> kGreekBytes = [] {
+    std::array<unsigned char, 0x50> t{};
+    for (std::size_t i = 0; i < kHighHalf.size(); ++i) {
+        const char32_t cp = kHighHalf[i];
+        if (cp >= kGreekFirst && cp < kGreekFirst + t.size())
+            t[cp - kGreekFirst] = static_cast<unsigned char>(0x80 + i);
+    }
+    return t;
+}();
+
 std::optional<unsigned char> encodeChar(char32_t cp) {
     if (cp < 0x80) return static_cast<unsigned char>(cp);
     if (cp == kUndefined) return std::nullopt;
+    if (cp >= kGreekFirst && cp < kGreekFirst + kGreekBytes.size()) {
+        const unsigned char byte = kGreekBytes[cp - kGreekFirst];
+        if (byte == 0) return std::nullopt;
+        return byte;
+    }
     for (std::size_t i = 0; i < kHighHalf.size(); ++i) {
         if (kHighHalf[i] == cp) return static_cast<unsigned char>(0x80 + i);
     }

@@ -173,10 +173,25 @@ public:
     bool writeFile(std::string_view winPath, std::string_view bytes) override {
         auto r = resolve(winPath);
         if (!r || r->isDriveRoot || isDir(r->host)) return false;
-        // The file is truncated only once it is known to be a regular file.
-        const int fd = openRegular(r->host, O_WRONLY | O_CREAT);
+        // Truncating a file the kernel may still be writing back makes ext4 flush it before
+        // the rewrite (tens of milliseconds for the dozen small files of one statement), so
+        // a plain file with a single name is replaced by a new one with the same permissions.
+        // Links and other entries are written through, and truncated only once they are
+        // known to be regular files.
+        struct stat st {};
+        int fd = -1;
+        if (::lstat(r->host.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_nlink == 1 &&
+            ::unlink(r->host.c_str()) == 0) {
+            fd = openRegular(r->host, O_WRONLY | O_CREAT | O_EXCL, st.st_mode & 07777);
+        } else {
+            fd = openRegular(r->host, O_WRONLY | O_CREAT);
+            if (fd >= 0 && ::ftruncate(fd, 0) != 0) {
+                ::close(fd);
+                fd = -1;
+            }
+        }
         if (fd < 0) return false;
-        bool ok = ::ftruncate(fd, 0) == 0 && writeAll(fd, bytes);
+        bool ok = writeAll(fd, bytes);
         ok = (::close(fd) == 0) && ok;
         return ok;
     }

@@ -1,5 +1,6 @@
 #include "fee/store/Number.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -34,11 +35,18 @@ struct Decimal {
 };
 
 Decimal cut(double magnitude, int precision) {
-    // 800 digits after the point cover the exact expansion of every double (at most 767
-    // significant digits), so the tie decision below is taken on the exact binary value.
+    // One digit more than kept, correctly rounded, decides the cut unless that digit is a 5:
+    // only then can the exact value be a tie (or lie just either side of one), and the exact
+    // expansion is needed. 800 digits after the point cover every double (at most 767
+    // significant digits), so the tie decision is taken on the exact binary value.
     std::array<char, 1024> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
-                                      std::chars_format::scientific, 800);
+    auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
+                                std::chars_format::scientific, precision);
+    const char* exponentMark = std::find(buffer.data(), result.ptr, 'e');
+    if (exponentMark != result.ptr && *(exponentMark - 1) == '5') {
+        result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
+                               std::chars_format::scientific, 800);
+    }
     const std::string_view text(buffer.data(), static_cast<std::size_t>(result.ptr - buffer.data()));
 
     const auto ePos = text.find('e');
