@@ -145,8 +145,9 @@ void DocumentFrame::closeEvent(QCloseEvent* event) {
 void DocumentFrame::addDocument(DocumentWindow* document) {
     QMdiSubWindow* sub = mdi_->addSubWindow(document);
     sub->setAttribute(Qt::WA_DeleteOnClose);
-    document->show();
-    sub->show();
+    // The statement fills the frame; the other documents stay one click away in the
+    // frame's window list.
+    sub->showMaximized();
     mdi_->setActiveSubWindow(sub);
 }
 

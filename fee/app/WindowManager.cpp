@@ -1,8 +1,11 @@
 #include "fee/app/WindowManager.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScreen>
 
 #include "fee/app/DocumentFrame.h"
 #include "fee/app/DocumentWindow.h"
@@ -58,6 +61,18 @@ QWidget* WindowManager::entryWindow(fee::CategoryId category, EntryMode mode) co
 }
 
 void WindowManager::show(QWidget* window) {
+    // A window that did not place itself opens in the middle of the screen rather than in its
+    // corner, where a window manager-less desktop would leave it.
+    if (!window->isVisible() && !window->testAttribute(Qt::WA_Moved)) {
+        window->adjustSize();
+        if (QScreen* screen = window->screen()) {
+            const QRect available = screen->availableGeometry();
+            QRect frame = window->frameGeometry();
+            frame.moveCenter(available.center());
+            window->move(std::max(frame.left(), available.left()),
+                         std::max(frame.top(), available.top()));
+        }
+    }
     window->show();
     window->raise();
     window->activateWindow();
