@@ -55,6 +55,10 @@ DocumentFrame::DocumentFrame(AppContext& ctx, int& documentCounter, QWidget* par
 
     mdi_ = new QMdiArea(this);
     mdi_->setObjectName(QStringLiteral("mdiArea"));
+    // Each document fills the frame, one tab per document: a statement needs all the room
+    // the frame has.
+    mdi_->setViewMode(QMdiArea::TabbedView);
+    mdi_->setDocumentMode(true);
     setCentralWidget(mdi_);
 
     QMenu* file = menuBar()->addMenu(QStringLiteral("&ΕΚΤΥΠΩΣΗ"));
@@ -145,9 +149,7 @@ void DocumentFrame::closeEvent(QCloseEvent* event) {
 void DocumentFrame::addDocument(DocumentWindow* document) {
     QMdiSubWindow* sub = mdi_->addSubWindow(document);
     sub->setAttribute(Qt::WA_DeleteOnClose);
-    // The statement fills the frame; the other documents stay one click away in the
-    // frame's window list.
-    sub->showMaximized();
+    sub->show();
     mdi_->setActiveSubWindow(sub);
 }
 
