@@ -63,6 +63,11 @@ struct AppContext {
     Timings timings{};
 };
 
+// Dynamic property of a window that shows one job: the job folder it was opened on (QString).
+// Such a window is replaced rather than raised once temp.dat names another job, and an entry
+// window does not save into a job other than the one whose values it shows.
+inline constexpr const char* kJobProperty = "jobFolder";
+
 // The application key under which the program keeps its settings.
 inline const QString kSettingsApp = QStringLiteral("Orvekia");
 

@@ -3,6 +3,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QVariant>
 #include <QWidget>
 
 #include "fee/app/Messages.h"
@@ -58,6 +59,14 @@ bool writeEntryFile(QWidget* window, AppContext& ctx, std::string_view file,
     if (!job) {
         refuse(window, QStringLiteral("Δεν υπάρχει ανοιχτή μελέτη· τα στοιχεία δεν "
                                       "αποθηκεύτηκαν. Ανοίξτε ή δημιουργήστε πρώτα μια μελέτη."));
+        return false;
+    }
+    // Opened on another job than the current one: its values belong to that job.
+    const QVariant openedOn = window->property(kJobProperty);
+    if (openedOn.isValid() && openedOn.toString().toStdString() != *job) {
+        refuse(window, QStringLiteral("Από τότε που άνοιξε αυτό το παράθυρο επιλέχθηκε ή "
+                                      "δημιουργήθηκε άλλη μελέτη· τα στοιχεία δεν αποθηκεύτηκαν. "
+                                      "Ανοίξτε το ξανά από το μενού της μελέτης που θέλετε."));
         return false;
     }
     if (!ctx.store.writeQuantities(*job, file, values, width)) {

@@ -97,6 +97,7 @@ EntryWindow::EntryWindow(AppContext& ctx, const EntryLayout& layout, EntryMode m
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QString::fromUtf8(layout.caption));
     setAccessibleName(windowTitle());
+    setProperty(kJobProperty, QString::fromStdString(ctx.store.currentJobFolder().value_or("")));
 
     auto* column = new QVBoxLayout(this);
     column->setSpacing(10);

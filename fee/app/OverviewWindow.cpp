@@ -112,6 +112,7 @@ OverviewWindow::OverviewWindow(AppContext& ctx, QWidget* parent)
 
 void OverviewWindow::load() {
     job_ = ctx_.store.currentJobFolder();
+    setProperty(kJobProperty, QString::fromStdString(job_.value_or("")));
     auto* plan = findChild<QLabel*>(QStringLiteral("ent"));
     auto* scale = findChild<QLabel*>(QStringLiteral("klim"));
     const QString scaleCaption = QStringLiteral("Κλίμακα 1:");

@@ -42,6 +42,7 @@ TachymetricWindow::TachymetricWindow(AppContext& ctx, EntryMode mode, QWidget* p
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Ταχυμετρικες Αποτυπωσεις στην ύπαιθρο (Σε στρέμματα)"));
     setAccessibleName(windowTitle());
+    setProperty(kJobProperty, QString::fromStdString(ctx.store.currentJobFolder().value_or("")));
 
     tabs_ = new QTabBar(this);
     tabs_->setObjectName(QStringLiteral("tbsOptions"));

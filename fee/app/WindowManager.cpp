@@ -6,6 +6,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QScreen>
+#include <QVariant>
 
 #include "fee/app/DocumentFrame.h"
 #include "fee/app/DocumentWindow.h"
@@ -91,6 +92,13 @@ void WindowManager::refuseHere(const QString& text) {
     refuse(parent, text);
 }
 
+bool WindowManager::showsOtherJob(const QWidget* window) const {
+    // A work menu left open on one job must not take the quantities of the job created or
+    // chosen since: it is replaced by one for the current job.
+    const QVariant job = window->property(kJobProperty);
+    return job.isValid() && job.toString().toStdString() != ctx_.store.currentJob().value_or("");
+}
+
 bool WindowManager::jobAvailable() {
     if (ctx_.store.currentJobFolder()) return true;
     refuseHere(noJobMessage());
@@ -103,8 +111,11 @@ void WindowManager::open(WindowId id) {
         return;
     }
     if (QWidget* existing = window(id)) {
-        bringToFront(existing);
-        return;
+        if (!showsOtherJob(existing)) {
+            bringToFront(existing);
+            return;
+        }
+        close(id);
     }
     if (needsJob(id) && !jobAvailable()) return;
     QWidget* created = createWindow(ctx_, id);
@@ -115,8 +126,12 @@ void WindowManager::open(WindowId id) {
 
 void WindowManager::openEntry(fee::CategoryId category, EntryMode mode) {
     if (QWidget* existing = entryWindow(category, mode)) {
-        bringToFront(existing);
-        return;
+        if (!showsOtherJob(existing)) {
+            bringToFront(existing);
+            return;
+        }
+        entries_.erase({category, mode});
+        existing->close();
     }
     if (!jobAvailable()) return;
     QWidget* created = createEntry(ctx_, category, mode);

@@ -47,6 +47,8 @@ public:
 
 private:
     bool jobAvailable();
+    // The window was opened on a job other than the one temp.dat names now.
+    bool showsOtherJob(const QWidget* window) const;
     void openDocument();
     void refuseHere(const QString& text);
     static void show(QWidget* window);

@@ -154,6 +154,7 @@ QWidget* WorkMenuWindow::buildButtons() {
 
 void WorkMenuWindow::load() {
     job_ = ctx_.store.currentJobFolder();
+    setProperty(kJobProperty, QString::fromStdString(job_.value_or("")));
     for (const char* s : kScales) scale_->addItem(QString::fromLatin1(s));
     scale_->setCurrentIndex(-1);
     scale_->setEditText(QString());
