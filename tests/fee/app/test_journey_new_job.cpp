@@ -81,7 +81,10 @@ const QString kStatement =
                    "\t Αγρονόμος Τοπογράφος Μηχανικός\r\n"
                    "\t Σόλωνος 5  Μαρούσι\r\n");
 
-class NewJob : public Journey {};
+class NewJob : public Journey {
+public:
+    using Journey::window;
+};
 
 TEST_F(NewJob, from_the_splash_to_the_printed_statement) {
     ASSERT_EQ(kStatement.count(QStringLiteral("\r\n")), 46);
@@ -249,6 +252,75 @@ TEST_F(NewJob, from_the_splash_to_the_printed_statement) {
     EXPECT_TRUE(printed.contains(QStringLiteral("ΑΜΟΙΒΗ ΜΕΛΈΤΗΣ = 3765 X ,2935 = 1105,02 €")))
         << printed.toStdString();
     EXPECT_TRUE(printed.contains(QStringLiteral("ΣΥΝΟΛΟ.........= 1403,37 €"))) << printed.toStdString();
+}
+
+// A job created from the particulars dialog with the engineer typed in; the work menu opens.
+void createThroughWindows(NewJob& j, QWidget* menu, const QString& first, const QString& last) {
+    click(menu, "new");
+    QPointer<QWidget> particulars = j.window(WindowId::Particulars);
+    ASSERT_NE(particulars, nullptr);
+    clickTab(child<QTabWidget>(particulars, "tbsOptions")->findChild<QTabBar*>(), 2);
+    type(particulars, "onm", "Μαρία");
+    type(particulars, "Epm", "Ιωάννου");
+    type(particulars, "eidikot", "Αγρονόμος Τοπογράφος Μηχανικός");
+    clickTab(child<QTabWidget>(particulars, "tbsOptions")->findChild<QTabBar*>(), 0);
+    type(particulars, "onoma", first);
+    type(particulars, "eponymo", last);
+    click(particulars, "cmdOK");
+    ASSERT_TRUE(gone(particulars));
+}
+
+TEST_F(NewJob, a_second_new_job_gets_its_own_work_menu_and_entry_windows) {
+    QWidget* menu = start();
+    ASSERT_NE(menu, nullptr);
+    createThroughWindows(*this, menu, "Άννα", "Λάμπρου");
+    QPointer<QWidget> first = window(WindowId::WorkMenu);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(text(first, "onoma"), "Άννα");
+    click(first, "Command4");
+    QPointer<QWidget> firstTaxi = entry(fee::CategoryId::Taxi, EntryMode::New);
+    ASSERT_NE(firstTaxi, nullptr);
+    type(firstTaxi, "E(0)", "7");
+    click(first, "Command5");
+    QPointer<QWidget> firstAsti = entry(fee::CategoryId::Asti, EntryMode::New);
+    ASSERT_NE(firstAsti, nullptr);
+    type(firstAsti, "ea", "3");
+
+    // The surveyor notices a mistake and starts over under another owner name, leaving the
+    // first job's windows open. What is on screen from now on is the second job.
+    createThroughWindows(*this, menu, "Άννα", "Λαμπρου");
+    EXPECT_EQ(read("temp.dat"), cp1253("c:\\program files\\dezovur\\ΆνναΛαμπρου\r\n"));
+    QWidget* work = window(WindowId::WorkMenu);
+    ASSERT_NE(work, nullptr);
+    EXPECT_TRUE(gone(first));
+    EXPECT_EQ(text(work, "eponymo"), "Λαμπρου");
+    // The first job's urban survey window is still on screen; what it holds belongs to the
+    // first job and is not saved into the second.
+    ASSERT_FALSE(firstAsti.isNull());
+    click(firstAsti, "OK");
+    ASSERT_EQ(refusals().size(), 1);
+    EXPECT_TRUE(refusals()[0]->text().contains(QStringLiteral("άλλη μελέτη")));
+    delete refusals()[0];
+    EXPECT_FALSE(gone(firstAsti));
+    firstAsti->close();
+    EXPECT_FALSE(exists("ΆνναΛαμπρου/asti.dat"));
+    EXPECT_FALSE(exists("ΆνναΛάμπρου/asti.dat"));
+    pick(child<QComboBox>(work, "Combo1"), "200");
+    click(work, "Command4");
+    QWidget* taxi = entry(fee::CategoryId::Taxi, EntryMode::New);
+    ASSERT_NE(taxi, nullptr);
+    EXPECT_TRUE(gone(firstTaxi));
+    EXPECT_EQ(text(taxi, "E(0)"), "0");
+    type(taxi, "E(0)", "5");
+    click(taxi, "Submite");
+    click(work, "EXIT");
+    EXPECT_TRUE(refusals().isEmpty()) << refusalTexts().join("\n").toStdString();
+
+    EXPECT_EQ(read("ΆνναΛαμπρου/klimaka.dat"), " 200 \r\n");
+    EXPECT_EQ(read("ΆνναΛαμπρου/taxi.dat"), " 500 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\n");
+    // The first job got nothing of the second's.
+    EXPECT_FALSE(exists("ΆνναΛάμπρου/klimaka.dat"));
+    EXPECT_FALSE(exists("ΆνναΛάμπρου/taxi.dat"));
 }
 
 TEST_F(NewJob, exit_closes_every_window_without_a_question) {
