@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <QVariant>
 
 #include "fee/app/Messages.h"
 
@@ -13,6 +14,7 @@ DeleteJobDialog::DeleteJobDialog(AppContext& ctx, QWidget* parent) : QWidget(par
     setObjectName(QStringLiteral("diagrafh"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Π Ρ Ο Σ Ο Χ Η"));
+    setProperty(kJobProperty, QString::fromStdString(ctx_.store.currentJobFolder().value_or("")));
 
     auto* heading = new QLabel(QStringLiteral("Π Ρ Ο Σ Ο Χ Η"), this);
     heading->setObjectName(QStringLiteral("Label2"));
@@ -59,6 +61,14 @@ void DeleteJobDialog::onYes() {
     if (!job) {
         refuse(this, QStringLiteral("Δεν υπάρχει τρέχουσα μελέτη για διαγραφή: η μελέτη έχει ήδη "
                                     "διαγραφεί ή δεν έχει επιλεγεί καμία."));
+        return;
+    }
+    // The question was asked about the job shown when it opened; another job chosen since
+    // must not be the one deleted.
+    if (property(kJobProperty).toString().toStdString() != *job) {
+        refuse(this, QStringLiteral("Από τότε που ζητήθηκε η διαγραφή επιλέχθηκε άλλη μελέτη· "
+                                    "δεν διαγράφηκε καμία μελέτη. Ζητήστε τη διαγραφή ξανά από "
+                                    "την «Ανάγνωση-Διαγραφή Μελέτης» της μελέτης που θέλετε."));
         return;
     }
     switch (ctx_.store.deleteJob(*job)) {
