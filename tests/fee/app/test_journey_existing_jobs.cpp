@@ -300,4 +300,26 @@ TEST_F(ExistingJobs, a_deleted_job_is_gone_and_nothing_works_on_it_any_more) {
     EXPECT_FALSE(exists("ΕλένηΓεωργίου"));
 }
 
+TEST_F(ExistingJobs, the_delete_question_stays_with_the_job_it_was_asked_about) {
+    QPointer<QWidget> overview = openSecondJob();
+    ASSERT_NE(overview, nullptr);
+    click(overview, "Command4");
+    QPointer<QWidget> confirm = window(WindowId::DeleteConfirm);
+    ASSERT_NE(confirm, nullptr);
+
+    // Before answering, the surveyor picks another job in a new listing.
+    click(menu, "anaglosh");
+    QWidget* palaia = window(WindowId::OpenJob);
+    ASSERT_NE(palaia, nullptr);
+    pick(child<QComboBox>(palaia, "EPILOGI"), "Κώστας Δημητρίου");
+    const auto before = snapshot();
+    ASSERT_FALSE(confirm.isNull());
+    click(confirm, "OKButton");
+    ASSERT_EQ(refusals().size(), 1);
+    EXPECT_TRUE(refusals()[0]->text().contains(QStringLiteral("δεν διαγράφηκε καμία μελέτη")));
+    EXPECT_EQ(snapshot(), before);
+    EXPECT_TRUE(exists("ΚώσταςΔημητρίου/STOIXEIA.dat"));
+    EXPECT_TRUE(exists("ΕλένηΓεωργίου/STOIXEIA.dat"));
+}
+
 }  // namespace
