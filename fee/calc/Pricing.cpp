@@ -73,6 +73,28 @@ void writeFragment(const PricingInput& in, std::string_view name, const LineWrit
     in.store.write(DataStore::jobFile(in.jobPath, name), w);
 }
 
+// A quantity priced on its own: its line, the unit price line, and an item line with no label.
+void pricedQuantity(LineWriter& w, std::string_view label, double quantity,
+                    std::optional<double> price, double amount) {
+    quantityLine(w, label, quantity);
+    unitPriceLine(w, price);
+    itemLine(w, "", quantity, price, amount);
+}
+
+// The categories that price one quantity at one unit price; the amount is returned even when
+// the quantity is not positive and the fragment stays empty.
+double priceOne(const PricingInput& in, std::string_view fragment, std::string_view title,
+                std::string_view label, double quantity, std::optional<double> price) {
+    const double amount = lineAmount(quantity, price);
+    LineWriter w = in.store.writer();
+    if (quantity > 0) {
+        header(w, title, 28);
+        pricedQuantity(w, label, quantity, price, amount);
+    }
+    writeFragment(in, fragment, w);
+    return amount;
+}
+
 // Unit prices by scale index (1:100, 1:200, 1:500, 1:1000, 1:2000).
 constexpr double kTaxiPrices[5][5] = {
     {488, 728, 988, 1248, 1508}, {325, 357, 455, 650, 728}, {130, 143, 182, 260, 286},
@@ -194,31 +216,15 @@ double priceAsti(const PricingInput& in) {
     std::optional<double> price;
     if (auto i = in.scale.index()) price = kAstiPrices[*i];
     const double area = readQuantities(in.store, in.jobPath, "asti.dat", 1)[0];
-    const double amount = lineAmount(area, price);
-    LineWriter w = in.store.writer();
-    if (area > 0) {
-        header(w, "ΑΠΟΤΥΠΩΣΕΙΣ ΑΣΤΙΚΩΝ ΠΕΡΙΟΧΩΝ", 28);
-        quantityLine(w, "Εμβαδο σε Στρέματα:", area);
-        unitPriceLine(w, price);
-        itemLine(w, "", area, price, amount);
-    }
-    writeFragment(in, "asti1.dat", w);
-    return amount;
+    return priceOne(in, "asti1.dat", "ΑΠΟΤΥΠΩΣΕΙΣ ΑΣΤΙΚΩΝ ΠΕΡΙΟΧΩΝ", "Εμβαδο σε Στρέματα:", area,
+                    price);
 }
 
 double pricePolygon(const PricingInput& in) {
     const double price = in.planFlag == 1 ? kPolygonInside : kPolygonOutside;
     const double points = readQuantities(in.store, in.jobPath, "polygon.dat", 1)[0];
-    const double amount = lineAmount(points, price);
-    LineWriter w = in.store.writer();
-    if (points > 0) {
-        header(w, "ΠΟΛΥΓΩΝΟΜΕΤΡΙΚΑ ΣΗΜΕΙΑ", 28);
-        quantityLine(w, "Αριθμός Πολυγωνομετρικών σημείων:", points);
-        unitPriceLine(w, price);
-        itemLine(w, "", points, price, amount);
-    }
-    writeFragment(in, "polygon1.dat", w);
-    return amount;
+    return priceOne(in, "polygon1.dat", "ΠΟΛΥΓΩΝΟΜΕΤΡΙΚΑ ΣΗΜΕΙΑ",
+                    "Αριθμός Πολυγωνομετρικών σημείων:", points, price);
 }
 
 double priceRymotom(const PricingInput& in) {
@@ -231,14 +237,11 @@ double priceRymotom(const PricingInput& in) {
     if (axis + corners > 0) {
         header(w, "ΡΥΜΟΤΟΜΙΚΕΣ-ΟΙΚΟΔΟΜΙΚΕΣ ΓΡΑΜΜΕΣ", 31);
         if (axis > 0) {
-            quantityLine(w, "Σημεία Άξονα Οδού", axis);
-            unitPriceLine(w, kAxisPoint);
-            itemLine(w, "", axis, kAxisPoint, axisAmount);
+            pricedQuantity(w, "Σημεία Άξονα Οδού", axis, kAxisPoint, axisAmount);
         }
         if (corners > 0) {
-            quantityLine(w, "Σημεία Ρυμοτομικων-Οικοδομικων Γραμμών ", corners);
-            unitPriceLine(w, kBlockCorner);
-            itemLine(w, "", corners, kBlockCorner, cornerAmount);
+            pricedQuantity(w, "Σημεία Ρυμοτομικων-Οικοδομικων Γραμμών ", corners, kBlockCorner,
+                           cornerAmount);
         }
         w.text(kTab).line(hyphens(27));
         w.text(kTab).text("ΣΥΝΟΛΟ = ").number(total, Width::Double).endLine();
@@ -267,9 +270,7 @@ double priceTrig(const PricingInput& in) {
         header(w, "      TΡΙΓΩΝΙΣΜΟΣ", 24);
         for (std::size_t k = 0; k < 4; ++k) {
             if (!(t[k] > 0)) continue;
-            quantityLine(w, kKinds[k].label, t[k]);
-            unitPriceLine(w, kKinds[k].price);
-            itemLine(w, "", t[k], kKinds[k].price, amounts[k]);
+            pricedQuantity(w, kKinds[k].label, t[k], kKinds[k].price, amounts[k]);
         }
         w.text(kTab).line(hyphens(27));
         w.text(kTab).text("ΣΥΝΟΛΟ = ").number(total, Width::Double).text(kDrachmas).endLine();
@@ -280,47 +281,22 @@ double priceTrig(const PricingInput& in) {
 
 double priceThem(const PricingInput& in) {
     const double area = readQuantities(in.store, in.jobPath, "them.dat", 1)[0];
-    LineWriter w = in.store.writer();
-    if (!(area > 0)) {
-        writeFragment(in, "them1.dat", w);
-        return 0;
-    }
-    const double points = buildingPoints(area);
-    const double amount = lineAmount(points, kBuildingPoint);
-    header(w, "      Xάραξη Κτιρίων", 28);
-    quantityLine(w, "Ισόδύναμια σε Πολυγωνομετρικά σημεία:", points);
-    unitPriceLine(w, kBuildingPoint);
-    itemLine(w, "", points, kBuildingPoint, amount);
-    writeFragment(in, "them1.dat", w);
-    return amount;
+    // No building, no equivalent points: the four every building counts come with an area.
+    const double points = area > 0 ? buildingPoints(area) : 0;
+    return priceOne(in, "them1.dat", "      Xάραξη Κτιρίων",
+                    "Ισόδύναμια σε Πολυγωνομετρικά σημεία:", points, kBuildingPoint);
 }
 
 double priceXilosta(const PricingInput& in) {
     const double properties = readQuantities(in.store, in.jobPath, "xilosta.dat", 1)[0];
-    const double amount = lineAmount(properties, kProperty);
-    LineWriter w = in.store.writer();
-    if (properties > 0) {
-        header(w, "     Κατανομή Χιλιοστών", 28);
-        quantityLine(w, "Αριθμός Οριζοντίων ιδιοκτησιών:", properties);
-        unitPriceLine(w, kProperty);
-        itemLine(w, "", properties, kProperty, amount);
-    }
-    writeFragment(in, "xilosta1.dat", w);
-    return amount;
+    return priceOne(in, "xilosta1.dat", "     Κατανομή Χιλιοστών",
+                    "Αριθμός Οριζοντίων ιδιοκτησιών:", properties, kProperty);
 }
 
 double priceOix(const PricingInput& in) {
     const double corners = readQuantities(in.store, in.jobPath, "oix.dat", 1)[0];
-    const double amount = lineAmount(corners, kPlotCorner);
-    LineWriter w = in.store.writer();
-    if (corners > 0) {
-        header(w, "     Xάραξη Οικοπέδων", 28);
-        quantityLine(w, "Ισόδύναμια σε Πολυγωνομετρικά σημεία:", corners);
-        unitPriceLine(w, kPlotCorner);
-        itemLine(w, "", corners, kPlotCorner, amount);
-    }
-    writeFragment(in, "oix1.dat", w);
-    return amount;
+    return priceOne(in, "oix1.dat", "     Xάραξη Οικοπέδων", "Ισόδύναμια σε Πολυγωνομετρικά σημεία:",
+                    corners, kPlotCorner);
 }
 
 const std::array<Category, 9> kCategories = {{
