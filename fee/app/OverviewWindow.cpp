@@ -72,8 +72,9 @@ OverviewWindow::OverviewWindow(AppContext& ctx, QWidget* parent)
 
     auto* middle = new QHBoxLayout;
     particulars_ = new JobParticularsPanel(this);
-    middle->addWidget(particulars_, 2);
-    middle->addLayout(right, 3);
+    // The particulars keep the width their texts need; the quantities take what is left.
+    middle->addWidget(particulars_, 0);
+    middle->addLayout(right, 1);
 
     auto* revise = button("Command1", "Αναθεωριση συντελεστού λ", this);
     auto* keep = button("Command2", "Ανάγνωση", this);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QApplication>
+#include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QScreen>
@@ -65,7 +66,10 @@ void WindowManager::show(QWidget* window) {
     // A window that did not place itself opens in the middle of the screen rather than in its
     // corner, where a window manager-less desktop would leave it.
     if (!window->isVisible() && !window->testAttribute(Qt::WA_Moved)) {
-        window->adjustSize();
+        // Not adjustSize(): it holds a window to two thirds of the screen, which cuts the
+        // long Greek texts of the job windows.
+        if (QLayout* layout = window->layout()) layout->activate();
+        window->resize(window->sizeHint().expandedTo(window->minimumSizeHint()));
         if (QScreen* screen = window->screen()) {
             const QRect available = screen->availableGeometry();
             QRect frame = window->frameGeometry();
@@ -86,9 +90,10 @@ void WindowManager::bringToFront(QWidget* window) {
 }
 
 void WindowManager::refuseHere(const QString& text) {
-    // The box belongs to the window the user is working in (the one whose button asked).
-    QWidget* parent = QApplication::activeWindow();
-    if (!parent) parent = window(WindowId::MainMenu);
+    // The box belongs to the main menu, which stays open: the window whose button asked may
+    // close itself right after asking (the open-job dialog does) and take the box with it.
+    QWidget* parent = window(WindowId::MainMenu);
+    if (!parent) parent = QApplication::activeWindow();
     refuse(parent, text);
 }
 

@@ -99,10 +99,11 @@ WorkMenuWindow::WorkMenuWindow(AppContext& ctx, EntryMode mode, QWidget* parent)
     left->addStretch(1);
 
     auto* columns = new QHBoxLayout(this);
-    columns->addLayout(left, 2);
+    // The particulars keep the width their texts need; the quantities take what is left.
+    columns->addLayout(left, edit ? 0 : 1);
     if (edit) {
         quantities_ = new JobQuantitiesPanel(this);
-        columns->addWidget(quantities_, 3);
+        columns->addWidget(quantities_, 1);
     }
     columns->addWidget(buildButtons(), 0);
 

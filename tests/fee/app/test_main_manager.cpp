@@ -1,5 +1,6 @@
 // The real WindowManager: one window per id, reopen, refusals without a job, quit.
 #include <QApplication>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QMessageBox>
 #include <QPointer>
@@ -148,6 +149,30 @@ TEST_F(Manager, job_windows_are_refused_while_temp_dat_names_a_deleted_job) {
     // The windows that need no job still open.
     manager->open(WindowId::OpenJob);
     EXPECT_NE(manager->window(WindowId::OpenJob), nullptr);
+}
+
+TEST_F(Manager, a_refusal_outlives_the_dialog_whose_button_asked_for_the_window) {
+    // A listed job whose folder is gone: the open-job dialog closes itself after "OK", and the
+    // message about the missing job must still be on screen.
+    root.writeHostFile("program files/dezovur/Ergasies.dat", cp1253("Α\r\nΒ\r\n"));
+    manager->open(WindowId::MainMenu);
+    manager->open(WindowId::OpenJob);
+    QPointer<QWidget> dialog = manager->window(WindowId::OpenJob);
+    ASSERT_NE(dialog, nullptr);
+    QApplication::setActiveWindow(dialog);
+    ASSERT_EQ(QApplication::activeWindow(), dialog.data());
+    auto* list = dialog->findChild<QComboBox*>("EPILOGI");
+    ASSERT_NE(list, nullptr);
+    list->setCurrentIndex(0);
+    Q_EMIT list->activated(0);
+    dialog->findChild<QPushButton*>("OKButton")->click();
+
+    EXPECT_TRUE(gone(dialog));
+    EXPECT_EQ(manager->window(WindowId::Overview), nullptr);
+    const QList<QMessageBox*> boxes = refusals();
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_TRUE(boxes[0]->isVisible());
+    EXPECT_TRUE(boxes[0]->text().contains(QStringLiteral("«Διαχείριση Μελετών»")));
 }
 
 TEST_F(Manager, job_windows_open_on_an_existing_job) {
