@@ -53,13 +53,12 @@ std::optional<std::vector<double>> checkFields(QWidget* window, const AppContext
     return stored;
 }
 
-bool writeEntryFile(QWidget* window, AppContext& ctx, std::string_view file,
-                    const std::vector<double>& values, Width width) {
+std::optional<std::string> jobToSaveInto(QWidget* window, const AppContext& ctx) {
     const auto job = ctx.store.currentJobFolder();
     if (!job) {
         refuse(window, QStringLiteral("Δεν υπάρχει ανοιχτή μελέτη· τα στοιχεία δεν "
                                       "αποθηκεύτηκαν. Ανοίξτε ή δημιουργήστε πρώτα μια μελέτη."));
-        return false;
+        return std::nullopt;
     }
     // Opened on another job than the current one: its values belong to that job.
     const QVariant openedOn = window->property(kJobProperty);
@@ -67,8 +66,15 @@ bool writeEntryFile(QWidget* window, AppContext& ctx, std::string_view file,
         refuse(window, QStringLiteral("Από τότε που άνοιξε αυτό το παράθυρο επιλέχθηκε ή "
                                       "δημιουργήθηκε άλλη μελέτη· τα στοιχεία δεν αποθηκεύτηκαν. "
                                       "Ανοίξτε το ξανά από το μενού της μελέτης που θέλετε."));
-        return false;
+        return std::nullopt;
     }
+    return job;
+}
+
+bool writeEntryFile(QWidget* window, AppContext& ctx, std::string_view file,
+                    const std::vector<double>& values, Width width) {
+    const auto job = jobToSaveInto(window, ctx);
+    if (!job) return false;
     if (!ctx.store.writeQuantities(*job, file, values, width)) {
         refuse(window, QStringLiteral("Δεν ήταν δυνατή η αποθήκευση του αρχείου %1 στον φάκελο "
                                       "της μελέτης.")

@@ -5,6 +5,7 @@
 #include <QString>
 #include <functional>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -37,6 +38,10 @@ QLabel* makeNote(QWidget* owner, const QString& text, const QString& objectName 
 std::optional<std::vector<double>> checkFields(QWidget* window, const AppContext& ctx,
                                                const std::vector<EntryField>& fields,
                                                const std::function<void(int)>& reveal = {});
+
+// The current job, when the window was opened on it; otherwise refuses (no job, or another job
+// became current since the window opened) and returns empty.
+std::optional<std::string> jobToSaveInto(QWidget* window, const AppContext& ctx);
 
 // Writes the values into the current job's file, one per line; refuses (and returns false)
 // when there is no current job or the file cannot be written.

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "fee/app/EntrySupport.h"
 #include "fee/app/Messages.h"
 #include "fee/calc/EntryInput.h"
 
@@ -39,6 +40,8 @@ LambdaWindow::LambdaWindow(AppContext& ctx, WindowId which, QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Αλλαγή Συντελεστή λ"));
     setAccessibleName(windowTitle());
+    // λ belongs to the job this window was opened for, not to one chosen meanwhile.
+    setProperty(kJobProperty, QString::fromStdString(ctx.store.currentJobFolder().value_or("")));
 
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(12);
@@ -95,12 +98,8 @@ void LambdaWindow::onSave() {
         refuse(this, QString::fromStdString(check.refusal));
         return;
     }
-    const auto job = ctx_.store.currentJobFolder();
-    if (!job) {
-        refuse(this, QStringLiteral("Δεν υπάρχει ανοιχτή μελέτη· ο συντελεστής λ δεν "
-                                    "αποθηκεύτηκε."));
-        return;
-    }
+    const auto job = jobToSaveInto(this, ctx_);
+    if (!job) return;
     if (!ctx_.store.saveLambda(*job, check.value)) {
         refuse(this, QStringLiteral("Δεν ήταν δυνατή η αποθήκευση του συντελεστή λ (αρχείο "
                                     "l.dat)."));

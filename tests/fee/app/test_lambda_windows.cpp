@@ -111,4 +111,17 @@ TEST_F(Lambda, refuses_empty_text_zero_and_negative_values) {
     EXPECT_TRUE(nav.calls.empty());
 }
 
+TEST_F(Lambda, a_window_left_open_does_not_save_into_a_job_chosen_meanwhile) {
+    open(WindowId::LambdaWorkMenu);
+    root.writeHostFile(kData + "ΓΔ/l.dat", "29350\r\n");
+    root.writeHostFile(kData + "temp.dat", cp1253("c:\\program files\\dezovur\\ΓΔ\r\n"));
+    save(QStringLiteral("0,3125"));
+    EXPECT_FALSE(gone());
+    EXPECT_NE(window->findChild<QMessageBox*>(QStringLiteral("refusal")), nullptr);
+    EXPECT_EQ(root.readHostFile(kJob + "l.dat"), "29350\r\n");
+    EXPECT_EQ(root.readHostFile(kData + "ΓΔ/l.dat"), "29350\r\n");
+    EXPECT_EQ(root.readHostFile(kData + "l.dat"), "29350\r\n");
+    EXPECT_TRUE(nav.calls.empty());
+}
+
 }  // namespace
