@@ -122,12 +122,12 @@ EntryWindow::EntryWindow(AppContext& ctx, const EntryLayout& layout, EntryMode m
             : std::vector<double>{};
     int row = 0;
     for (std::size_t i = 0; i < layout.fields.size(); ++i) {
-        const EntryFieldSpec& spec = layout.fields[i];
-        QLineEdit* edit = addLabelledField(grid, row++, this, QString::fromUtf8(spec.objectName),
-                                           QString::fromUtf8(spec.label));
-        edit->setText(mode == EntryMode::Edit ? shownText(ctx, stored[i], spec.shown)
+        const EntryFieldLayout& field = layout.fields[i];
+        QLineEdit* edit = addLabelledField(grid, row++, this, QString::fromUtf8(field.objectName),
+                                           QString::fromUtf8(field.label));
+        edit->setText(mode == EntryMode::Edit ? shownText(ctx, stored[i], field.shown)
                                               : QStringLiteral("0"));
-        fields_.push_back({edit, QString::fromUtf8(spec.name), layout.form});
+        fields_.push_back({edit, QString::fromUtf8(field.name), layout.form});
         if (layout.densityNote && i == 0) {
             QLabel* density = makeNote(this, densityText(ctx), QStringLiteral("density"));
             QFont bold = density->font();

@@ -12,7 +12,7 @@
 
 namespace fee::app {
 
-struct EntryFieldSpec {
+struct EntryFieldLayout {
     const char* objectName;
     const char* label;
     const char* name;  // how refusals name the field
@@ -29,7 +29,7 @@ struct EntryLayout {
     Width width;
     std::vector<const char*> headings;  // above the fields; the first one bold when boldHeading
     bool boldHeading;
-    std::vector<EntryFieldSpec> fields;
+    std::vector<EntryFieldLayout> fields;
     std::vector<const char*> notes;  // below the fields
     const char* submitName;
     bool densityNote;  // polygonometry: one or half a point per stremma, by the plan flag
