@@ -1,3 +1,4 @@
+#include "fee/app/Widgets.h"
 #include "fee/app/MainMenuWindow.h"
 
 #include <QGridLayout>
@@ -19,13 +20,6 @@ QString noJobMessage() {
         "«Διαχείριση Μελετών».");
 }
 
-namespace {
-QLabel* label(QWidget* parent, const char* name, const QString& text) {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(QString::fromLatin1(name));
-    return l;
-}
-}  // namespace
 
 MainMenuWindow::MainMenuWindow(AppContext& ctx, QWidget* parent)
     : QWidget(parent, Qt::Window), ctx_(ctx) {
@@ -33,29 +27,29 @@ MainMenuWindow::MainMenuWindow(AppContext& ctx, QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Αμοιβές Τοπογραφικών "));
 
-    auto* picture = label(this, "Picture1", QString());
+    auto* picture = namedLabel(this, "Picture1", QString());
     picture->setPixmap(drawLogo(260));
     picture->setAlignment(Qt::AlignCenter);
     picture->setFrameShape(QFrame::StyledPanel);
 
-    auto* title = label(this, "Label1", QStringLiteral("ΑΜΟΙΒΕΣ ΤΟΠΟΓΡΑΦΙΚΩΝ ΕΡΓΑΣΙΩΝ"));
+    auto* title = namedLabel(this, "Label1", QStringLiteral("ΑΜΟΙΒΕΣ ΤΟΠΟΓΡΑΦΙΚΩΝ ΕΡΓΑΣΙΩΝ"));
     QFont big = title->font();
     big.setPointSizeF(big.pointSizeF() * 2.0);
     big.setBold(true);
     title->setFont(big);
     title->setAlignment(Qt::AlignCenter);
 
-    auto* heading = label(this, "Label2", QStringLiteral("ΠΡΟΕΔΡΙΚΟ ΔΙΑΤΑΓΜΑ ΥΠ' ΑΡΙΘΜ. 696/74"));
+    auto* heading = namedLabel(this, "Label2", QStringLiteral("ΠΡΟΕΔΡΙΚΟ ΔΙΑΤΑΓΜΑ ΥΠ' ΑΡΙΘΜ. 696/74"));
     QFont mid = heading->font();
     mid.setPointSizeF(mid.pointSizeF() * 1.3);
     mid.setBold(true);
     heading->setFont(mid);
     heading->setAlignment(Qt::AlignCenter);
 
-    auto* author1 = label(this, "Label3", QStringLiteral("Νίκος Παπαδάκης"));
-    auto* title1 = label(this, "Label4", QStringLiteral("Αγρονόμος  Τοπογράφος Μηχανικός ΕΜΠ"));
-    auto* author2 = label(this, "Label5", QStringLiteral("Γιώργος Αλεξίου"));
-    auto* title2 = label(this, "Label6", QStringLiteral("Πολιτικός Μηχανικός"));
+    auto* author1 = namedLabel(this, "Label3", QStringLiteral("Νίκος Παπαδάκης"));
+    auto* title1 = namedLabel(this, "Label4", QStringLiteral("Αγρονόμος  Τοπογράφος Μηχανικός ΕΜΠ"));
+    auto* author2 = namedLabel(this, "Label5", QStringLiteral("Γιώργος Αλεξίου"));
+    auto* title2 = namedLabel(this, "Label6", QStringLiteral("Πολιτικός Μηχανικός"));
     QFont bold = author1->font();
     bold.setBold(true);
     author1->setFont(bold);
@@ -86,7 +80,7 @@ MainMenuWindow::MainMenuWindow(AppContext& ctx, QWidget* parent)
     auto* exit = addButton("Command1", QStringLiteral("Έξοδος"));
 
     // Confirms a computation quietly, without a box the user must dismiss.
-    status_ = label(this, "lblStatus", QString());
+    status_ = namedLabel(this, "lblStatus", QString());
     status_->setMinimumHeight(status_->fontMetrics().height());
 
     auto* body = new QHBoxLayout;

@@ -1,3 +1,4 @@
+#include "fee/app/Widgets.h"
 #include "fee/app/OverviewWindow.h"
 
 #include <QFormLayout>
@@ -12,13 +13,6 @@
 namespace fee::app {
 
 namespace {
-
-QPushButton* button(const char* name, const char* caption, QWidget* parent) {
-    auto* b = new QPushButton(QString::fromUtf8(caption), parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
 
 QLabel* named(const char* name, QWidget* parent) {
     auto* label = new QLabel(parent);
@@ -76,10 +70,10 @@ OverviewWindow::OverviewWindow(AppContext& ctx, QWidget* parent)
     middle->addWidget(particulars_, 0);
     middle->addLayout(right, 1);
 
-    auto* revise = button("Command1", "Αναθεωριση συντελεστού λ", this);
-    auto* keep = button("Command2", "Ανάγνωση", this);
-    auto* correct = button("Command3", "Διόρθωση", this);
-    auto* remove = button("Command4", "Διαγραφή", this);
+    auto* revise = namedButton(this, "Command1", QStringLiteral("Αναθεωριση συντελεστού λ"));
+    auto* keep = namedButton(this, "Command2", QStringLiteral("Ανάγνωση"));
+    auto* correct = namedButton(this, "Command3", QStringLiteral("Διόρθωση"));
+    auto* remove = namedButton(this, "Command4", QStringLiteral("Διαγραφή"));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(revise);
     buttons->addStretch(1);

@@ -1,3 +1,4 @@
+#include "fee/app/Widgets.h"
 #include "fee/app/SplashWindow.h"
 
 #include <QFrame>
@@ -55,13 +56,6 @@ QPixmap drawLogo(int size) {
     return pixmap;
 }
 
-namespace {
-QLabel* label(QWidget* parent, const char* name, const QString& text) {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(QString::fromLatin1(name));
-    return l;
-}
-}  // namespace
 
 SplashWindow::SplashWindow(AppContext& ctx, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), ctx_(ctx) {
@@ -76,31 +70,31 @@ SplashWindow::SplashWindow(AppContext& ctx, QWidget* parent)
     frame_->setLineWidth(2);
     frame_->installEventFilter(this);
 
-    auto* logo = label(frame_, "imgLogo", QString());
+    auto* logo = namedLabel(frame_, "imgLogo", QString());
     logo->setPixmap(drawLogo(160));
 
-    auto* product = label(frame_, "Label1", QStringLiteral("Orvekia"));
+    auto* product = namedLabel(frame_, "Label1", QStringLiteral("Orvekia"));
     QFont big = product->font();
     big.setPointSizeF(big.pointSizeF() * 2.6);
     big.setBold(true);
     product->setFont(big);
 
-    auto* title = label(frame_, "lblCompanyProduct", QStringLiteral("Aμοιβές Τοπογραφικών Εργασιών"));
+    auto* title = namedLabel(frame_, "lblCompanyProduct", QStringLiteral("Aμοιβές Τοπογραφικών Εργασιών"));
     QFont mid = title->font();
     mid.setPointSizeF(mid.pointSizeF() * 1.6);
     mid.setBold(true);
     title->setFont(mid);
 
-    auto* platform = label(frame_, "lblPlatform", QStringLiteral("for Windows"));
+    auto* platform = namedLabel(frame_, "lblPlatform", QStringLiteral("for Windows"));
     QFont plat = platform->font();
     plat.setPointSizeF(plat.pointSizeF() * 1.3);
     platform->setFont(plat);
     platform->setAlignment(Qt::AlignRight);
 
-    auto* version = label(frame_, "lblVersion", versionText());
+    auto* version = namedLabel(frame_, "lblVersion", versionText());
     version->setAlignment(Qt::AlignRight);
 
-    auto* warning = label(frame_, "lblWarning",
+    auto* warning = namedLabel(frame_, "lblWarning",
                           QStringLiteral("Προσοχή:  Οι αμοιβές δεν ισχύουν για έκδοση Οικοδομικής Αδείας"));
     warning->setWordWrap(true);
     QFont warn = warning->font();
@@ -109,10 +103,10 @@ SplashWindow::SplashWindow(AppContext& ctx, QWidget* parent)
     warning->setStyleSheet(QStringLiteral("color: #a00000;"));
 
     // Credit area: the two authors, each with his professional title.
-    auto* author1 = label(frame_, "lblAuthor1", QStringLiteral("Νίκος Παπαδάκης"));
-    auto* title1 = label(frame_, "lblTitle1", QStringLiteral("Αγρονόμος Τοπογράφος Μηχανικός"));
-    auto* author2 = label(frame_, "lblAuthor2", QStringLiteral("Γιώργος Αλεξίου"));
-    auto* title2 = label(frame_, "lblTitle2", QStringLiteral("Πολιτικός Μηχανικός"));
+    auto* author1 = namedLabel(frame_, "lblAuthor1", QStringLiteral("Νίκος Παπαδάκης"));
+    auto* title1 = namedLabel(frame_, "lblTitle1", QStringLiteral("Αγρονόμος Τοπογράφος Μηχανικός"));
+    auto* author2 = namedLabel(frame_, "lblAuthor2", QStringLiteral("Γιώργος Αλεξίου"));
+    auto* title2 = namedLabel(frame_, "lblTitle2", QStringLiteral("Πολιτικός Μηχανικός"));
     QFont bold = author1->font();
     bold.setBold(true);
     author1->setFont(bold);

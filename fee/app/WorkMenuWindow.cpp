@@ -1,3 +1,4 @@
+#include "fee/app/Widgets.h"
 #include "fee/app/WorkMenuWindow.h"
 
 #include <QButtonGroup>
@@ -36,12 +37,6 @@ const EntryButton kEntryButtons[] = {
 
 const char* const kScales[] = {"100", "200", "500", "1000", "2000"};
 
-QPushButton* button(const char* name, const char* caption, QWidget* parent) {
-    auto* b = new QPushButton(QString::fromUtf8(caption), parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
 
 }  // namespace
 
@@ -124,19 +119,19 @@ QWidget* WorkMenuWindow::buildButtons() {
     column->setContentsMargins(0, 0, 0, 0);
     const bool edit = mode_ == EntryMode::Edit;
 
-    auto* lambda = button("Command1", "Αναθεωριση συντελεστού λ", box);
+    auto* lambda = namedButton(box, "Command1", QStringLiteral("Αναθεωριση συντελεστού λ"));
     connect(lambda, &QPushButton::clicked, this, [this, edit] {
         ctx_.nav.open(edit ? WindowId::LambdaEditMenu : WindowId::LambdaWorkMenu);
         refreshLambda();
     });
     column->addWidget(lambda);
 
-    auto* trig = button("Command2", "Tριγωνισμός", box);
+    auto* trig = namedButton(box, "Command2", QStringLiteral("Tριγωνισμός"));
     connect(trig, &QPushButton::clicked, this, &WorkMenuWindow::onTriangulation);
     column->addWidget(trig);
 
     for (const auto& entry : kEntryButtons) {
-        auto* b = button(entry.name, entry.caption, box);
+        auto* b = namedButton(box, entry.name, QString::fromUtf8(entry.caption));
         const fee::CategoryId category = entry.category;
         connect(b, &QPushButton::clicked, this,
                 [this, category] { ctx_.nav.openEntry(category, mode_); });
@@ -144,7 +139,7 @@ QWidget* WorkMenuWindow::buildButtons() {
     }
     column->addStretch(1);
 
-    auto* submit = button("EXIT", "Υποβολή", box);
+    auto* submit = namedButton(box, "EXIT", QStringLiteral("Υποβολή"));
     QFont bold = submit->font();
     bold.setBold(true);
     submit->setFont(bold);
