@@ -16,6 +16,7 @@
 #include <system_error>
 
 #include "platform/Registry.h"
+#include "platform/PosixIo.h"
 #include "platform/WinText.h"
 
 namespace platform {
@@ -351,18 +352,6 @@ std::string serialize(const Node& tree) {
     return out;
 }
 
-bool writeAllFd(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
 class FileLock {
 public:
     explicit FileLock(const fs::path& path) {
@@ -524,7 +513,7 @@ private:
         std::string temp = target.string() + ".XXXXXX";
         const int fd = ::mkstemp(temp.data());
         if (fd < 0) return false;
-        bool ok = writeAllFd(fd, text) && ::fsync(fd) == 0;
+        bool ok = detail::writeAll(fd, text) && ::fsync(fd) == 0;
         ok = (::close(fd) == 0) && ok;
         ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
         if (!ok) ::unlink(temp.c_str());

@@ -13,6 +13,7 @@
 #include <system_error>
 
 #include "platform/WinRoot.h"
+#include "platform/PosixIo.h"
 #include "platform/WinText.h"
 
 namespace platform {
@@ -109,18 +110,6 @@ std::optional<std::string> findNoCase(const fs::path& folder, const std::string&
     return best;
 }
 
-bool writeAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
 // Opens a regular file only: a FIFO or device met on the way must not block or be written.
 int openRegular(const fs::path& p, int flags, mode_t mode = 0666) {
     const int fd = ::open(p.c_str(), flags | O_NONBLOCK | O_CLOEXEC, mode);
@@ -191,7 +180,7 @@ public:
             }
         }
         if (fd < 0) return false;
-        bool ok = writeAll(fd, bytes);
+        bool ok = detail::writeAll(fd, bytes);
         ok = (::close(fd) == 0) && ok;
         return ok;
     }
@@ -267,7 +256,7 @@ public:
                 break;
             }
             if (n == 0) break;
-            if (!writeAll(out, std::string_view(buffer, static_cast<std::size_t>(n)))) {
+            if (!detail::writeAll(out, std::string_view(buffer, static_cast<std::size_t>(n)))) {
                 ok = false;
                 break;
             }
