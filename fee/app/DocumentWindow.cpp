@@ -75,6 +75,7 @@ DocumentWindow::DocumentWindow(AppContext& ctx, QWidget* parent) : QWidget(paren
     rtf_ = new QTextEdit(this);
     rtf_->setObjectName(QStringLiteral("rtfText"));
     rtf_->setReadOnly(true);
+    rtf_->setAccessibleName(QStringLiteral("Κατάσταση αμοιβής"));
     rtf_->setAcceptRichText(false);
     rtf_->setFont(statementFont());
     rtf_->setTabStopDistance(QFontMetricsF(rtf_->font()).horizontalAdvance(QLatin1Char(' ')) * kTabColumns);
