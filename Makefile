@@ -1,7 +1,7 @@
 # make run   - install what is missing, build, start dezovur
 # make test  - install what is missing, build, run every test
 # make bench - build and run the benchmarks
-# make fuzz  - build the fuzz targets with clang and run each for a minute
+# make fuzz  - build the fuzz targets with clang and run them for FUZZTIME seconds in all (60)
 # SANITIZE=1 builds with AddressSanitizer and UndefinedBehaviorSanitizer.
 
 JOBS      ?= $(shell nproc)
