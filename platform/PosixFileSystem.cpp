@@ -328,6 +328,14 @@ private:
         Resolved result;
         result.host = *drive;
         result.isDriveRoot = parsed->names.empty();
+        // Nearly every path the programs use is spelled as it is stored: when the whole path
+        // exists as given, each of its names matched exactly, and one look-up settles it.
+        fs::path exact = *drive;
+        for (const std::string& name : parsed->names) exact /= name;
+        if (!result.isDriveRoot && entryExists(exact)) {
+            result.host = std::move(exact);
+            return result;
+        }
         bool lookUp = true;
         for (const std::string& name : parsed->names) {
             if (lookUp) {
