@@ -26,6 +26,7 @@
 #include "platform/Locale.h"
 #include "platform/Registry.h"
 #include "platform/Settings.h"
+#include "support/QtWaiting.h"
 #include "support/TempWinRoot.h"
 
 // Readable failures: QString shown as text.
@@ -33,37 +34,15 @@ inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdS
 
 namespace journey {
 
+using testing_support::eventually;
+using testing_support::gone;
+using testing_support::refusals;
+
 using fee::app::EntryMode;
 using fee::app::WindowId;
 using testing_support::cp1253;
 
 inline const std::string kData = "program files/dezovur/";
-
-template <class Pred>
-bool eventually(Pred pred, int ms = 5000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!pred()) {
-        if (clock.elapsed() > ms) return false;
-        QTest::qWait(2);
-    }
-    return true;
-}
-
-// True once a WA_DeleteOnClose window has closed and been deleted.
-inline bool gone(const QPointer<QWidget>& w) {
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    return w.isNull();
-}
-
-// Every refusal box on screen, whichever window it belongs to.
-inline QList<QMessageBox*> refusals() {
-    QList<QMessageBox*> boxes;
-    for (QWidget* w : QApplication::allWidgets())
-        if (auto* box = qobject_cast<QMessageBox*>(w); box && box->objectName() == "refusal")
-            boxes << box;
-    return boxes;
-}
 
 inline QStringList refusalTexts() {
     QStringList texts;

@@ -21,9 +21,12 @@
 #include "fee/app/DocumentFrame.h"
 #include "fee/app/DocumentWindow.h"
 #include "fee/app/WindowManager.h"
+#include "support/QtWaiting.h"
 #include "support/AppFixture.h"
 
 namespace {
+
+using testing_support::gone;
 
 using fee::app::DocumentFrame;
 using fee::app::DocumentWindow;
@@ -34,11 +37,6 @@ const std::string kJob = "program files/dezovur/ΑΒ/";
 const char* const kFragments[] = {"arxi1.dat", "trig1.dat", "polygon1.dat", "taxi1.dat",
                                   "asti1.dat", "rymotom1.dat", "analog1.dat", "oix1.dat",
                                   "them1.dat", "xilosta1.dat", "synola.dat", "telos.dat"};
-
-bool gone(const QPointer<QWidget>& w) {
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    return w.isNull();
-}
 
 int px(double twips, int dpi) { return static_cast<int>(std::lround(twips * dpi / 1440.0)); }
 

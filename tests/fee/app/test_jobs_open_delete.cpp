@@ -12,20 +12,18 @@
 
 #include "fee/app/DeleteJobDialog.h"
 #include "fee/app/OpenJobDialog.h"
+#include "support/QtWaiting.h"
 #include "support/AppFixture.h"
 
 namespace {
+
+using testing_support::gone;
 
 using fee::app::WindowId;
 using testing_support::cp1253;
 namespace fs = std::filesystem;
 
 const std::string kData = "program files/dezovur/";
-
-bool gone(const QPointer<QWidget>& w) {
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    return w.isNull();
-}
 
 std::string repeat(const std::string& s, int n) {
     std::string out;

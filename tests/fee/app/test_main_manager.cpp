@@ -15,38 +15,18 @@
 #include "platform/Locale.h"
 #include "platform/Registry.h"
 #include "platform/Settings.h"
+#include "support/QtWaiting.h"
 #include "support/TempWinRoot.h"
 
 namespace {
 
+using testing_support::eventually;
+using testing_support::gone;
+using testing_support::refusals;
+
 using fee::app::EntryMode;
 using fee::app::WindowId;
 using testing_support::cp1253;
-
-bool gone(const QPointer<QWidget>& w) {
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    return w.isNull();
-}
-
-template <class Pred>
-bool eventually(Pred pred, int ms = 3000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!pred()) {
-        if (clock.elapsed() > ms) return false;
-        QTest::qWait(2);
-    }
-    return true;
-}
-
-// Every refusal box on screen, whichever window it belongs to.
-QList<QMessageBox*> refusals() {
-    QList<QMessageBox*> boxes;
-    for (QWidget* w : QApplication::allWidgets())
-        if (auto* box = qobject_cast<QMessageBox*>(w); box && box->objectName() == "refusal")
-            boxes << box;
-    return boxes;
-}
 
 int visibleNamed(const char* name) {
     int n = 0;

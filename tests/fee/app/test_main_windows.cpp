@@ -16,29 +16,17 @@
 #include "fee/app/HelpWindow.h"
 #include "fee/app/MainMenuWindow.h"
 #include "fee/app/SplashWindow.h"
+#include "support/QtWaiting.h"
 #include "support/AppFixture.h"
 
 namespace {
 
+using testing_support::eventually;
+using testing_support::gone;
+
 using fee::app::WindowId;
 using Call = testing_support::FakeNavigator::Call;
 namespace fs = std::filesystem;
-
-template <class Pred>
-bool eventually(Pred pred, int ms = 3000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!pred()) {
-        if (clock.elapsed() > ms) return false;
-        QTest::qWait(2);
-    }
-    return true;
-}
-
-bool gone(const QPointer<QWidget>& w) {
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    return w.isNull();
-}
 
 int opens(const testing_support::FakeNavigator& nav, WindowId id) {
     return static_cast<int>(std::count(nav.calls.begin(), nav.calls.end(),

@@ -1,0 +1,41 @@
+#pragma once
+// Waiting on the event loop in widget tests, without sleeping for real timers.
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QList>
+#include <QMessageBox>
+#include <QPointer>
+#include <QTest>
+#include <QWidget>
+
+namespace testing_support {
+
+// Runs the event loop until pred holds; false after ms milliseconds.
+template <class Pred>
+bool eventually(Pred pred, int ms = 5000) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!pred()) {
+        if (clock.elapsed() > ms) return false;
+        QTest::qWait(2);
+    }
+    return true;
+}
+
+// True once a WA_DeleteOnClose window has closed and been deleted.
+inline bool gone(const QPointer<QWidget>& w) {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return w.isNull();
+}
+
+// Every refusal box on screen, whichever window it belongs to.
+inline QList<QMessageBox*> refusals() {
+    QList<QMessageBox*> boxes;
+    for (QWidget* w : QApplication::allWidgets())
+        if (auto* box = qobject_cast<QMessageBox*>(w); box && box->objectName() == "refusal")
+            boxes << box;
+    return boxes;
+}
+
+}  // namespace testing_support
