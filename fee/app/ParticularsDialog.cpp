@@ -270,7 +270,7 @@ void ParticularsDialog::onOk() {
         QStringLiteral("Υπάρχει ήδη μελέτη για τον ιδιοκτήτη «%1». Ανοίξτε την από τη "
                        "«Διαχείριση Μελετών» για να τη διορθώσετε ή να τη διαγράψετε.")
             .arg(ownerText);
-    if (!fee::validFolderName(owner.folderName()))
+    if (!fee::validOwnerName(owner))
         return void(refuseField(P::OwnerFirst, badFolder));
     if (ctx_.store.fs().exists(fee::DataStore::jobPath(owner)))
         return void(refuseField(P::OwnerFirst, exists));

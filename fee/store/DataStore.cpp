@@ -94,6 +94,14 @@ bool validFolderName(std::string_view name) {
     return platform::cp1253CanEncode(name);
 }
 
+bool validOwnerName(const JobName& name) {
+    const auto startsBlank = [](std::string_view text) {
+        return !text.empty() && (text.front() == ' ' || text.front() == '\t');
+    };
+    return !startsBlank(name.first) && !startsBlank(name.last) &&
+           validFolderName(name.folderName());
+}
+
 DataStore::DataStore(platform::FileSystem& fs, std::string decimalSeparator)
     : fs_(fs), separator_(std::move(decimalSeparator)) {}
 
@@ -189,6 +197,7 @@ StoreStatus rewriteJobList(DataStore& store, const std::vector<JobName>& jobs) {
 
 StoreStatus DataStore::appendJob(const JobName& name) {
     if (!storableText(name.first) || !storableText(name.last)) return StoreStatus::BadText;
+    if (!validOwnerName(name)) return StoreStatus::BadFolderName;
     // A dangling half pair at the end would pair itself with the new first name and shift
     // the new job out of step; it is dropped (listing ignores it anyway).
     std::vector<JobName> jobs = listJobs();
@@ -258,7 +267,7 @@ StoreStatus DataStore::createJob(const Particulars& p) {
     for (const auto& field : p.fields)
         if (!storableText(field)) return StoreStatus::BadText;
     const JobName name{p[Particulars::OwnerFirst], p[Particulars::OwnerLast]};
-    if (!validFolderName(name.folderName())) return StoreStatus::BadFolderName;
+    if (!validOwnerName(name)) return StoreStatus::BadFolderName;
     const std::string path = jobPath(name);
     // Another job's folder would be overwritten: its particulars, λ and quantities lost.
     if (fs_.exists(path)) return StoreStatus::FolderExists;

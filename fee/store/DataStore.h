@@ -79,6 +79,9 @@ enum class StoreStatus {
 bool storableText(std::string_view utf8);
 // first + last makes a folder name that stays directly inside the data folder.
 bool validFolderName(std::string_view folderName);
+// An owner name that reads back as written and makes a valid folder: the job list drops the
+// leading blanks of every name it reads, so " Κ" would be listed under another folder.
+bool validOwnerName(const JobName& name);
 
 class DataStore {
 public:
