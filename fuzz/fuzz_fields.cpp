@@ -25,10 +25,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (++reads > content.size() + 1) __builtin_trap();
         bool ok = false;
         switch (op % 4) {
-            case 0: ok = reader.text().has_value(); break;
-            case 1: ok = reader.number().has_value(); break;
-            case 2: ok = reader.single().has_value(); break;
-            default: ok = reader.int16().has_value(); break;
+            case 0:
+                ok = reader.text().has_value();
+                break;
+            case 1:
+                ok = reader.number().has_value();
+                break;
+            case 2:
+                ok = reader.single().has_value();
+                break;
+            default:
+                ok = reader.int16().has_value();
+                break;
         }
         if (!ok) __builtin_trap();  // not at the end, so a field was there to read
         op = op * 5 + 3;

@@ -25,7 +25,8 @@ struct Root {
     Root() {
         // Every write is synced to disk: in memory that costs nothing, on a disk most of the run.
         std::error_code ec;
-        const fs::path base = fs::is_directory("/dev/shm", ec) ? fs::path("/dev/shm") : fs::temp_directory_path();
+        const fs::path base =
+            fs::is_directory("/dev/shm", ec) ? fs::path("/dev/shm") : fs::temp_directory_path();
         std::string templ = (base / "fuzz-registry-XXXXXX").string();
         if (!mkdtemp(templ.data())) std::abort();
         root = templ;
@@ -58,7 +59,8 @@ void dump(const platform::Registry& reg, const std::string& key, std::string& ou
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static Root r;
     {
-        std::ofstream out(r.root / "registry" / "HKEY_CURRENT_USER.reg", std::ios::binary | std::ios::trunc);
+        std::ofstream out(r.root / "registry" / "HKEY_CURRENT_USER.reg",
+                          std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     }
     auto reg = platform::makeFileRegistry(r.root);

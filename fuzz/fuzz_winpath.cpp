@@ -35,8 +35,9 @@ struct Root {
         driveD = root / "dosdevices" / "d:";
         fs::create_directories(driveC / "Program Files" / "Dezovur" / "ΑΒ");
         fs::create_directories(driveD / "Data");
-        for (const char* name : {"Program Files/Dezovur/Ergasies.dat", "Program Files/Dezovur/oix1.dat",
-                                 "Ταχύς.dat", "readme", "a.b.c"}) {
+        for (const char* name :
+             {"Program Files/Dezovur/Ergasies.dat", "Program Files/Dezovur/oix1.dat", "Ταχύς.dat",
+              "readme", "a.b.c"}) {
             std::ofstream(driveC / name) << "x";
         }
         std::ofstream(root / "outside.txt") << "must stay unreachable";

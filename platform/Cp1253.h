@@ -15,6 +15,8 @@ std::string cp1253ToUtf8(std::string_view bytes);
 // so callers can refuse the input instead of mangling it.
 std::optional<std::string> utf8ToCp1253(std::string_view utf8);
 
-inline bool cp1253CanEncode(std::string_view utf8) { return utf8ToCp1253(utf8).has_value(); }
+inline bool cp1253CanEncode(std::string_view utf8) {
+    return utf8ToCp1253(utf8).has_value();
+}
 
 }  // namespace platform

@@ -15,8 +15,8 @@
 #include <map>
 #include <system_error>
 
-#include "platform/Registry.h"
 #include "platform/PosixIo.h"
+#include "platform/Registry.h"
 #include "platform/WinText.h"
 
 namespace platform {
@@ -29,11 +29,16 @@ constexpr std::string_view kHeader = "Windows Registry Editor Version 5.00";
 
 const char* rootName(RegRoot root) {
     switch (root) {
-        case RegRoot::ClassesRoot: return "HKEY_CLASSES_ROOT";
-        case RegRoot::CurrentUser: return "HKEY_CURRENT_USER";
-        case RegRoot::LocalMachine: return "HKEY_LOCAL_MACHINE";
-        case RegRoot::Users: return "HKEY_USERS";
-        case RegRoot::CurrentConfig: return "HKEY_CURRENT_CONFIG";
+        case RegRoot::ClassesRoot:
+            return "HKEY_CLASSES_ROOT";
+        case RegRoot::CurrentUser:
+            return "HKEY_CURRENT_USER";
+        case RegRoot::LocalMachine:
+            return "HKEY_LOCAL_MACHINE";
+        case RegRoot::Users:
+            return "HKEY_USERS";
+        case RegRoot::CurrentConfig:
+            return "HKEY_CURRENT_CONFIG";
     }
     return "HKEY_CURRENT_USER";
 }
@@ -95,7 +100,9 @@ std::optional<std::vector<std::string>> splitKey(std::string_view key) {
     return parts;
 }
 
-bool validValueName(std::string_view name) { return detail::isValidUtf8(name) && !hasControl(name); }
+bool validValueName(std::string_view name) {
+    return detail::isValidUtf8(name) && !hasControl(name);
+}
 
 // ---- Reading -----------------------------------------------------------------------------
 
@@ -187,8 +194,9 @@ std::optional<RegValue> parseData(std::string_view data) {
         v.bytes = std::move(*bytes);
         return v;
     }
-    for (auto [prefix, type] : {std::pair{std::string_view("hex(2):"), RegValue::Type::ExpandString},
-                                std::pair{std::string_view("hex(1):"), RegValue::Type::String}}) {
+    for (auto [prefix, type] :
+         {std::pair{std::string_view("hex(2):"), RegValue::Type::ExpandString},
+          std::pair{std::string_view("hex(1):"), RegValue::Type::String}}) {
         if (auto bytes = hexPayload(prefix)) {
             auto text = utf16Text(*bytes);
             if (!text) return std::nullopt;
@@ -201,7 +209,8 @@ std::optional<RegValue> parseData(std::string_view data) {
 }
 
 std::string_view trimRight(std::string_view s) {
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
+        s.remove_suffix(1);
     return s;
 }
 
@@ -238,7 +247,7 @@ Node parseFile(std::string_view content, RegRoot root) {
             const std::string_view head = path.substr(0, slash);
             if (detail::foldName(head) != wantedRoot) continue;
             auto parts = splitKey(slash == std::string_view::npos ? std::string_view{}
-                                                                 : path.substr(slash + 1));
+                                                                  : path.substr(slash + 1));
             if (!parts) continue;
             current = &tree;
             for (const auto& part : *parts) current = &current->ensureChild(part);
@@ -481,7 +490,9 @@ public:
     }
 
 private:
-    fs::path filePath(RegRoot root) const { return folder_ / (std::string(rootName(root)) + ".reg"); }
+    fs::path filePath(RegRoot root) const {
+        return folder_ / (std::string(rootName(root)) + ".reg");
+    }
 
     Node load(RegRoot root) const {
         std::ifstream in(filePath(root), std::ios::binary);

@@ -12,8 +12,8 @@
 #include <cstdlib>
 #include <system_error>
 
-#include "platform/WinRoot.h"
 #include "platform/PosixIo.h"
+#include "platform/WinRoot.h"
 #include "platform/WinText.h"
 
 namespace platform {
@@ -22,14 +22,24 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool isSeparator(char c) { return c == '\\' || c == '/'; }
+bool isSeparator(char c) {
+    return c == '\\' || c == '/';
+}
 
 // Characters Windows never allows inside a file name.
 bool isForbiddenInName(char c) {
     const auto u = static_cast<unsigned char>(c);
     if (u < 0x20 || u == 0x7F) return true;
     switch (c) {
-        case '<': case '>': case ':': case '"': case '|': case '?': case '*': case '\\': case '/':
+        case '<':
+        case '>':
+        case ':':
+        case '"':
+        case '|':
+        case '?':
+        case '*':
+        case '\\':
+        case '/':
             return true;
         default:
             return false;
@@ -56,7 +66,8 @@ std::optional<ParsedPath> parseWinPath(std::string_view path) {
     // folder), UNC and device paths ("\\server\share", "\\?\C:\") have no meaning here.
     if (path.size() < 2 || path[1] != ':') return std::nullopt;
     const char letter = path[0];
-    if (!((letter >= 'a' && letter <= 'z') || (letter >= 'A' && letter <= 'Z'))) return std::nullopt;
+    if (!((letter >= 'a' && letter <= 'z') || (letter >= 'A' && letter <= 'Z')))
+        return std::nullopt;
     if (path.size() > 2 && !isSeparator(path[2])) return std::nullopt;
     if (!detail::isValidUtf8(path)) return std::nullopt;
 
@@ -218,7 +229,8 @@ public:
         if (!r || r->isDriveRoot) return false;
         std::error_code ec;
         const auto type = fs::symlink_status(r->host, ec).type();
-        if (ec || type == fs::file_type::not_found || type == fs::file_type::directory) return false;
+        if (ec || type == fs::file_type::not_found || type == fs::file_type::directory)
+            return false;
         return ::unlink(r->host.c_str()) == 0;
     }
 

@@ -1,10 +1,10 @@
 #pragma once
 // POSIX helpers shared by the platform layer (private to platform/).
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <string_view>
-
-#include <unistd.h>
 
 namespace platform::detail {
 

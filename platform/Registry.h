@@ -19,7 +19,7 @@ enum class RegRoot { ClassesRoot, CurrentUser, LocalMachine, Users, CurrentConfi
 struct RegValue {
     enum class Type { String, ExpandString, Dword, Binary };
     Type type = Type::String;
-    std::string text;        // String, ExpandString (UTF-8)
+    std::string text;         // String, ExpandString (UTF-8)
     std::uint32_t dword = 0;  // Dword
     std::string bytes;        // Binary
 };

@@ -13,7 +13,7 @@ public:
     explicit RegistrySettings(Registry& registry) : registry_(registry) {}
 
     std::string get(std::string_view app, std::string_view section, std::string_view key,
-                     std::string_view fallback) const override {
+                    std::string_view fallback) const override {
         if (!valid(app, section, key)) return std::string(fallback);
         auto v = registry_.value(RegRoot::CurrentUser, keyPath(app, section), key);
         if (!v || (v->type != RegValue::Type::String && v->type != RegValue::Type::ExpandString)) {

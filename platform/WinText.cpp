@@ -68,7 +68,9 @@ bool isValidUtf8(std::string_view text) {
 namespace {
 
 // Ranges where upper and lower case alternate, the upper one first (even) or second (odd).
-bool inPairRange(char32_t cp, char32_t first, char32_t last) { return cp >= first && cp <= last; }
+bool inPairRange(char32_t cp, char32_t first, char32_t last) {
+    return cp >= first && cp <= last;
+}
 
 }  // namespace
 

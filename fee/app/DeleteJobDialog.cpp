@@ -10,7 +10,8 @@
 
 namespace fee::app {
 
-DeleteJobDialog::DeleteJobDialog(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Window), ctx_(ctx) {
+DeleteJobDialog::DeleteJobDialog(AppContext& ctx, QWidget* parent)
+    : QWidget(parent, Qt::Window), ctx_(ctx) {
     setObjectName(QStringLiteral("diagrafh"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Π Ρ Ο Σ Ο Χ Η"));

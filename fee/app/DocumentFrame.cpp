@@ -1,9 +1,5 @@
 #include "fee/app/DocumentFrame.h"
 
-#include <charconv>
-#include <cmath>
-#include <string>
-
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QLabel>
@@ -15,6 +11,9 @@
 #include <QPrinter>
 #include <QStatusBar>
 #include <QTimer>
+#include <charconv>
+#include <cmath>
+#include <string>
 
 #include "fee/app/DocumentWindow.h"
 
@@ -165,7 +164,8 @@ QList<DocumentWindow*> DocumentFrame::documents() const {
     return result;
 }
 
-void DocumentFrame::configurePrintDialog(QPrintDialog& dialog, QPrinter& printer, bool hasSelection) {
+void DocumentFrame::configurePrintDialog(QPrintDialog& dialog, QPrinter& printer,
+                                         bool hasSelection) {
     dialog.setWindowTitle(QStringLiteral("Print"));
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
     dialog.setOption(QAbstractPrintDialog::PrintSelection, hasSelection);

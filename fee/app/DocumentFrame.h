@@ -3,10 +3,9 @@
 // document window shown, restores its position from the settings store (section "Settings",
 // lengths in twips) and saves it when closed unless it is minimised.
 
-#include <functional>
-
 #include <QList>
 #include <QMainWindow>
+#include <functional>
 
 #include "fee/app/AppContext.h"
 
@@ -23,7 +22,8 @@ class DocumentFrame : public QMainWindow {
 public:
     // Shows the print dialog for the printer and reports whether the user accepted it.
     // hasSelection: the active document has selected text (offer and preselect "Selection").
-    using PrintDialogStep = std::function<bool(QPrinter& printer, bool hasSelection, QWidget* parent)>;
+    using PrintDialogStep =
+        std::function<bool(QPrinter& printer, bool hasSelection, QWidget* parent)>;
 
     // documentCounter numbers the "Document n" windows across every frame of the run.
     DocumentFrame(AppContext& ctx, int& documentCounter, QWidget* parent = nullptr);

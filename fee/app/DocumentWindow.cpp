@@ -1,15 +1,14 @@
 #include "fee/app/DocumentWindow.h"
 
-#include <algorithm>
-#include <cmath>
-
 #include <QFontDatabase>
 #include <QPrinter>
 #include <QResizeEvent>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
-#include <QTextCursor>
 #include <QTextEdit>
+#include <algorithm>
+#include <cmath>
 
 namespace fee::app {
 
@@ -78,7 +77,8 @@ DocumentWindow::DocumentWindow(AppContext& ctx, QWidget* parent) : QWidget(paren
     rtf_->setAccessibleName(QStringLiteral("Κατάσταση αμοιβής"));
     rtf_->setAcceptRichText(false);
     rtf_->setFont(statementFont());
-    rtf_->setTabStopDistance(QFontMetricsF(rtf_->font()).horizontalAdvance(QLatin1Char(' ')) * kTabColumns);
+    rtf_->setTabStopDistance(QFontMetricsF(rtf_->font()).horizontalAdvance(QLatin1Char(' ')) *
+                             kTabColumns);
     rtf_->setLineWrapMode(QTextEdit::FixedPixelWidth);
     rtf_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     resize(640, 480);
@@ -94,7 +94,9 @@ DocumentWindow::DocumentWindow(AppContext& ctx, QWidget* parent) : QWidget(paren
     rtf_->setPlainText(shown);
 }
 
-bool DocumentWindow::hasSelection() const { return rtf_->textCursor().hasSelection(); }
+bool DocumentWindow::hasSelection() const {
+    return rtf_->textCursor().hasSelection();
+}
 
 void DocumentWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
@@ -117,7 +119,8 @@ void DocumentWindow::layOut() {
 void DocumentWindow::printTo(QPrinter& printer, bool selectionOnly) const {
     QTextDocument document;
     const bool selection = selectionOnly && hasSelection();
-    document.setPlainText(selection ? rtf_->textCursor().selection().toPlainText() : rtf_->toPlainText());
+    document.setPlainText(selection ? rtf_->textCursor().selection().toPlainText()
+                                    : rtf_->toPlainText());
 
     // The statement's columns are laid out with tabs in a fixed-width font; shrink the font
     // (not below 5 pt) so its widest line fits the page instead of wrapping.
@@ -132,7 +135,8 @@ void DocumentWindow::printTo(QPrinter& printer, bool selectionOnly) const {
     font.setPointSizeF(std::clamp(fitting, 5.0, 10.0));
     document.setDefaultFont(font);
     QTextOption option = document.defaultTextOption();
-    option.setTabStopDistance(QFontMetricsF(font).horizontalAdvance(QLatin1Char(' ')) * kTabColumns);
+    option.setTabStopDistance(QFontMetricsF(font).horizontalAdvance(QLatin1Char(' ')) *
+                              kTabColumns);
     document.setDefaultTextOption(option);
     document.print(&printer);
 }

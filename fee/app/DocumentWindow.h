@@ -3,10 +3,9 @@
 // frame. The text is read once, when the window is created, from the fragments of the job
 // temp.dat names; it stays as loaded even if the statement is recomputed.
 
-#include <optional>
-
 #include <QString>
 #include <QWidget>
+#include <optional>
 
 #include "fee/app/AppContext.h"
 

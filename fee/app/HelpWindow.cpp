@@ -39,9 +39,11 @@ HelpWindow::HelpWindow(AppContext& /*ctx*/, QWidget* parent) : QWidget(parent, Q
     text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // Wide and tall enough for the whole text without wrapping or scrolling.
     const QFontMetrics fm = text->fontMetrics();
-    const QString widest = QStringLiteral("Για τέτοια προβλήματα, καθώς και για κάθε άλλη παρατήρηση ή ερώτηση,");
-    text->setMinimumSize(fm.horizontalAdvance(widest) + static_cast<int>(text->tabStopDistance()) + 80,
-                         fm.lineSpacing() * 17);
+    const QString widest =
+        QStringLiteral("Για τέτοια προβλήματα, καθώς και για κάθε άλλη παρατήρηση ή ερώτηση,");
+    text->setMinimumSize(
+        fm.horizontalAdvance(widest) + static_cast<int>(text->tabStopDistance()) + 80,
+        fm.lineSpacing() * 17);
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("OKButton"));

@@ -5,7 +5,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QVBoxLayout>
-
 #include <vector>
 
 #include "fee/store/DataStore.h"
@@ -69,12 +68,18 @@ JobParticularsPanel::JobParticularsPanel(QWidget* parent) : QWidget(parent) {
     };
     // In STOIXEIA.dat order, so values_[i] is line i + 1.
     const Group groups[] = {
-        {"Ιδιοκτήτης", "owner",
-         {{"onoma", "Όνομα:"}, {"eponymo", "Επώνυμο:"}, {"dnsh", "Διεύθυνση:"},
-          {"poli", "Πόλη:"}}},
-        {"Εργο", "work", {{"dimos", "Δήμος:"}, {"dd", "Δημοτικό Διαμέρισμα"}, {"uesi", "Διεύθυνση:"}}},
-        {"Μηχανικός", "engineer",
-         {{"onm", "Όνομα:"}, {"epm", "Επώνυμο:"}, {"dnsm", "Διεύθυνση:"}, {"polim", "Πόλη:"},
+        {"Ιδιοκτήτης",
+         "owner",
+         {{"onoma", "Όνομα:"}, {"eponymo", "Επώνυμο:"}, {"dnsh", "Διεύθυνση:"}, {"poli", "Πόλη:"}}},
+        {"Εργο",
+         "work",
+         {{"dimos", "Δήμος:"}, {"dd", "Δημοτικό Διαμέρισμα"}, {"uesi", "Διεύθυνση:"}}},
+        {"Μηχανικός",
+         "engineer",
+         {{"onm", "Όνομα:"},
+          {"epm", "Επώνυμο:"},
+          {"dnsm", "Διεύθυνση:"},
+          {"polim", "Πόλη:"},
           {"eidikot", "Ειδικότητα:"}}},
     };
     auto* column = new QVBoxLayout(this);
@@ -85,15 +90,16 @@ JobParticularsPanel::JobParticularsPanel(QWidget* parent) : QWidget(parent) {
         box->setObjectName(QString::fromUtf8(group.objectName));
         auto* form = newForm(box);
         for (const auto& row : group.rows)
-            values_[index++] = addRow(form, QString::fromUtf8(row.name),
-                                      QString::fromUtf8(row.caption), box);
+            values_[index++] =
+                addRow(form, QString::fromUtf8(row.name), QString::fromUtf8(row.caption), box);
         column->addWidget(box);
     }
 }
 
 void JobParticularsPanel::setParticulars(const fee::Particulars& particulars) {
     for (int i = 0; i < fee::Particulars::Count; ++i)
-        values_[i]->setText(QString::fromStdString(particulars.fields[static_cast<std::size_t>(i)]));
+        values_[i]->setText(
+            QString::fromStdString(particulars.fields[static_cast<std::size_t>(i)]));
 }
 
 JobQuantitiesPanel::JobQuantitiesPanel(QWidget* parent) : QWidget(parent) {
@@ -105,8 +111,13 @@ JobQuantitiesPanel::JobQuantitiesPanel(QWidget* parent) : QWidget(parent) {
     };
     const Group groups[] = {
         {"Τριγωνισμοί",
-         {{"iii", "ΙΙΙ Τάξης"}, {"iv", "IV Τάξης"}, {"empr", "Εμπροσθοτομίες"}, {"opi", "Οπισθοτομίες"}},
-         0, 0, 1},
+         {{"iii", "ΙΙΙ Τάξης"},
+          {"iv", "IV Τάξης"},
+          {"empr", "Εμπροσθοτομίες"},
+          {"opi", "Οπισθοτομίες"}},
+         0,
+         0,
+         1},
         {"Ταχυμετρία στην Ύπαιθρο",
          {{"q0", "Κλιση εως 5%"},
           {"q5", "Κλίση 5%-20%"},
@@ -114,14 +125,18 @@ JobQuantitiesPanel::JobQuantitiesPanel(QWidget* parent) : QWidget(parent) {
           {"q50", "Κλίση 50%-100%"},
           {"q100", "Κλίση 100%-"},
           {"hh", "Υψομετρία"}},
-         1, 0, 2},
+         1,
+         0,
+         2},
         {"Ρυμοτομικές Γραμμές", {{"ajj", "Σημεία Αξόνων"}, {"ot", "Σημεία Ο.Τ."}}, 0, 1, 1},
         // These three have no heading of their own.
         {"",
          {{"polo", "Πολυγωνομετρικά Σημεία"},
           {"ae", "Αποτυπώσεις Εντός Σχεδίου"},
           {"kma", "Πράξεις αναλογισμού (Km)"}},
-         1, 1, 1},
+         1,
+         1,
+         1},
         {"Xάραξη Κτιριακών Έργων", {{"ΧΚ", "(Εμβαδό κτιρίου σε m2)"}}, 2, 1, 1},
         {"Χάραξη Οικοπέδων", {{"xoi", ""}}, 3, 0, 1},
         {"Πίνακες Χιλιοστών (ιδιοκτ.)", {{"xilio", ""}}, 3, 1, 1},
@@ -151,14 +166,10 @@ void JobQuantitiesPanel::load(const fee::DataStore& store, std::string_view jobP
         std::vector<const char*> labels;
     };
     const Source sources[] = {
-        {"analog.dat", {"kma"}},
-        {"taxi.dat", {"q0", "q5", "q20", "q50", "q100", "hh"}},
-        {"asti.dat", {"ae"}},
-        {"polygon.dat", {"polo"}},
-        {"rymotom.dat", {"ajj", "ot"}},
-        {"trig.dat", {"iii", "iv", "empr", "opi"}},
-        {"them.dat", {"ΧΚ"}},
-        {"xilosta.dat", {"xilio"}},
+        {"analog.dat", {"kma"}},        {"taxi.dat", {"q0", "q5", "q20", "q50", "q100", "hh"}},
+        {"asti.dat", {"ae"}},           {"polygon.dat", {"polo"}},
+        {"rymotom.dat", {"ajj", "ot"}}, {"trig.dat", {"iii", "iv", "empr", "opi"}},
+        {"them.dat", {"ΧΚ"}},           {"xilosta.dat", {"xilio"}},
         {"oix.dat", {"xoi"}},
     };
     const QString separator = QString::fromStdString(store.decimalSeparator());

@@ -6,7 +6,6 @@
 
 #include <QString>
 #include <QWidget>
-
 #include <string_view>
 
 class QLabel;

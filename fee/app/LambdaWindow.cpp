@@ -17,18 +17,24 @@ namespace {
 
 QString objectNameOf(WindowId which) {
     switch (which) {
-    case WindowId::LambdaEditMenu: return QStringLiteral("lamda1");
-    case WindowId::LambdaOverview: return QStringLiteral("lamda2");
-    default: return QStringLiteral("Form2");
+        case WindowId::LambdaEditMenu:
+            return QStringLiteral("lamda1");
+        case WindowId::LambdaOverview:
+            return QStringLiteral("lamda2");
+        default:
+            return QStringLiteral("Form2");
     }
 }
 
 // The window that opened this one and shows λ.
 WindowId callerOf(WindowId which) {
     switch (which) {
-    case WindowId::LambdaEditMenu: return WindowId::EditMenu;
-    case WindowId::LambdaOverview: return WindowId::Overview;
-    default: return WindowId::WorkMenu;
+        case WindowId::LambdaEditMenu:
+            return WindowId::EditMenu;
+        case WindowId::LambdaOverview:
+            return WindowId::Overview;
+        default:
+            return WindowId::WorkMenu;
     }
 }
 
@@ -52,8 +58,8 @@ LambdaWindow::LambdaWindow(AppContext& ctx, WindowId which, QWidget* parent)
         QString oldText;
         if (const auto job = ctx.store.currentJobFolder())
             if (const auto lambda = ctx.store.lambda(*job))
-                oldText = QString::fromStdString(
-                    localeNumber(*lambda, ctx.store.decimalSeparator()));
+                oldText =
+                    QString::fromStdString(localeNumber(*lambda, ctx.store.decimalSeparator()));
         auto* oldValue = new QLabel(oldText, this);
         oldValue->setObjectName(QStringLiteral("oldLambda"));
         oldValue->setAccessibleName(oldCaption->text());

@@ -1,4 +1,3 @@
-#include "fee/app/Widgets.h"
 #include "fee/app/MainMenuWindow.h"
 
 #include <QGridLayout>
@@ -10,6 +9,7 @@
 
 #include "fee/app/Messages.h"
 #include "fee/app/SplashWindow.h"
+#include "fee/app/Widgets.h"
 
 namespace fee::app {
 
@@ -19,7 +19,6 @@ QString noJobMessage() {
         "καμία.\nΔημιουργήστε μια νέα μελέτη με το «Νέα Μελέτη» ή επιλέξτε μια υπάρχουσα από τη "
         "«Διαχείριση Μελετών».");
 }
-
 
 MainMenuWindow::MainMenuWindow(AppContext& ctx, QWidget* parent)
     : QWidget(parent, Qt::Window), ctx_(ctx) {
@@ -39,7 +38,8 @@ MainMenuWindow::MainMenuWindow(AppContext& ctx, QWidget* parent)
     title->setFont(big);
     title->setAlignment(Qt::AlignCenter);
 
-    auto* heading = namedLabel(this, "Label2", QStringLiteral("ΠΡΟΕΔΡΙΚΟ ΔΙΑΤΑΓΜΑ ΥΠ' ΑΡΙΘΜ. 696/74"));
+    auto* heading =
+        namedLabel(this, "Label2", QStringLiteral("ΠΡΟΕΔΡΙΚΟ ΔΙΑΤΑΓΜΑ ΥΠ' ΑΡΙΘΜ. 696/74"));
     QFont mid = heading->font();
     mid.setPointSizeF(mid.pointSizeF() * 1.3);
     mid.setBold(true);
@@ -47,7 +47,8 @@ MainMenuWindow::MainMenuWindow(AppContext& ctx, QWidget* parent)
     heading->setAlignment(Qt::AlignCenter);
 
     auto* author1 = namedLabel(this, "Label3", QStringLiteral("Νίκος Παπαδάκης"));
-    auto* title1 = namedLabel(this, "Label4", QStringLiteral("Αγρονόμος  Τοπογράφος Μηχανικός ΕΜΠ"));
+    auto* title1 =
+        namedLabel(this, "Label4", QStringLiteral("Αγρονόμος  Τοπογράφος Μηχανικός ΕΜΠ"));
     auto* author2 = namedLabel(this, "Label5", QStringLiteral("Γιώργος Αλεξίου"));
     auto* title2 = namedLabel(this, "Label6", QStringLiteral("Πολιτικός Μηχανικός"));
     QFont bold = author1->font();

@@ -71,8 +71,8 @@ void NewEngineerDialog::onOk() {
                                  address_->text().toStdString(), city_->text().toStdString(),
                                  specialty_->currentText().toStdString()};
     const std::pair<const std::string*, QWidget*> fields[] = {
-        {&engineer.first, first_},     {&engineer.last, last_}, {&engineer.address, address_},
-        {&engineer.city, city_},       {&engineer.specialty, specialty_},
+        {&engineer.first, first_}, {&engineer.last, last_},           {&engineer.address, address_},
+        {&engineer.city, city_},   {&engineer.specialty, specialty_},
     };
     const char* names[] = {"Όνομα", "Επώνυμο", "Δ/νση", "Πόλη", "Ειδικότητα"};
     for (std::size_t i = 0; i < std::size(fields); ++i) {

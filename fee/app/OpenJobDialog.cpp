@@ -10,7 +10,8 @@
 
 namespace fee::app {
 
-OpenJobDialog::OpenJobDialog(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Window), ctx_(ctx) {
+OpenJobDialog::OpenJobDialog(AppContext& ctx, QWidget* parent)
+    : QWidget(parent, Qt::Window), ctx_(ctx) {
     setObjectName(QStringLiteral("palaia"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Εισαγωγή Προηγούμενης Μελέτης"));

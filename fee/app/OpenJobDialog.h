@@ -2,9 +2,8 @@
 // palaia: lists the jobs of the job list, makes the picked one current at once (temp.dat) and
 // hands over to the job overview on "OK". Opening it rewrites temp1.dat with the folder names.
 
-#include <vector>
-
 #include <QWidget>
+#include <vector>
 
 #include "fee/app/AppContext.h"
 

@@ -1,4 +1,3 @@
-#include "fee/app/Widgets.h"
 #include "fee/app/OverviewWindow.h"
 
 #include <QFormLayout>
@@ -9,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "fee/app/JobSummaryPanel.h"
+#include "fee/app/Widgets.h"
 
 namespace fee::app {
 
@@ -100,7 +100,8 @@ OverviewWindow::OverviewWindow(AppContext& ctx, QWidget* parent)
         ctx_.nav.open(WindowId::EditMenu);
         close();
     });
-    connect(remove, &QPushButton::clicked, this, [this] { ctx_.nav.open(WindowId::DeleteConfirm); });
+    connect(remove, &QPushButton::clicked, this,
+            [this] { ctx_.nav.open(WindowId::DeleteConfirm); });
 
     load();
 }

@@ -3,7 +3,6 @@
 // the quantities), with the ways on from there: revise λ, keep the job, correct it, delete it.
 
 #include <QWidget>
-
 #include <optional>
 #include <string>
 

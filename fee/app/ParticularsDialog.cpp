@@ -48,7 +48,9 @@ const FieldInfo kFields[P::Count] = {
 const int kRequired[] = {P::EngineerFirst, P::EngineerLast, P::Specialty, P::OwnerFirst,
                          P::OwnerLast};
 
-QString q(const char* utf8) { return QString::fromUtf8(utf8); }
+QString q(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
 
 }  // namespace
 
@@ -89,14 +91,22 @@ ParticularsDialog::ParticularsDialog(AppContext& ctx, QWidget* parent)
     layout->addLayout(buttons);
 
     // Visual order: each page top to bottom, then the buttons below the pages.
-    QWidget* order[] = {fields_[P::OwnerFirst],      fields_[P::OwnerLast],
-                        fields_[P::OwnerAddress],    fields_[P::OwnerCity],
-                        fields_[P::Municipality],    fields_[P::District],
-                        fields_[P::Location],        engineers_,
-                        fields_[P::EngineerFirst],   fields_[P::EngineerLast],
-                        fields_[P::EngineerAddress], fields_[P::EngineerCity],
-                        fields_[P::Specialty],       findChild<QPushButton*>("Command1"),
-                        ok_,                         cancel};
+    QWidget* order[] = {fields_[P::OwnerFirst],
+                        fields_[P::OwnerLast],
+                        fields_[P::OwnerAddress],
+                        fields_[P::OwnerCity],
+                        fields_[P::Municipality],
+                        fields_[P::District],
+                        fields_[P::Location],
+                        engineers_,
+                        fields_[P::EngineerFirst],
+                        fields_[P::EngineerLast],
+                        fields_[P::EngineerAddress],
+                        fields_[P::EngineerCity],
+                        fields_[P::Specialty],
+                        findChild<QPushButton*>("Command1"),
+                        ok_,
+                        cancel};
     for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 
     connect(tabs_, &QTabWidget::currentChanged, this, &ParticularsDialog::onTabChanged);
@@ -262,34 +272,34 @@ void ParticularsDialog::onOk() {
     const fee::JobName owner{particulars[P::OwnerFirst], particulars[P::OwnerLast]};
     const QString ownerText = QString::fromStdString(owner.display());
     const QString badFolder =
-        QStringLiteral("Το ονοματεπώνυμο του ιδιοκτήτη «%1» δεν μπορεί να γίνει όνομα φακέλου "
-                       "της μελέτης. Αφαιρέστε τους χαρακτήρες \\ / : * ? < > | και τις τελείες "
-                       "ή κενά στην αρχή και στο τέλος.")
+        QStringLiteral(
+            "Το ονοματεπώνυμο του ιδιοκτήτη «%1» δεν μπορεί να γίνει όνομα φακέλου "
+            "της μελέτης. Αφαιρέστε τους χαρακτήρες \\ / : * ? < > | και τις τελείες "
+            "ή κενά στην αρχή και στο τέλος.")
             .arg(ownerText);
-    const QString exists =
-        QStringLiteral("Υπάρχει ήδη μελέτη για τον ιδιοκτήτη «%1». Ανοίξτε την από τη "
-                       "«Διαχείριση Μελετών» για να τη διορθώσετε ή να τη διαγράψετε.")
-            .arg(ownerText);
-    if (!fee::validOwnerName(owner))
-        return void(refuseField(P::OwnerFirst, badFolder));
+    const QString exists = QStringLiteral(
+                               "Υπάρχει ήδη μελέτη για τον ιδιοκτήτη «%1». Ανοίξτε την από τη "
+                               "«Διαχείριση Μελετών» για να τη διορθώσετε ή να τη διαγράψετε.")
+                               .arg(ownerText);
+    if (!fee::validOwnerName(owner)) return void(refuseField(P::OwnerFirst, badFolder));
     if (ctx_.store.fs().exists(fee::DataStore::jobPath(owner)))
         return void(refuseField(P::OwnerFirst, exists));
 
     switch (ctx_.store.createJob(particulars)) {
-    case fee::StoreStatus::Ok:
-        ctx_.nav.open(WindowId::WorkMenu);
-        close();
-        return;
-    case fee::StoreStatus::FolderExists:
-        refuseField(P::OwnerFirst, exists);
-        return;
-    case fee::StoreStatus::BadFolderName:
-        refuseField(P::OwnerFirst, badFolder);
-        return;
-    default:
-        refuse(this, QStringLiteral("Η μελέτη δεν δημιουργήθηκε: τα αρχεία της δεν μπόρεσαν να "
-                                    "γραφτούν στον φάκελο δεδομένων."));
-        return;
+        case fee::StoreStatus::Ok:
+            ctx_.nav.open(WindowId::WorkMenu);
+            close();
+            return;
+        case fee::StoreStatus::FolderExists:
+            refuseField(P::OwnerFirst, exists);
+            return;
+        case fee::StoreStatus::BadFolderName:
+            refuseField(P::OwnerFirst, badFolder);
+            return;
+        default:
+            refuse(this, QStringLiteral("Η μελέτη δεν δημιουργήθηκε: τα αρχεία της δεν μπόρεσαν να "
+                                        "γραφτούν στον φάκελο δεδομένων."));
+            return;
     }
 }
 

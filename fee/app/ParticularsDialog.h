@@ -3,7 +3,6 @@
 // creates the job and hands over to the work menu; nothing is written before that.
 
 #include <QWidget>
-
 #include <array>
 #include <vector>
 

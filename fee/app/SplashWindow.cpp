@@ -1,4 +1,3 @@
-#include "fee/app/Widgets.h"
 #include "fee/app/SplashWindow.h"
 
 #include <QFrame>
@@ -11,10 +10,15 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "fee/app/Widgets.h"
+
 namespace fee::app {
 
 QString versionText() {
-    return QStringLiteral("Version %1.%2.%3").arg(kVersionMajor).arg(kVersionMinor).arg(kVersionRevision);
+    return QStringLiteral("Version %1.%2.%3")
+        .arg(kVersionMajor)
+        .arg(kVersionMinor)
+        .arg(kVersionRevision);
 }
 
 QPixmap drawLogo(int size) {
@@ -31,8 +35,9 @@ QPixmap drawLogo(int size) {
         p.drawLine(QPointF(s * 0.05, s * i / 8), QPointF(s * 0.95, s * i / 8));
     }
     QPolygonF plot;
-    plot << QPointF(s * 0.12, s * 0.30) << QPointF(s * 0.55, s * 0.14) << QPointF(s * 0.88, s * 0.36)
-         << QPointF(s * 0.70, s * 0.62) << QPointF(s * 0.22, s * 0.58);
+    plot << QPointF(s * 0.12, s * 0.30) << QPointF(s * 0.55, s * 0.14)
+         << QPointF(s * 0.88, s * 0.36) << QPointF(s * 0.70, s * 0.62)
+         << QPointF(s * 0.22, s * 0.58);
     p.setPen(QPen(QColor(20, 90, 160), s / 45.0));
     p.setBrush(QColor(120, 180, 230, 90));
     p.drawPolygon(plot);
@@ -56,7 +61,6 @@ QPixmap drawLogo(int size) {
     return pixmap;
 }
 
-
 SplashWindow::SplashWindow(AppContext& ctx, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), ctx_(ctx) {
     setObjectName(QStringLiteral("frmSplash"));
@@ -79,7 +83,8 @@ SplashWindow::SplashWindow(AppContext& ctx, QWidget* parent)
     big.setBold(true);
     product->setFont(big);
 
-    auto* title = namedLabel(frame_, "lblCompanyProduct", QStringLiteral("Aμοιβές Τοπογραφικών Εργασιών"));
+    auto* title =
+        namedLabel(frame_, "lblCompanyProduct", QStringLiteral("Aμοιβές Τοπογραφικών Εργασιών"));
     QFont mid = title->font();
     mid.setPointSizeF(mid.pointSizeF() * 1.6);
     mid.setBold(true);
@@ -94,8 +99,9 @@ SplashWindow::SplashWindow(AppContext& ctx, QWidget* parent)
     auto* version = namedLabel(frame_, "lblVersion", versionText());
     version->setAlignment(Qt::AlignRight);
 
-    auto* warning = namedLabel(frame_, "lblWarning",
-                          QStringLiteral("Προσοχή:  Οι αμοιβές δεν ισχύουν για έκδοση Οικοδομικής Αδείας"));
+    auto* warning = namedLabel(
+        frame_, "lblWarning",
+        QStringLiteral("Προσοχή:  Οι αμοιβές δεν ισχύουν για έκδοση Οικοδομικής Αδείας"));
     warning->setWordWrap(true);
     QFont warn = warning->font();
     warn.setBold(true);
@@ -104,7 +110,8 @@ SplashWindow::SplashWindow(AppContext& ctx, QWidget* parent)
 
     // Credit area: the two authors, each with his professional title.
     auto* author1 = namedLabel(frame_, "lblAuthor1", QStringLiteral("Νίκος Παπαδάκης"));
-    auto* title1 = namedLabel(frame_, "lblTitle1", QStringLiteral("Αγρονόμος Τοπογράφος Μηχανικός"));
+    auto* title1 =
+        namedLabel(frame_, "lblTitle1", QStringLiteral("Αγρονόμος Τοπογράφος Μηχανικός"));
     auto* author2 = namedLabel(frame_, "lblAuthor2", QStringLiteral("Γιώργος Αλεξίου"));
     auto* title2 = namedLabel(frame_, "lblTitle2", QStringLiteral("Πολιτικός Μηχανικός"));
     QFont bold = author1->font();

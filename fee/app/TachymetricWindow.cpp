@@ -68,8 +68,8 @@ TachymetricWindow::TachymetricWindow(AppContext& ctx, EntryMode mode, QWidget* p
         panel->setObjectName(QStringLiteral("picOptions(%1)").arg(i));
         auto* grid = new QGridLayout(panel);
         grid->setContentsMargins(0, 0, 0, 0);
-        QLineEdit* edit =
-            addLabelledField(grid, 0, panel, QStringLiteral("E(%1)").arg(i), QStringLiteral("Εμβαδό: "));
+        QLineEdit* edit = addLabelledField(grid, 0, panel, QStringLiteral("E(%1)").arg(i),
+                                           QStringLiteral("Εμβαδό: "));
         edit->setAccessibleDescription(QString::fromUtf8(slope.toolTip));
         edit->setText(mode == EntryMode::Edit ? shownText(ctx, stored[static_cast<std::size_t>(i)],
                                                           ShownAs::RealFromDouble)
@@ -148,9 +148,10 @@ bool TachymetricWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Tab && key->modifiers() == Qt::ControlModifier) {
-            const bool fieldHadFocus = tabs_->currentIndex() >= 0 &&
-                                       panels_[static_cast<std::size_t>(tabs_->currentIndex())]
-                                           ->isAncestorOf(QApplication::focusWidget());
+            const bool fieldHadFocus =
+                tabs_->currentIndex() >= 0 &&
+                panels_[static_cast<std::size_t>(tabs_->currentIndex())]->isAncestorOf(
+                    QApplication::focusWidget());
             tabs_->setCurrentIndex((tabs_->currentIndex() + 1) % tabs_->count());
             if (fieldHadFocus || QApplication::focusWidget() == nullptr) {
                 QLineEdit* edit = fields_[static_cast<std::size_t>(tabs_->currentIndex())].edit;

@@ -1,13 +1,12 @@
 #include "fee/app/WindowManager.h"
 
-#include <algorithm>
-
 #include <QApplication>
 #include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QScreen>
 #include <QVariant>
+#include <algorithm>
 
 #include "fee/app/DocumentFrame.h"
 #include "fee/app/DocumentWindow.h"
@@ -39,8 +38,8 @@ bool needsJob(WindowId id) {
     return false;
 }
 
-WindowManager::WindowManager(fee::DataStore& store, platform::SettingsStore& settings, Timings timings,
-                             std::function<void()> quitApplication)
+WindowManager::WindowManager(fee::DataStore& store, platform::SettingsStore& settings,
+                             Timings timings, std::function<void()> quitApplication)
     : ctx_{store, settings, *this, timings}, quitApplication_(std::move(quitApplication)) {
     if (!quitApplication_) quitApplication_ = [] { QCoreApplication::quit(); };
 }

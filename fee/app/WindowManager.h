@@ -3,12 +3,11 @@
 // (one per category and mode for the entry windows), and refuses to open the windows that
 // work on the current job while temp.dat names no existing job folder.
 
+#include <QPointer>
+#include <QWidget>
 #include <functional>
 #include <map>
 #include <utility>
-
-#include <QPointer>
-#include <QWidget>
 
 #include "fee/app/AppContext.h"
 #include "fee/app/DocumentFrame.h"

@@ -1,4 +1,3 @@
-#include "fee/app/Widgets.h"
 #include "fee/app/WorkMenuWindow.h"
 
 #include <QButtonGroup>
@@ -13,6 +12,7 @@
 
 #include "fee/app/JobSummaryPanel.h"
 #include "fee/app/Messages.h"
+#include "fee/app/Widgets.h"
 
 namespace fee::app {
 
@@ -36,7 +36,6 @@ const EntryButton kEntryButtons[] = {
 };
 
 const char* const kScales[] = {"100", "200", "500", "1000", "2000"};
-
 
 }  // namespace
 
@@ -163,10 +162,11 @@ void WorkMenuWindow::load() {
         const std::optional<double> value =
             stored ? fee::parseFieldNumber(*stored) : std::optional<double>();
         if (value)
-            scale_->setEditText(displayNumber(
-                *value, 15, QString::fromStdString(ctx_.store.decimalSeparator())));
+            scale_->setEditText(
+                displayNumber(*value, 15, QString::fromStdString(ctx_.store.decimalSeparator())));
     }
-    if (const auto flag = ctx_.store.planFlag(*job_); flag && *flag != 1) outside_->setChecked(true);
+    if (const auto flag = ctx_.store.planFlag(*job_); flag && *flag != 1)
+        outside_->setChecked(true);
     particulars_->setParticulars(ctx_.store.particulars(*job_));
     if (quantities_) quantities_->load(ctx_.store, *job_);
 }

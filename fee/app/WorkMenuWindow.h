@@ -4,7 +4,6 @@
 // The edit menu also shows the stored scale and quantities, and opens the editing windows.
 
 #include <QWidget>
-
 #include <optional>
 #include <string>
 

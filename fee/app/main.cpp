@@ -1,8 +1,7 @@
 // dezovur: the command line first (a command runs without any window), otherwise the windows,
 // starting with the splash.
-#include <iostream>
-
 #include <QApplication>
+#include <iostream>
 
 #include "fee/app/WindowManager.h"
 #include "fee/calc/StatementCommand.h"
@@ -31,7 +30,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     const std::unique_ptr<platform::Registry> registry = platform::makeFileRegistry(root);
-    const std::unique_ptr<platform::SettingsStore> settings = platform::makeRegistrySettings(*registry);
+    const std::unique_ptr<platform::SettingsStore> settings =
+        platform::makeRegistrySettings(*registry);
 
     fee::app::WindowManager windows(store, *settings);
     windows.open(fee::app::WindowId::Splash);

@@ -12,8 +12,12 @@ namespace fee {
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 std::string_view trimmed(std::string_view text) {
     while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
@@ -42,8 +46,8 @@ template <typename T>
 std::string shortest(T value, std::string_view separator) {
     if (value == 0) value = 0;  // no "-0"
     std::array<char, 64> buffer{};
-    const auto result =
-        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed);
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                      std::chars_format::fixed);
     std::string out(buffer.data(), result.ptr);
     if (const auto point = out.find('.'); point != std::string::npos)
         out.replace(point, 1, separator);
@@ -104,8 +108,8 @@ EntryCheck checkQuantity(std::string_view text, std::string_view fieldName, Stor
     const std::string range = rangeText(maxHundredths, separator);
     EntryCheck check;
     if (trimmed(text).empty()) {
-        check.refusal = "Το πεδίο " + quoted(fieldName) + " είναι κενό. Γράψτε έναν αριθμό " +
-                        range + ".";
+        check.refusal =
+            "Το πεδίο " + quoted(fieldName) + " είναι κενό. Γράψτε έναν αριθμό " + range + ".";
         return check;
     }
     const auto value = parseTypedNumber(text, separator);
@@ -128,9 +132,10 @@ EntryCheck checkQuantity(std::string_view text, std::string_view fieldName, Stor
 
 EntryCheck checkLambda(std::string_view text, std::string_view separator) {
     EntryCheck check;
-    const std::string allowed = "Ο συντελεστής λ πρέπει να είναι αριθμός μεγαλύτερος του 0 και έως " +
-                                localeNumber(kMaxLambda, separator) + ", με υποδιαστολή το " +
-                                quoted(separator) + " (π.χ. 0" + std::string(separator) + "2935).";
+    const std::string allowed =
+        "Ο συντελεστής λ πρέπει να είναι αριθμός μεγαλύτερος του 0 και έως " +
+        localeNumber(kMaxLambda, separator) + ", με υποδιαστολή το " + quoted(separator) +
+        " (π.χ. 0" + std::string(separator) + "2935).";
     if (trimmed(text).empty()) {
         check.refusal = "Δεν γράψατε νέο συντελεστή λ. " + allowed;
         return check;
@@ -153,14 +158,14 @@ EntryCheck checkLambda(std::string_view text, std::string_view separator) {
 
 std::string shownQuantity(double fileValue, ShownAs how, std::string_view separator) {
     switch (how) {
-    case ShownAs::WholeFromInt16: {
-        const double stored = toInt16(fileValue).value_or(0);
-        return shortest(roundHalfEven(stored / 100.0), separator);
-    }
-    case ShownAs::RealFromSingle:
-        return localeNumber(static_cast<float>(fileValue) / 100.0f, separator);
-    case ShownAs::RealFromDouble:
-        return localeNumber(fileValue / 100.0, separator);
+        case ShownAs::WholeFromInt16: {
+            const double stored = toInt16(fileValue).value_or(0);
+            return shortest(roundHalfEven(stored / 100.0), separator);
+        }
+        case ShownAs::RealFromSingle:
+            return localeNumber(static_cast<float>(fileValue) / 100.0f, separator);
+        case ShownAs::RealFromDouble:
+            return localeNumber(fileValue / 100.0, separator);
     }
     return "0";
 }

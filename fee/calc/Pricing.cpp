@@ -295,8 +295,8 @@ double priceXilosta(const PricingInput& in) {
 
 double priceOix(const PricingInput& in) {
     const double corners = readQuantities(in.store, in.jobPath, "oix.dat", 1)[0];
-    return priceOne(in, "oix1.dat", "     Xάραξη Οικοπέδων", "Ισόδύναμια σε Πολυγωνομετρικά σημεία:",
-                    corners, kPlotCorner);
+    return priceOne(in, "oix1.dat", "     Xάραξη Οικοπέδων",
+                    "Ισόδύναμια σε Πολυγωνομετρικά σημεία:", corners, kPlotCorner);
 }
 
 const std::array<Category, 9> kCategories = {{

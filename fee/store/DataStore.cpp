@@ -12,7 +12,7 @@
 namespace fee {
 
 const std::array<std::string_view, 6> kSpecialties = {
-    "Αγρονόμος Τοπογράφος Μηχανικός", "Πολιτικός Μηχανικός",       "Αρχιτεκτονας Μηχανικός",
+    "Αγρονόμος Τοπογράφος Μηχανικός", "Πολιτικός Μηχανικός",      "Αρχιτεκτονας Μηχανικός",
     "Τεχνολόγος Τοπογράφος",          "Τεχνολόγος Δομικών Έργων", "Τεχνολόγος Έργων Υποδομής",
 };
 
@@ -50,7 +50,9 @@ constexpr std::string_view kScale = "klimaka.dat";
 
 constexpr std::size_t kSlotLines = 100;
 
-bool isBlankOrPeriod(char c) { return c == ' ' || c == '\t' || c == '.'; }
+bool isBlankOrPeriod(char c) {
+    return c == ' ' || c == '\t' || c == '.';
+}
 
 // Names Windows keeps for devices: a folder called "con" or "lpt1.x" cannot be made.
 bool isDeviceName(std::string_view name) {
@@ -363,7 +365,8 @@ std::optional<std::int16_t> DataStore::planFlag(std::string_view jobPath) const 
 }
 
 bool DataStore::setPlanFlag(std::string_view jobPath, bool inside) {
-    return write(jobFile(jobPath, kPlan), writer().number(inside ? 1.0 : 0.0, Width::Int16).endLine());
+    return write(jobFile(jobPath, kPlan),
+                 writer().number(inside ? 1.0 : 0.0, Width::Int16).endLine());
 }
 
 std::optional<std::int16_t> DataStore::specialty(std::string_view jobPath) const {

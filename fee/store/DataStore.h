@@ -45,8 +45,19 @@ struct Engineer {
 // The twelve lines of STOIXEIA.dat, in file order.
 struct Particulars {
     enum Field {
-        OwnerFirst, OwnerLast, OwnerAddress, OwnerCity, Municipality, District, Location,
-        EngineerFirst, EngineerLast, EngineerAddress, EngineerCity, Specialty, Count
+        OwnerFirst,
+        OwnerLast,
+        OwnerAddress,
+        OwnerCity,
+        Municipality,
+        District,
+        Location,
+        EngineerFirst,
+        EngineerLast,
+        EngineerAddress,
+        EngineerCity,
+        Specialty,
+        Count
     };
     std::array<std::string, Count> fields{};
     std::string& operator[](Field f) { return fields[f]; }

@@ -47,7 +47,8 @@ Decimal cut(double magnitude, int precision) {
         result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
                                std::chars_format::scientific, 800);
     }
-    const std::string_view text(buffer.data(), static_cast<std::size_t>(result.ptr - buffer.data()));
+    const std::string_view text(buffer.data(),
+                                static_cast<std::size_t>(result.ptr - buffer.data()));
 
     const auto ePos = text.find('e');
     std::string all;
@@ -113,7 +114,9 @@ std::string body(double magnitude, int precision, std::string_view separator) {
     return out;
 }
 
-int precisionOf(Width width) { return width == Width::Single ? 7 : 15; }
+int precisionOf(Width width) {
+    return width == Width::Single ? 7 : 15;
+}
 
 }  // namespace
 
@@ -139,8 +142,12 @@ std::string listStyle(double value) {
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 std::size_t digitRun(std::string_view s, std::size_t pos) {
     std::size_t end = pos;

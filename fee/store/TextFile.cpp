@@ -7,13 +7,19 @@
 namespace fee {
 
 namespace {
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+bool isLineEnd(char c) {
+    return c == '\r' || c == '\n';
+}
 }  // namespace
 
 FieldReader::FieldReader(std::string utf8) : content_(std::move(utf8)) {}
 
-bool FieldReader::atEnd() const { return pos_ >= content_.size(); }
+bool FieldReader::atEnd() const {
+    return pos_ >= content_.size();
+}
 
 std::optional<std::string> FieldReader::rawField() {
     if (atEnd()) return std::nullopt;
@@ -43,7 +49,9 @@ std::optional<std::string> FieldReader::rawField() {
     return field;
 }
 
-std::optional<std::string> FieldReader::text() { return rawField(); }
+std::optional<std::string> FieldReader::text() {
+    return rawField();
+}
 
 std::optional<double> FieldReader::number() {
     auto field = rawField();
@@ -85,8 +93,12 @@ LineWriter& LineWriter::endLine() {
     return *this;
 }
 
-LineWriter& LineWriter::line(std::string_view utf8) { return text(utf8).endLine(); }
+LineWriter& LineWriter::line(std::string_view utf8) {
+    return text(utf8).endLine();
+}
 
-std::optional<std::string> LineWriter::bytes() const { return platform::utf8ToCp1253(out_); }
+std::optional<std::string> LineWriter::bytes() const {
+    return platform::utf8ToCp1253(out_);
+}
 
 }  // namespace fee

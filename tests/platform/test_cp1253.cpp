@@ -17,17 +17,15 @@ struct Pair {
 
 // Written out from the published code page, not produced by the code under test.
 const Pair kKnown[] = {
-    {"\x80", "€"},  {"\x82", "‚"},  {"\x83", "ƒ"},  {"\x84", "„"},  {"\x85", "…"},
-    {"\x89", "‰"},  {"\x8B", "‹"},  {"\x91", "‘"},  {"\x92", "’"},  {"\x93", "“"},
-    {"\x94", "”"},  {"\x95", "•"},  {"\x96", "–"},  {"\x97", "—"},  {"\x99", "™"},
-    {"\x9B", "›"},  {"\xA0", "\u00A0"}, {"\xA1", "΅"}, {"\xA2", "Ά"}, {"\xA3", "£"},
-    {"\xA9", "©"},  {"\xAB", "«"},  {"\xAD", "\u00AD"}, {"\xAF", "―"}, {"\xB0", "°"},
-    {"\xB4", "΄"},  {"\xB5", "µ"},  {"\xB7", "·"},  {"\xB8", "Έ"},  {"\xB9", "Ή"},
-    {"\xBA", "Ί"},  {"\xBB", "»"},  {"\xBC", "Ό"},  {"\xBD", "½"},  {"\xBE", "Ύ"},
-    {"\xBF", "Ώ"},  {"\xC0", "ΐ"},  {"\xD1", "Ρ"},  {"\xD3", "Σ"},  {"\xDA", "Ϊ"},
-    {"\xDB", "Ϋ"},  {"\xDC", "ά"},  {"\xDD", "έ"},  {"\xDE", "ή"},  {"\xDF", "ί"},
-    {"\xE0", "ΰ"},  {"\xF1", "ρ"},  {"\xF2", "ς"},  {"\xF3", "σ"},  {"\xFA", "ϊ"},
-    {"\xFB", "ϋ"},  {"\xFC", "ό"},  {"\xFD", "ύ"},  {"\xFE", "ώ"},
+    {"\x80", "€"}, {"\x82", "‚"}, {"\x83", "ƒ"}, {"\x84", "„"}, {"\x85", "…"},      {"\x89", "‰"},
+    {"\x8B", "‹"}, {"\x91", "‘"}, {"\x92", "’"}, {"\x93", "“"}, {"\x94", "”"},      {"\x95", "•"},
+    {"\x96", "–"}, {"\x97", "—"}, {"\x99", "™"}, {"\x9B", "›"}, {"\xA0", "\u00A0"}, {"\xA1", "΅"},
+    {"\xA2", "Ά"}, {"\xA3", "£"}, {"\xA9", "©"}, {"\xAB", "«"}, {"\xAD", "\u00AD"}, {"\xAF", "―"},
+    {"\xB0", "°"}, {"\xB4", "΄"}, {"\xB5", "µ"}, {"\xB7", "·"}, {"\xB8", "Έ"},      {"\xB9", "Ή"},
+    {"\xBA", "Ί"}, {"\xBB", "»"}, {"\xBC", "Ό"}, {"\xBD", "½"}, {"\xBE", "Ύ"},      {"\xBF", "Ώ"},
+    {"\xC0", "ΐ"}, {"\xD1", "Ρ"}, {"\xD3", "Σ"}, {"\xDA", "Ϊ"}, {"\xDB", "Ϋ"},      {"\xDC", "ά"},
+    {"\xDD", "έ"}, {"\xDE", "ή"}, {"\xDF", "ί"}, {"\xE0", "ΰ"}, {"\xF1", "ρ"},      {"\xF2", "ς"},
+    {"\xF3", "σ"}, {"\xFA", "ϊ"}, {"\xFB", "ϋ"}, {"\xFC", "ό"}, {"\xFD", "ύ"},      {"\xFE", "ώ"},
 };
 
 TEST(Cp1253, known_characters_both_ways) {
@@ -67,10 +65,12 @@ TEST(Cp1253, every_defined_greek_byte_round_trips_to_a_distinct_character) {
 }
 
 TEST(Cp1253, undefined_bytes_decode_to_replacement_character) {
-    for (unsigned char b : {0x81, 0x88, 0x8A, 0x8C, 0x8D, 0x8E, 0x8F, 0x90, 0x98, 0x9A, 0x9C,
-                            0x9D, 0x9E, 0x9F, 0xAA, 0xD2, 0xFF}) {
+    for (unsigned char b : {0x81, 0x88, 0x8A, 0x8C, 0x8D, 0x8E, 0x8F, 0x90, 0x98, 0x9A, 0x9C, 0x9D,
+                            0x9E, 0x9F, 0xAA, 0xD2, 0xFF}) {
         SCOPED_TRACE(static_cast<int>(b));
-        EXPECT_EQ(cp1253ToUtf8(std::string("a") + static_cast<char>(b) + "b"), "a\xEF\xBF\xBD" "b");
+        EXPECT_EQ(cp1253ToUtf8(std::string("a") + static_cast<char>(b) + "b"),
+                  "a\xEF\xBF\xBD"
+                  "b");
     }
 }
 
@@ -92,8 +92,8 @@ TEST(Cp1253, refuses_what_the_code_page_cannot_hold) {
 }
 
 TEST(Cp1253, refuses_invalid_utf8) {
-    for (const char* text : {"\xC3", "a\xC1", "\xC0\xAF", "\xE0\x80\xAF", "\xED\xA0\x80", "\xF5\x80\x80\x80",
-                             "\x80", "\xCE"}) {
+    for (const char* text : {"\xC3", "a\xC1", "\xC0\xAF", "\xE0\x80\xAF", "\xED\xA0\x80",
+                             "\xF5\x80\x80\x80", "\x80", "\xCE"}) {
         EXPECT_FALSE(utf8ToCp1253(text).has_value()) << testing::PrintToString(std::string(text));
     }
 }

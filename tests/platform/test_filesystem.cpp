@@ -14,7 +14,8 @@ namespace {
 
 std::vector<std::string> hostNames(const fs::path& folder) {
     std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename().string());
+    for (const auto& e : fs::directory_iterator(folder))
+        names.push_back(e.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -53,15 +54,14 @@ TEST(FileSystem, trailing_blanks_and_periods_are_ignored) {
     EXPECT_EQ(fs.readFile("c:\\job  \\OIX1.DAT. ."), "fragment");
     ASSERT_TRUE(fs.writeFile("c:\\job\\them1.dat ", "x"));
     ASSERT_TRUE(fs.writeFile("c:\\job\\oix1.dat ", "new"));
-    EXPECT_EQ(hostNames(root.driveC() / "job"), (std::vector<std::string>{"oix1.dat", "them1.dat"}));
+    EXPECT_EQ(hostNames(root.driveC() / "job"),
+              (std::vector<std::string>{"oix1.dat", "them1.dat"}));
     EXPECT_EQ(root.readHostFile("job/oix1.dat"), "new");
 }
 
 TEST(FileSystem, dot_dot_stops_at_the_drive_root) {
     TempWinRoot root;
-    {
-        std::ofstream(root.root() / "secret.txt") << "outside";
-    }
+    { std::ofstream(root.root() / "secret.txt") << "outside"; }
     root.writeHostFile("a/inside.txt", "in");
     auto& fs = root.fs();
     EXPECT_FALSE(fs.readFile("c:\\..\\secret.txt").has_value());
@@ -94,9 +94,10 @@ TEST(FileSystem, refuses_paths_without_a_drive) {
     TempWinRoot root;
     root.writeHostFile("x.dat", "x");
     auto& fs = root.fs();
-    for (const char* path : {"", "x.dat", "\\x.dat", "/x.dat", "c:x.dat", "\\\\server\\share\\x.dat",
-                             "//server/share/x.dat", "\\\\?\\c:\\x.dat", "1:\\x.dat", "q:\\x.dat",
-                             "c:\\x.dat:stream", "c:\\a*b", "c:\\bad\x01name"}) {
+    for (const char* path :
+         {"", "x.dat", "\\x.dat", "/x.dat", "c:x.dat", "\\\\server\\share\\x.dat",
+          "//server/share/x.dat", "\\\\?\\c:\\x.dat", "1:\\x.dat", "q:\\x.dat", "c:\\x.dat:stream",
+          "c:\\a*b", "c:\\bad\x01name"}) {
         SCOPED_TRACE(path);
         EXPECT_FALSE(fs.hostPath(path).has_value());
         EXPECT_FALSE(fs.readFile(path).has_value());
@@ -154,8 +155,8 @@ TEST(FileSystem, folders_create_and_remove) {
 
     ASSERT_TRUE(fs.writeFile("c:\\program files\\dezovur\\ΑΒ.dat", "x"));
     EXPECT_FALSE(fs.createDirectory("c:\\program files\\dezovur\\αβ.DAT"));  // a file has it
-    EXPECT_FALSE(fs.removeDirectory("c:\\program files\\dezovur"));  // not empty
-    EXPECT_FALSE(fs.removeFile("c:\\program files\\dezovur"));       // not a file
+    EXPECT_FALSE(fs.removeDirectory("c:\\program files\\dezovur"));          // not empty
+    EXPECT_FALSE(fs.removeFile("c:\\program files\\dezovur"));               // not a file
     EXPECT_FALSE(fs.removeDirectory("c:\\program files\\dezovur\\αβ.dat"));
     EXPECT_TRUE(fs.removeFile("c:\\program files\\dezovur\\αβ.dat"));
     EXPECT_FALSE(fs.removeFile("c:\\program files\\dezovur\\αβ.dat"));
@@ -186,7 +187,8 @@ TEST(FileSystem, copy_respects_overwrite_and_never_empties_the_source) {
 
 TEST(FileSystem, list_with_windows_wildcards) {
     TempWinRoot root;
-    for (const char* name : {"a.dat", "B.DAT", "readme", "f1.txt", "f12.txt", "Ώρα.dat", "x.dat.bak"}) {
+    for (const char* name :
+         {"a.dat", "B.DAT", "readme", "f1.txt", "f12.txt", "Ώρα.dat", "x.dat.bak"}) {
         root.writeHostFile(fs::path("d") / name, "");
     }
     fs::create_directories(root.driveC() / "d" / "Sub.dat");
@@ -201,7 +203,8 @@ TEST(FileSystem, list_with_windows_wildcards) {
     EXPECT_EQ(fs.list("c:\\d", "*."), (V{"readme"}));
     EXPECT_EQ(fs.list("c:\\d", "ώρα.*"), (V{"Ώρα.dat"}));
     EXPECT_EQ(fs.list("c:\\d", "b.dat"), (V{"B.DAT"}));
-    EXPECT_EQ(fs.list("c:\\d", "*"), (V{"a.dat", "B.DAT", "f1.txt", "f12.txt", "readme", "x.dat.bak", "Ώρα.dat"}));
+    EXPECT_EQ(fs.list("c:\\d", "*"),
+              (V{"a.dat", "B.DAT", "f1.txt", "f12.txt", "readme", "x.dat.bak", "Ώρα.dat"}));
     EXPECT_TRUE(fs.list("c:\\d", "*.xyz").empty());
     EXPECT_TRUE(fs.list("c:\\missing", "*.*").empty());
     EXPECT_TRUE(fs.list("c:\\d", "..\\*.*").empty());
@@ -261,7 +264,10 @@ TEST(WinRoot, location_from_the_environment) {
     const std::string savedHome = home ? home : "";
     setenv("HOME", "/home/someone", 1);
     EXPECT_EQ(platform::winRootFromEnvironment(), fs::path("/home/someone/.local/share/winroot"));
-    if (home) setenv("HOME", savedHome.c_str(), 1); else unsetenv("HOME");
+    if (home)
+        setenv("HOME", savedHome.c_str(), 1);
+    else
+        unsetenv("HOME");
 }
 
 }  // namespace

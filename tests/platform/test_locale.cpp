@@ -8,7 +8,9 @@
 #include "support/TempWinRoot.h"
 
 // glibc's newlocale keeps a copy of LOCPATH it never frees; only this test sets LOCPATH.
-extern "C" const char* __lsan_default_suppressions() { return "leak:__argz_add_sep\n"; }
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:__argz_add_sep\n";
+}
 
 namespace {
 
@@ -26,7 +28,10 @@ public:
     }
     ~LocaleEnvironment() {
         for (auto& [name, value, had] : saved_) {
-            if (had) setenv(name, value.c_str(), 1); else unsetenv(name);
+            if (had)
+                setenv(name, value.c_str(), 1);
+            else
+                unsetenv(name);
         }
     }
 
@@ -36,7 +41,9 @@ private:
         std::string value;
         bool had;
     };
-    Saved saved_[4] = {{"LC_ALL", "", false}, {"LC_NUMERIC", "", false}, {"LANG", "", false},
+    Saved saved_[4] = {{"LC_ALL", "", false},
+                       {"LC_NUMERIC", "", false},
+                       {"LANG", "", false},
                        {"LOCPATH", "", false}};
 };
 

@@ -57,12 +57,15 @@ TEST(Registry, writes_the_export_syntax_and_a_fresh_object_reads_it_back) {
         auto reg = platform::makeFileRegistry(root.root());
         ASSERT_TRUE(reg->setValue(RegRoot::CurrentUser, "Software\\Dezovur", "Path",
                                   str("c:\\program files\\dezovur\\")));
-        ASSERT_TRUE(reg->setValue(RegRoot::CurrentUser, "Software\\Dezovur", "", str("say \"hi\"")));
+        ASSERT_TRUE(
+            reg->setValue(RegRoot::CurrentUser, "Software\\Dezovur", "", str("say \"hi\"")));
         ASSERT_TRUE(reg->setValue(RegRoot::CurrentUser, "Software\\Dezovur", "Count", dword(42)));
         ASSERT_TRUE(reg->setValue(RegRoot::CurrentUser, "Software\\Dezovur", "Blob",
                                   binary(std::string("\x01\x02\xff", 3))));
-        ASSERT_TRUE(reg->setValue(RegRoot::CurrentUser, "Software\\Dezovur", "Expand", expand("%A%")));
-        ASSERT_TRUE(reg->setValue(RegRoot::CurrentUser, "Software\\Dezovur", "Όνομα", str("Μηχανικός")));
+        ASSERT_TRUE(
+            reg->setValue(RegRoot::CurrentUser, "Software\\Dezovur", "Expand", expand("%A%")));
+        ASSERT_TRUE(
+            reg->setValue(RegRoot::CurrentUser, "Software\\Dezovur", "Όνομα", str("Μηχανικός")));
     }
     EXPECT_EQ(readText(root.root() / "registry" / "HKEY_CURRENT_USER.reg"),
               "Windows Registry Editor Version 5.00\n"
@@ -101,24 +104,29 @@ TEST(Registry, writes_the_export_syntax_and_a_fresh_object_reads_it_back) {
 
 TEST(Registry, reads_regedit_files_with_wrapped_hex_and_greek_expand_strings) {
     TempWinRoot root;
-    writeText(root.root() / "registry" / "HKEY_LOCAL_MACHINE.reg",
-              "\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n"
-              "\r\n"
-              "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion]\r\n"
-              "\"ProgramFilesDir\"=\"C:\\\\Program Files\"\r\n"
-              "\"Long\"=hex:00,01,02,03,04,05,06,07,08,09,0a,0b,0c,0d,0e,0f,10,11,12,13,14,15,\\\r\n"
-              "  16,17\r\n"
-              "\"Dir\"=hex(2):25,00,91,03,25,00,00,00\r\n");
+    writeText(
+        root.root() / "registry" / "HKEY_LOCAL_MACHINE.reg",
+        "\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n"
+        "\r\n"
+        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion]\r\n"
+        "\"ProgramFilesDir\"=\"C:\\\\Program Files\"\r\n"
+        "\"Long\"=hex:00,01,02,03,04,05,06,07,08,09,0a,0b,0c,0d,0e,0f,10,11,12,13,14,15,\\\r\n"
+        "  16,17\r\n"
+        "\"Dir\"=hex(2):25,00,91,03,25,00,00,00\r\n");
     auto reg = platform::makeFileRegistry(root.root());
     EXPECT_EQ(reg->value(RegRoot::LocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion",
-                         "ProgramFilesDir")->text,
+                         "ProgramFilesDir")
+                  ->text,
               "C:\\Program Files");
-    auto longValue = reg->value(RegRoot::LocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "Long");
+    auto longValue =
+        reg->value(RegRoot::LocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "Long");
     ASSERT_TRUE(longValue);
     EXPECT_EQ(longValue->bytes.size(), 24u);
     EXPECT_EQ(longValue->bytes[23], '\x17');
-    EXPECT_EQ(reg->value(RegRoot::LocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "Dir")->text,
-              "%Α%");
+    EXPECT_EQ(
+        reg->value(RegRoot::LocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "Dir")
+            ->text,
+        "%Α%");
 }
 
 TEST(Registry, long_binary_values_wrap_like_regedit) {
@@ -133,7 +141,8 @@ TEST(Registry, long_binary_values_wrap_like_regedit) {
               "[HKEY_USERS\\K]\n"
               "\"B\"=hex:00,01,02,03,04,05,06,07,08,09,0a,0b,0c,0d,0e,0f,10,11,12,13,14,15,16,\\\n"
               "  17,18,19,1a,1b,1c,1d\n");
-    EXPECT_EQ(platform::makeFileRegistry(root.root())->value(RegRoot::Users, "k", "b")->bytes, bytes);
+    EXPECT_EQ(platform::makeFileRegistry(root.root())->value(RegRoot::Users, "k", "b")->bytes,
+              bytes);
 }
 
 TEST(Registry, strings_with_line_breaks_survive) {
@@ -165,7 +174,8 @@ TEST(Registry, keys_match_without_case_and_keep_their_first_spelling) {
     EXPECT_TRUE(reg->keyExists(RegRoot::CurrentUser, "SOFTWARE\\DEZOVUR"));
     EXPECT_TRUE(reg->keyExists(RegRoot::CurrentUser, ""));
     EXPECT_FALSE(reg->keyExists(RegRoot::CurrentUser, "Software\\Ρυθμισεις"));
-    EXPECT_EQ(reg->subkeys(RegRoot::CurrentUser, "software"), (std::vector<std::string>{"Beta", "Dezovur"}));
+    EXPECT_EQ(reg->subkeys(RegRoot::CurrentUser, "software"),
+              (std::vector<std::string>{"Beta", "Dezovur"}));
     EXPECT_EQ(reg->valueNames(RegRoot::CurrentUser, "Software\\Dezovur\\Ρυθμίσεις"),
               (std::vector<std::string>{"x"}));
     EXPECT_EQ(reg->value(RegRoot::CurrentUser, "Software\\Dezovur\\Ρυθμίσεις", "x")->dword, 2u);
@@ -220,7 +230,8 @@ TEST(Registry, missing_or_damaged_files_read_as_what_can_be_saved) {
               "[HKEY_LOCAL_MACHINE\\Other root]\n"
               "\"e\"=\"ignored\"\n"
               "\x01\x02\xff\xfe binary junk\n");
-    EXPECT_EQ(reg->valueNames(RegRoot::CurrentConfig, "Good"), (std::vector<std::string>{"a", "d"}));
+    EXPECT_EQ(reg->valueNames(RegRoot::CurrentConfig, "Good"),
+              (std::vector<std::string>{"a", "d"}));
     EXPECT_EQ(reg->subkeys(RegRoot::CurrentConfig, ""), (std::vector<std::string>{"Good"}));
     ASSERT_TRUE(reg->setValue(RegRoot::CurrentConfig, "Good", "new", dword(7)));
     EXPECT_EQ(reg->value(RegRoot::CurrentConfig, "Good", "a")->text, "first");
@@ -236,7 +247,8 @@ TEST(Registry, missing_or_damaged_files_read_as_what_can_be_saved) {
 void writeMany(const fs::path& winRoot, const std::string& prefix, int count) {
     auto reg = platform::makeFileRegistry(winRoot);
     for (int i = 0; i < count; ++i) {
-        reg->setValue(RegRoot::CurrentUser, "Software\\Shared", prefix + std::to_string(i), dword(i));
+        reg->setValue(RegRoot::CurrentUser, "Software\\Shared", prefix + std::to_string(i),
+                      dword(i));
     }
 }
 
@@ -272,7 +284,8 @@ TEST(Registry, concurrent_processes_lose_nothing) {
     }
     // No temporary files are left behind.
     std::vector<std::string> left;
-    for (const auto& e : fs::directory_iterator(root.root() / "registry")) left.push_back(e.path().filename());
+    for (const auto& e : fs::directory_iterator(root.root() / "registry"))
+        left.push_back(e.path().filename());
     std::sort(left.begin(), left.end());
     EXPECT_EQ(left, (std::vector<std::string>{"HKEY_CURRENT_USER.lock", "HKEY_CURRENT_USER.reg"}));
 }

@@ -54,8 +54,8 @@ TEST(Settings, values_of_other_types_and_bad_names_fall_back) {
     platform::RegValue number;
     number.type = platform::RegValue::Type::Dword;
     number.dword = 5;
-    ASSERT_TRUE(registry->setValue(RegRoot::CurrentUser, "Software\\VB and VBA Program Settings\\app\\s",
-                                   "n", number));
+    ASSERT_TRUE(registry->setValue(RegRoot::CurrentUser,
+                                   "Software\\VB and VBA Program Settings\\app\\s", "n", number));
     auto settings = platform::makeRegistrySettings(*registry);
     EXPECT_EQ(settings->get("app", "s", "n", "fallback"), "fallback");
     EXPECT_FALSE(settings->save("", "s", "k", "v"));

@@ -33,8 +33,14 @@ TempWinRoot::~TempWinRoot() {
     fs_.reset();
     std::error_code ec;
     std::filesystem::remove_all(root_, ec);
-    if (hadWinRoot_) setenv("WINROOT", savedWinRoot_.c_str(), 1); else unsetenv("WINROOT");
-    if (hadXdg_) setenv("XDG_DATA_HOME", savedXdg_.c_str(), 1); else unsetenv("XDG_DATA_HOME");
+    if (hadWinRoot_)
+        setenv("WINROOT", savedWinRoot_.c_str(), 1);
+    else
+        unsetenv("WINROOT");
+    if (hadXdg_)
+        setenv("XDG_DATA_HOME", savedXdg_.c_str(), 1);
+    else
+        unsetenv("XDG_DATA_HOME");
 }
 
 void TempWinRoot::writeHostFile(const std::filesystem::path& relativeToC, std::string_view bytes) {

@@ -3,6 +3,8 @@
 // surveyor drives the program (buttons by object name, text typed key by key, tabs and lists
 // picked with the mouse or the keyboard). Expected bytes are written out in the tests.
 
+#include <gtest/gtest.h>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
@@ -14,8 +16,6 @@
 #include <QTabBar>
 #include <QTest>
 #include <QWidget>
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -30,7 +30,9 @@
 #include "support/TempWinRoot.h"
 
 // Readable failures: QString shown as text.
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
 
 namespace journey {
 
@@ -64,8 +66,7 @@ T* child(QWidget* window, const QString& name) {
         return nullptr;
     }
     T* w = window->findChild<T*>(name);
-    if (!w)
-        ADD_FAILURE() << window->objectName().toStdString() << " has no " << name.toStdString();
+    if (!w) ADD_FAILURE() << window->objectName().toStdString() << " has no " << name.toStdString();
     return w;
 }
 
@@ -74,8 +75,8 @@ T* child(QWidget* window, const QString& name) {
 inline void click(QWidget* window, const QString& button) {
     auto* b = child<QAbstractButton>(window, button);
     if (!b) return;
-    EXPECT_TRUE(b->isVisible() && b->isEnabled())
-        << window->objectName().toStdString() << "." << button.toStdString() << " cannot be clicked";
+    EXPECT_TRUE(b->isVisible() && b->isEnabled()) << window->objectName().toStdString() << "."
+                                                  << button.toStdString() << " cannot be clicked";
     QTest::mouseClick(b, Qt::LeftButton, Qt::NoModifier, b->rect().center());
 }
 
@@ -126,7 +127,7 @@ protected:
         root.writeHostFile(kData + "mix.dat", "");
         root.writeHostFile(kData + "l.dat", "29350\r\n");
         manager = std::make_unique<fee::app::WindowManager>(store, *settings, fee::app::Timings{1},
-                                                           [this] { ++quits; });
+                                                            [this] { ++quits; });
     }
     ~Journey() override {
         manager.reset();

@@ -1,5 +1,7 @@
 // What a screen reader hears: every window of the program is named by its caption, every button
 // by its caption, every field by the label beside it, and nothing a user can operate is silent.
+#include <gtest/gtest.h>
+
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QComboBox>
@@ -7,8 +9,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTextEdit>
-#include <gtest/gtest.h>
-
 #include <memory>
 #include <ostream>
 #include <vector>
@@ -18,7 +18,9 @@
 #include "support/AppFixture.h"
 
 // Readable failures: QString shown as text.
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
 
 namespace {
 
@@ -36,7 +38,9 @@ QString called(QWidget* w) {
     return qobject_cast<QComboBox*>(w) ? w->accessibleName() : spoken(w);
 }
 
-QString withoutMnemonic(QString text) { return text.remove(QLatin1Char('&')); }
+QString withoutMnemonic(QString text) {
+    return text.remove(QLatin1Char('&'));
+}
 
 std::string describe(QWidget* window, QWidget* w) {
     return (window->objectName() + QStringLiteral(" / ") + w->objectName() + QStringLiteral(" (") +
@@ -64,8 +68,7 @@ void expectSpeakable(QWidget* window) {
     for (QComboBox* w : window->findChildren<QComboBox*>()) fields.push_back(w);
     for (QTextEdit* w : window->findChildren<QTextEdit*>()) fields.push_back(w);
     for (QPlainTextEdit* w : window->findChildren<QPlainTextEdit*>()) fields.push_back(w);
-    for (QWidget* field : fields)
-        EXPECT_FALSE(called(field).isEmpty()) << describe(window, field);
+    for (QWidget* field : fields) EXPECT_FALSE(called(field).isEmpty()) << describe(window, field);
 }
 
 class Accessibility : public ::testing::Test, public testing_support::AppFixture {
@@ -94,10 +97,10 @@ TEST_F(Accessibility, every_window_and_control_has_a_name) {
         expectSpeakable(window.get());
     }
     for (auto mode : {EntryMode::New, EntryMode::Edit}) {
-        for (auto category : {fee::CategoryId::Analog, fee::CategoryId::Taxi, fee::CategoryId::Asti,
-                              fee::CategoryId::Polygon, fee::CategoryId::Rymotom,
-                              fee::CategoryId::Trig, fee::CategoryId::Them,
-                              fee::CategoryId::Xilosta, fee::CategoryId::Oix}) {
+        for (auto category :
+             {fee::CategoryId::Analog, fee::CategoryId::Taxi, fee::CategoryId::Asti,
+              fee::CategoryId::Polygon, fee::CategoryId::Rymotom, fee::CategoryId::Trig,
+              fee::CategoryId::Them, fee::CategoryId::Xilosta, fee::CategoryId::Oix}) {
             std::unique_ptr<QWidget> window(fee::app::createEntry(context, category, mode));
             ASSERT_NE(window, nullptr);
             SCOPED_TRACE(window->objectName().toStdString());

@@ -1,6 +1,9 @@
 // The document frame (frmMain) and its document windows (frmDocument): the statement text,
 // the frame's stored position, and printing.
+#include <gtest/gtest.h>
+
 #include <QApplication>
+#include <QLabel>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMessageBox>
@@ -9,20 +12,17 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QStatusBar>
-#include <QLabel>
 #include <QTemporaryDir>
-#include <QTextEdit>
 #include <QTest>
-#include <gtest/gtest.h>
-
+#include <QTextEdit>
 #include <cmath>
 #include <filesystem>
 
 #include "fee/app/DocumentFrame.h"
 #include "fee/app/DocumentWindow.h"
 #include "fee/app/WindowManager.h"
-#include "support/QtWaiting.h"
 #include "support/AppFixture.h"
+#include "support/QtWaiting.h"
 
 namespace {
 
@@ -34,16 +34,19 @@ using fee::app::WindowId;
 using testing_support::cp1253;
 
 const std::string kJob = "program files/dezovur/ΑΒ/";
-const char* const kFragments[] = {"arxi1.dat", "trig1.dat", "polygon1.dat", "taxi1.dat",
-                                  "asti1.dat", "rymotom1.dat", "analog1.dat", "oix1.dat",
-                                  "them1.dat", "xilosta1.dat", "synola.dat", "telos.dat"};
+const char* const kFragments[] = {"arxi1.dat", "trig1.dat",    "polygon1.dat", "taxi1.dat",
+                                  "asti1.dat", "rymotom1.dat", "analog1.dat",  "oix1.dat",
+                                  "them1.dat", "xilosta1.dat", "synola.dat",   "telos.dat"};
 
-int px(double twips, int dpi) { return static_cast<int>(std::lround(twips * dpi / 1440.0)); }
+int px(double twips, int dpi) {
+    return static_cast<int>(std::lround(twips * dpi / 1440.0));
+}
 
 class Document : public ::testing::Test, public testing_support::AppFixture {
 protected:
     Document() {
-        root.writeHostFile("program files/dezovur/temp.dat", cp1253("c:\\program files\\dezovur\\ΑΒ\r\n"));
+        root.writeHostFile("program files/dezovur/temp.dat",
+                           cp1253("c:\\program files\\dezovur\\ΑΒ\r\n"));
         std::filesystem::create_directories(root.driveC() / kJob);
     }
     ~Document() override {
@@ -53,11 +56,13 @@ protected:
     // Two header lines, an empty tachymetric fragment and a three-line signature; the rest empty.
     void writeStatement() {
         for (const char* name : kFragments) root.writeHostFile(kJob + name, "");
-        root.writeHostFile(kJob + "arxi1.dat", cp1253("\tΚΑΤΑΣΤΑΣΗ ΑΜΟΙΒΗΣ\r\nΙδιοκτήτης: Α Β\r\n"));
+        root.writeHostFile(kJob + "arxi1.dat",
+                           cp1253("\tΚΑΤΑΣΤΑΣΗ ΑΜΟΙΒΗΣ\r\nΙδιοκτήτης: Α Β\r\n"));
         root.writeHostFile(kJob + "telos.dat", cp1253("Ο ΣΥΝΤΑΞΑΣ\r\n\r\nΝίκος Παππάς\r\n"));
         // Written first, so the order cannot come from the files' times.
-        std::filesystem::last_write_time(root.driveC() / kJob / "telos.dat",
-                                         std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+        std::filesystem::last_write_time(
+            root.driveC() / kJob / "telos.dat",
+            std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
     }
     DocumentFrame* openFrame() {
         frame = new DocumentFrame(context, counter);
@@ -88,7 +93,8 @@ TEST_F(Document, text_is_the_fragments_joined_in_order) {
                                                  "Ο ΣΥΝΤΑΞΑΣ\n\nΝίκος Παππάς"));
     // Columns are laid out with tabs: a fixed-width font with stops every 8 characters.
     EXPECT_TRUE(QFontInfo(rtf->font()).fixedPitch());
-    EXPECT_NEAR(rtf->tabStopDistance(), 8 * QFontMetricsF(rtf->font()).horizontalAdvance(' '), 0.01);
+    EXPECT_NEAR(rtf->tabStopDistance(), 8 * QFontMetricsF(rtf->font()).horizontalAdvance(' '),
+                0.01);
 }
 
 TEST_F(Document, layout_keeps_100_twips_margins_and_wraps_400_twips_short) {
@@ -97,7 +103,8 @@ TEST_F(Document, layout_keeps_100_twips_margins_and_wraps_400_twips_short) {
     window.resize(800, 600);
     auto* rtf = window.findChild<QTextEdit*>("rtfText");
     const int dpi = window.logicalDpiX();
-    EXPECT_EQ(rtf->geometry(), QRect(px(100, dpi), px(100, dpi), 800 - px(200, dpi), 600 - px(200, dpi)));
+    EXPECT_EQ(rtf->geometry(),
+              QRect(px(100, dpi), px(100, dpi), 800 - px(200, dpi), 600 - px(200, dpi)));
     EXPECT_EQ(rtf->lineWrapColumnOrWidth(), 800 - px(200, dpi) - px(400, dpi));
     // Too small for the margins: the last layout stays.
     const QRect before = rtf->geometry();
@@ -171,7 +178,8 @@ protected:
     QList<QMessageBox*> refusals() {
         QList<QMessageBox*> boxes;
         for (QWidget* w : QApplication::allWidgets())
-            if (auto* b = qobject_cast<QMessageBox*>(w); b && b->objectName() == "refusal") boxes << b;
+            if (auto* b = qobject_cast<QMessageBox*>(w); b && b->objectName() == "refusal")
+                boxes << b;
         return boxes;
     }
 };

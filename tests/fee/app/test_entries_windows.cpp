@@ -1,4 +1,6 @@
 // The data-entry windows of the nine categories (new and edit) and the triangulation warning.
+#include <gtest/gtest.h>
+
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -8,8 +10,6 @@
 #include <QScreen>
 #include <QTabBar>
 #include <QTest>
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <map>
 #include <string>
@@ -92,23 +92,62 @@ struct NewCase {
 
 TEST_F(Entries, new_windows_start_at_zero_and_write_their_files) {
     const NewCase cases[] = {
-        {CategoryId::Asti, "Form6", "Aποτυπώσεις Αστικών Περιοχών", "OK", {{"ea", "3,2"}},
-         "asti.dat", " 320 \r\n"},
-        {CategoryId::Polygon, "Form4", "Πολυγωνομετρία", "Command1", {{"poly", "6"}},
-         "polygon.dat", " 600 \r\n"},
-        {CategoryId::Rymotom, "Form8", "Οικοδομικές-Ρυμοτομικές Γραμμές", "Command1",
-         {{"ajon", "5"}, {"rymot", "12,5"}}, "rymotom.dat", " 500 \r\n 1250 \r\n"},
-        {CategoryId::Trig, "form3", "Τριγωνισμός", "Command1",
-         {{"TsIIIT", "2"}, {"TSIVT", "3"}, {"Emp", "0"}, {"OP", "1"}}, "trig.dat",
+        {CategoryId::Asti,
+         "Form6",
+         "Aποτυπώσεις Αστικών Περιοχών",
+         "OK",
+         {{"ea", "3,2"}},
+         "asti.dat",
+         " 320 \r\n"},
+        {CategoryId::Polygon,
+         "Form4",
+         "Πολυγωνομετρία",
+         "Command1",
+         {{"poly", "6"}},
+         "polygon.dat",
+         " 600 \r\n"},
+        {CategoryId::Rymotom,
+         "Form8",
+         "Οικοδομικές-Ρυμοτομικές Γραμμές",
+         "Command1",
+         {{"ajon", "5"}, {"rymot", "12,5"}},
+         "rymotom.dat",
+         " 500 \r\n 1250 \r\n"},
+        {CategoryId::Trig,
+         "form3",
+         "Τριγωνισμός",
+         "Command1",
+         {{"TsIIIT", "2"}, {"TSIVT", "3"}, {"Emp", "0"}, {"OP", "1"}},
+         "trig.dat",
          " 200 \r\n 300 \r\n 0 \r\n 100 \r\n"},
-        {CategoryId::Them, "Form12", "Χάραξη Θεμελίων Κτιριακών έργων", "Command1",
-         {{"www", "420"}}, "them.dat", " 42000 \r\n"},
-        {CategoryId::Oix, "Form11", "Χάραξη Οικοπέδων επί Εδάφους", "Command1",
-         {{"oikx", "8"}}, "oix.dat", " 800 \r\n"},
-        {CategoryId::Xilosta, "Form10", "Κατανομή Χιλιοστών", "Command1", {{"anid", "12"}},
-         "xilosta.dat", " 1200 \r\n"},
-        {CategoryId::Analog, "Form7", "Σύνταξη Πράξεων Αναλογισμού", "Command1",
-         {{"S", "1,25"}}, "analog.dat", " 125 \r\n"},
+        {CategoryId::Them,
+         "Form12",
+         "Χάραξη Θεμελίων Κτιριακών έργων",
+         "Command1",
+         {{"www", "420"}},
+         "them.dat",
+         " 42000 \r\n"},
+        {CategoryId::Oix,
+         "Form11",
+         "Χάραξη Οικοπέδων επί Εδάφους",
+         "Command1",
+         {{"oikx", "8"}},
+         "oix.dat",
+         " 800 \r\n"},
+        {CategoryId::Xilosta,
+         "Form10",
+         "Κατανομή Χιλιοστών",
+         "Command1",
+         {{"anid", "12"}},
+         "xilosta.dat",
+         " 1200 \r\n"},
+        {CategoryId::Analog,
+         "Form7",
+         "Σύνταξη Πράξεων Αναλογισμού",
+         "Command1",
+         {{"S", "1,25"}},
+         "analog.dat",
+         " 125 \r\n"},
     };
     makeJob();
     for (const NewCase& c : cases) {
@@ -145,7 +184,9 @@ TEST_F(Entries, edit_windows_show_counts_whole_and_reals_in_the_locale) {
     const std::vector<std::tuple<CategoryId, const char*, std::map<QString, QString>>> cases = {
         {CategoryId::Polygon, "poligon1", {{"poly", "2"}}},
         {CategoryId::Rymotom, "rymot", {{"ajon", "2"}, {"rymot", "12,5"}}},
-        {CategoryId::Trig, "trigonismos1", {{"TsIIIT", "2"}, {"TSIVT", "4"}, {"Emp", "1"}, {"OP", "1"}}},
+        {CategoryId::Trig,
+         "trigonismos1",
+         {{"TsIIIT", "2"}, {"TSIVT", "4"}, {"Emp", "1"}, {"OP", "1"}}},
         {CategoryId::Asti, "asti1", {{"ea", "12,5"}}},
         {CategoryId::Analog, "analog1", {{"S", "1,25"}}},
         {CategoryId::Oix, "oikopeda1", {{"oikx", "8"}}},
@@ -253,8 +294,9 @@ TEST_F(Entries, refusal_names_the_field_and_the_allowed_range) {
     open(CategoryId::Them, EntryMode::New);
     type(QStringLiteral("www"), QStringLiteral("-3"));
     child<QPushButton>(QStringLiteral("Command1"))->click();
-    EXPECT_EQ(refusalText(),
-              QStringLiteral("Το πεδίο «Εμβαδό οικοδομής σε m2» δέχεται αριθμό από 0 έως 10000000."));
+    EXPECT_EQ(
+        refusalText(),
+        QStringLiteral("Το πεδίο «Εμβαδό οικοδομής σε m2» δέχεται αριθμό από 0 έως 10000000."));
 }
 
 TEST_F(Entries, without_a_current_job_nothing_is_written) {
@@ -293,8 +335,12 @@ TEST_F(Entries, fields_are_named_by_their_labels_for_screen_readers) {
 
 // --- tachymetric surveys ---------------------------------------------------------------------
 
-QString slopeField(int i) { return QStringLiteral("E(%1)").arg(i); }
-QString slopePanel(int i) { return QStringLiteral("picOptions(%1)").arg(i); }
+QString slopeField(int i) {
+    return QStringLiteral("E(%1)").arg(i);
+}
+QString slopePanel(int i) {
+    return QStringLiteral("picOptions(%1)").arg(i);
+}
 
 TEST_F(Entries, tachymetric_window_tabs_and_panels) {
     makeJob();
@@ -383,7 +429,8 @@ TEST_F(Entries, tachymetric_edit_window_shows_the_file_and_reopens_the_edit_menu
     open(CategoryId::Taxi, EntryMode::Edit);
     EXPECT_EQ(window->objectName(), QStringLiteral("taxi1"));
     const char* shown[] = {"12,5", "0,01", "4", "0", "327,67"};
-    for (int i = 0; i < 5; ++i) EXPECT_EQ(child(slopeField(i))->text(), QString::fromUtf8(shown[i]));
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(child(slopeField(i))->text(), QString::fromUtf8(shown[i]));
     EXPECT_TRUE(child<QCheckBox>(QStringLiteral("H"))->isChecked());
     child<QCheckBox>(QStringLiteral("H"))->setChecked(false);
     child<QPushButton>(QStringLiteral("Submite"))->click();

@@ -1,19 +1,19 @@
 // The open-job dialog (palaia) and the delete confirmation (diagrafh).
+#include <gtest/gtest.h>
+
 #include <QComboBox>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <map>
 
 #include "fee/app/DeleteJobDialog.h"
 #include "fee/app/OpenJobDialog.h"
-#include "support/QtWaiting.h"
 #include "support/AppFixture.h"
+#include "support/QtWaiting.h"
 
 namespace {
 
@@ -35,7 +35,9 @@ class JobsFixture : public ::testing::Test, public testing_support::AppFixture {
 protected:
     ~JobsFixture() override { delete window.data(); }
     std::string read(const std::string& name) { return root.readHostFile(kData + name); }
-    void write(const std::string& name, const std::string& bytes) { root.writeHostFile(kData + name, bytes); }
+    void write(const std::string& name, const std::string& bytes) {
+        root.writeHostFile(kData + name, bytes);
+    }
     template <class T = QWidget>
     T* child(const char* name) {
         T* w = window->findChild<T*>(QString::fromUtf8(name));
@@ -47,7 +49,8 @@ protected:
         const fs::path base = root.driveC() / kData;
         for (const auto& e : fs::recursive_directory_iterator(base))
             files[fs::relative(e.path(), base).string()] =
-                e.is_regular_file() ? root.readHostFile(e.path().lexically_relative(root.driveC())) : "<dir>";
+                e.is_regular_file() ? root.readHostFile(e.path().lexically_relative(root.driveC()))
+                                    : "<dir>";
         return files;
     }
     QPointer<QWidget> window;

@@ -1,7 +1,8 @@
 // The job overview (Form13).
+#include <gtest/gtest.h>
+
 #include <QLabel>
 #include <QPushButton>
-#include <gtest/gtest.h>
 
 #include "fee/app/OverviewWindow.h"
 #include "test_jobs_support.h"

@@ -1,4 +1,6 @@
 // The particulars dialog (stoixeia) and the new-engineer dialog (Form14).
+#include <gtest/gtest.h>
+
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -7,7 +9,6 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "fee/app/NewEngineerDialog.h"
 #include "fee/app/ParticularsDialog.h"
@@ -204,8 +205,8 @@ TEST_F(Particulars, engineer_list_rebuilt_on_activation_and_on_pick) {
     EXPECT_EQ(combo->count(), 0);
 
     // Meanwhile the new-engineer dialog added two engineers.
-    const std::string twoEngineers = std::string(kThreeEngineers).substr(
-        std::string(kThreeEngineers).find("Μαρία"));
+    const std::string twoEngineers =
+        std::string(kThreeEngineers).substr(std::string(kThreeEngineers).find("Μαρία"));
     root.writeHostFile(kData + "mix.dat", cp1253(twoEngineers));
     QEvent activate(QEvent::WindowActivate);
     QCoreApplication::sendEvent(dialog, &activate);

@@ -6,7 +6,6 @@
 #include <QPointer>
 #include <QTest>
 #include <QWidget>
-
 #include <filesystem>
 #include <map>
 #include <string>

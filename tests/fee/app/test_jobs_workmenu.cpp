@@ -1,4 +1,6 @@
 // The work menu (Form1) and its twin the edit menu (ALLAGI1).
+#include <gtest/gtest.h>
+
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -6,7 +8,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "fee/app/WorkMenuWindow.h"
 #include "test_jobs_support.h"
@@ -94,8 +95,8 @@ TEST_F(WorkMenu, picked_scale_is_stored_as_text_and_submit_completes_the_job) {
     EXPECT_EQ(file("taxi.dat"), " 0 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\n");
     EXPECT_EQ(file("trig.dat"), " 0 \r\n 0 \r\n 0 \r\n 0 \r\n");
     EXPECT_EQ(file("rymotom.dat"), " 0 \r\n 0 \r\n");
-    for (const char* name : {"analog.dat", "asti.dat", "polygon.dat", "them.dat", "xilosta.dat",
-                             "oix.dat"})
+    for (const char* name :
+         {"analog.dat", "asti.dat", "polygon.dat", "them.dat", "xilosta.dat", "oix.dat"})
         EXPECT_EQ(file(name), " 0 \r\n") << name;
     EXPECT_TRUE(jobs_test::gone(window));
 }
@@ -130,8 +131,10 @@ TEST_F(WorkMenu, triangulation_gate_by_specialty_code) {
             press("Command2");
             ASSERT_EQ(nav.calls.size(), 1u);
             const FakeNavigator::Record expected =
-                code < 3 ? FakeNavigator::Record{FakeNavigator::Call::OpenEntry, {},
-                                                 CategoryId::Trig, mode}
+                code < 3 ? FakeNavigator::Record{FakeNavigator::Call::OpenEntry,
+                                                 {},
+                                                 CategoryId::Trig,
+                                                 mode}
                          : FakeNavigator::Record{FakeNavigator::Call::Open, WindowId::TrigWarning};
             EXPECT_EQ(nav.calls.front(), expected) << "code " << code;
         }

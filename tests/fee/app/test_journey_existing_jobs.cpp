@@ -14,8 +14,9 @@ const std::string kSecond = "ΕλένηΓεωργίου/";
 class ExistingJobs : public Journey {
 protected:
     void SetUp() override {
-        for (const auto& [first, last] : {std::pair{"Νίκος", "Αντωνίου"}, std::pair{"Ελένη", "Γεωργίου"},
-                                          std::pair{"Κώστας", "Δημητρίου"}}) {
+        for (const auto& [first, last] :
+             {std::pair{"Νίκος", "Αντωνίου"}, std::pair{"Ελένη", "Γεωργίου"},
+              std::pair{"Κώστας", "Δημητρίου"}}) {
             fee::Particulars p;
             p[fee::Particulars::OwnerFirst] = first;
             p[fee::Particulars::OwnerLast] = last;
@@ -101,10 +102,10 @@ TEST_F(ExistingJobs, every_kind_of_work_is_corrected_from_the_edit_menu_and_reco
     EXPECT_EQ(text(overview, "klim"), "Κλίμακα 1:500");
     EXPECT_EQ(text(overview, "l"), "0,2935");
     const std::pair<const char*, const char*> stored[] = {
-        {"iii", "2"},  {"iv", "3"},    {"empr", "0"},  {"opi", "1"},     {"q0", "15"},
-        {"q5", "0"},   {"q20", "0"},   {"q50", "0"},   {"q100", "0"},    {"hh", "Ν Α Ι"},
-        {"polo", "2,5"}, {"ajj", "5"}, {"ot", "12"},   {"ae", "3,2"},    {"kma", "1,25"},
-        {"ΧΚ", "12,5"}, {"xoi", "8"},  {"xilio", "12"},
+        {"iii", "2"},    {"iv", "3"},  {"empr", "0"},   {"opi", "1"},  {"q0", "15"},
+        {"q5", "0"},     {"q20", "0"}, {"q50", "0"},    {"q100", "0"}, {"hh", "Ν Α Ι"},
+        {"polo", "2,5"}, {"ajj", "5"}, {"ot", "12"},    {"ae", "3,2"}, {"kma", "1,25"},
+        {"ΧΚ", "12,5"},  {"xoi", "8"}, {"xilio", "12"},
     };
     for (const auto& [label, value] : stored) EXPECT_EQ(text(overview, label), value) << label;
 
@@ -117,30 +118,81 @@ TEST_F(ExistingJobs, every_kind_of_work_is_corrected_from_the_edit_menu_and_reco
     for (const auto& [label, value] : stored) EXPECT_EQ(text(edit, label), value) << label;
 
     const CategoryEdit edits[] = {
-        {"Command2", CategoryId::Trig, "trigonismos1", "Command1",
+        {"Command2",
+         CategoryId::Trig,
+         "trigonismos1",
+         "Command1",
          {{"TsIIIT", "2", "1"}, {"TSIVT", "3", "2"}, {"Emp", "0", "3"}, {"OP", "1", "4"}},
-         "trig.dat", " 100 \r\n 200 \r\n 300 \r\n 400 \r\n",
+         "trig.dat",
+         " 100 \r\n 200 \r\n 300 \r\n 400 \r\n",
          {{"iii", "1"}, {"iv", "2"}, {"empr", "3"}, {"opi", "4"}}},
         // 2.5 points were stored; the window shows whole points, half to even.
-        {"Command3", CategoryId::Polygon, "poligon1", "Command1", {{"poly", "2", "6"}},
-         "polygon.dat", " 600 \r\n", {{"polo", "6"}}},
-        {"Command5", CategoryId::Asti, "asti1", "OK", {{"ea", "3,2", "7,25"}}, "asti.dat",
-         " 725 \r\n", {{"ae", "7,25"}}},
-        {"Command6", CategoryId::Analog, "analog1", "Command1", {{"S", "1,25", "2,5"}},
-         "analog.dat", " 250 \r\n", {{"kma", "2,5"}}},
-        {"Command7", CategoryId::Rymotom, "rymot", "Command1",
-         {{"ajon", "5", "7"}, {"rymot", "12", "12,5"}}, "rymotom.dat", " 700 \r\n 1250 \r\n",
+        {"Command3",
+         CategoryId::Polygon,
+         "poligon1",
+         "Command1",
+         {{"poly", "2", "6"}},
+         "polygon.dat",
+         " 600 \r\n",
+         {{"polo", "6"}}},
+        {"Command5",
+         CategoryId::Asti,
+         "asti1",
+         "OK",
+         {{"ea", "3,2", "7,25"}},
+         "asti.dat",
+         " 725 \r\n",
+         {{"ae", "7,25"}}},
+        {"Command6",
+         CategoryId::Analog,
+         "analog1",
+         "Command1",
+         {{"S", "1,25", "2,5"}},
+         "analog.dat",
+         " 250 \r\n",
+         {{"kma", "2,5"}}},
+        {"Command7",
+         CategoryId::Rymotom,
+         "rymot",
+         "Command1",
+         {{"ajon", "5", "7"}, {"rymot", "12", "12,5"}},
+         "rymotom.dat",
+         " 700 \r\n 1250 \r\n",
          {{"ajj", "7"}, {"ot", "12,5"}}},
-        {"Command8", CategoryId::Xilosta, "xiliosta1", "Command1", {{"anid", "12", "9"}},
-         "xilosta.dat", " 900 \r\n", {{"xilio", "9"}}},
-        {"Command9", CategoryId::Oix, "oikopeda1", "Command1", {{"oikx", "8", "10"}}, "oix.dat",
-         " 1000 \r\n", {{"xoi", "10"}}},
+        {"Command8",
+         CategoryId::Xilosta,
+         "xiliosta1",
+         "Command1",
+         {{"anid", "12", "9"}},
+         "xilosta.dat",
+         " 900 \r\n",
+         {{"xilio", "9"}}},
+        {"Command9",
+         CategoryId::Oix,
+         "oikopeda1",
+         "Command1",
+         {{"oikx", "8", "10"}},
+         "oix.dat",
+         " 1000 \r\n",
+         {{"xoi", "10"}}},
         // A building area keeps its fraction through an edit that leaves it as it is...
-        {"Command10", CategoryId::Them, "ktiria1", "Command1", {{"www", "12,5", ""}}, "them.dat",
-         " 1250 \r\n", {{"ΧΚ", "12,5"}}},
+        {"Command10",
+         CategoryId::Them,
+         "ktiria1",
+         "Command1",
+         {{"www", "12,5", ""}},
+         "them.dat",
+         " 1250 \r\n",
+         {{"ΧΚ", "12,5"}}},
         // ... and shows it again the next time.
-        {"Command10", CategoryId::Them, "ktiria1", "Command1", {{"www", "12,5", ""}}, "them.dat",
-         " 1250 \r\n", {{"ΧΚ", "12,5"}}},
+        {"Command10",
+         CategoryId::Them,
+         "ktiria1",
+         "Command1",
+         {{"www", "12,5", ""}},
+         "them.dat",
+         " 1250 \r\n",
+         {{"ΧΚ", "12,5"}}},
     };
     for (const CategoryEdit& e : edits) {
         SCOPED_TRACE(e.window);
@@ -220,12 +272,12 @@ TEST_F(ExistingJobs, every_kind_of_work_is_corrected_from_the_edit_menu_and_reco
                          "\tΤιμή Μονάδος: 390 δρχ\r\n"
                          "\t 4 X 390 = 1560 δρχ\r\n"));
     // 7.25 x 273 = 1979.25 -> 1979.
-    EXPECT_EQ(read(kSecond + "asti1.dat"),
-              std::string(83, '-') + "\r\n" + cp1253("\tΑΠΟΤΥΠΩΣΕΙΣ ΑΣΤΙΚΩΝ ΠΕΡΙΟΧΩΝ\r\n\t") +
-                  std::string(28, '-') + "\r\n" +
-                  cp1253("\tΕμβαδο σε Στρέματα: 7,25 \r\n"
-                         "\tΤιμή Μονάδος: 273 δρχ\r\n"
-                         "\t 7,25 X 273 = 1979 δρχ\r\n"));
+    EXPECT_EQ(read(kSecond + "asti1.dat"), std::string(83, '-') + "\r\n" +
+                                               cp1253("\tΑΠΟΤΥΠΩΣΕΙΣ ΑΣΤΙΚΩΝ ΠΕΡΙΟΧΩΝ\r\n\t") +
+                                               std::string(28, '-') + "\r\n" +
+                                               cp1253("\tΕμβαδο σε Στρέματα: 7,25 \r\n"
+                                                      "\tΤιμή Μονάδος: 273 δρχ\r\n"
+                                                      "\t 7,25 X 273 = 1979 δρχ\r\n"));
     // analog 210000 + taxi 2308 + asti 1979 + polygon 6 x 390 = 2340
     // + rymotom 7 x 390 + 12.5 x 104 = 4030 + trig 10400 + 2 x 4550 + 3 x 1950 + 4 x 1300 = 30550
     // + them 1560 + xilosta 9 x 110 = 990 + oix 10 x 390 = 3900 = 257657.

@@ -30,56 +30,64 @@ const std::string kJob = "ΓιάννηςΠαπαδόπουλος/";
 //   ΤΣΜΕΔΕ F x 0.03 x 100 = 3315.06 ->  33.15
 //   ΤΕΕ   F x 0.02 x 100 =  2210.04 ->  22.1
 //   total (F x 0.27 + F) x 100 = 140337.54... -> 1403.37
-QString rule(int count, char c) { return QString(count, QLatin1Char(c)); }
+QString rule(int count, char c) {
+    return QString(count, QLatin1Char(c));
+}
 
 const QString kStatement =
     // arxi1.dat
-    QStringLiteral("\tOrvekia 1.3.0 - Νίκος Παπαδάκης, Αγρονόμος Τοπογράφος Μηχανικός - "
-                   "Γιώργος Αλεξίου, Πολιτικός Μηχανικός\r\n") +
+    QStringLiteral(
+        "\tOrvekia 1.3.0 - Νίκος Παπαδάκης, Αγρονόμος Τοπογράφος Μηχανικός - "
+        "Γιώργος Αλεξίου, Πολιτικός Μηχανικός\r\n") +
     rule(143, '_') + "\r\n" +
-    QStringLiteral("    Οι τιμές μονάδος δίνονται απο το ΠΔ696/74  σε δραχμές. Η μετατροπή σε € "
-                   "γίνεται με την τιμή του συντελεστή λ\r\n"
-                   "\r\n"
-                   "\r\n"
-                   "ΙΔΙΟΚΤΗΤΗΣ:Γιάννης Παπαδόπουλος\r\n"
-                   "Ερμού 12 Αθήνα\r\n"
-                   "ΘΕΣΗ:Κάτω Λόφος  Δημοτικού Διαμερίσματος Λυκόβρυσης του Δήμου Πεύκης\r\n"
-                   "\r\n"
-                   "\t\t\tΑΜΟΙΒΕΣ ΤΟΠΟΓΡΑΦΙΚΩΝ ΕΡΓΑΣΙΩΝ\r\n"
-                   "\t\t\t") +
+    QStringLiteral(
+        "    Οι τιμές μονάδος δίνονται απο το ΠΔ696/74  σε δραχμές. Η μετατροπή σε € "
+        "γίνεται με την τιμή του συντελεστή λ\r\n"
+        "\r\n"
+        "\r\n"
+        "ΙΔΙΟΚΤΗΤΗΣ:Γιάννης Παπαδόπουλος\r\n"
+        "Ερμού 12 Αθήνα\r\n"
+        "ΘΕΣΗ:Κάτω Λόφος  Δημοτικού Διαμερίσματος Λυκόβρυσης του Δήμου Πεύκης\r\n"
+        "\r\n"
+        "\t\t\tΑΜΟΙΒΕΣ ΤΟΠΟΓΡΑΦΙΚΩΝ ΕΡΓΑΣΙΩΝ\r\n"
+        "\t\t\t") +
     rule(34, '=') + "\r\n\r\n" +
-    QStringLiteral("Κλίμακα 1: 500 \r\n"
-                   "Συντελεστής λ= ,2935 \r\n"
-                   "ΠΕΡΙΟΧΗ ΕΝΤΟΣ ΣΧΕΔΙΟΥ ΠΟΛΕΩΣ Ή ΕΝΤΟΣ ΟΙΚΙΣΜΟY\r\n") +
+    QStringLiteral(
+        "Κλίμακα 1: 500 \r\n"
+        "Συντελεστής λ= ,2935 \r\n"
+        "ΠΕΡΙΟΧΗ ΕΝΤΟΣ ΣΧΕΔΙΟΥ ΠΟΛΕΩΣ Ή ΕΝΤΟΣ ΟΙΚΙΣΜΟY\r\n") +
     rule(69, '_') + "\r\n" +
     // taxi1.dat (trig1.dat and polygon1.dat before it are empty)
-    rule(83, '-') + "\r\n" +
-    QStringLiteral("\tΤΑΧΥΜΕΤΡΙΚΕΣ ΑΠΟΤΥΠΩΣΕΙΣ ΣΤΗΝ ΥΠΑΙΘΡΟ\r\n\t") + rule(37, '-') + "\r\n" +
-    QStringLiteral("\tΚλίση 0%-5%    12,5 X 130 = 1625 δρχ\r\n"
-                   "\tΚλίση 20%-50%  4 X 182 = 728 δρχ\r\n\t") +
+    rule(83, '-') + "\r\n" + QStringLiteral("\tΤΑΧΥΜΕΤΡΙΚΕΣ ΑΠΟΤΥΠΩΣΕΙΣ ΣΤΗΝ ΥΠΑΙΘΡΟ\r\n\t") +
+    rule(37, '-') + "\r\n" +
+    QStringLiteral(
+        "\tΚλίση 0%-5%    12,5 X 130 = 1625 δρχ\r\n"
+        "\tΚλίση 20%-50%  4 X 182 = 728 δρχ\r\n\t") +
     rule(39, '-') + "\r\n" + QStringLiteral("\tΥΨΟΜΕΤΡΙΑ  2353  Χ 60% = 1412 δρχ\r\n\t") +
     rule(39, '-') + "\r\n" + QStringLiteral("\tΣυνολο.............: 3765 δρχ\r\n") +
     // synola.dat (the six fragments between are empty)
     rule(83, '-') + "\r\n\r\n" + QStringLiteral("ΓΕΝΙΚΟ ΣΥΝΟΛΟ...... 3765 δρχ\r\n") +
     rule(31, '-') + "\r\n" +
-    QStringLiteral("ΑΜΟΙΒΗ ΜΕΛΈΤΗΣ =  3765  X  ,2935  =  1105,02 €\r\n"
-                   "\tΦ.Π.Α. 18%     =  198,9 €\r\n"
-                   "\tΦ.Ε.Μ   4%     =  44,2 €\r\n"
-                   "\tΤΣΜΕΔΕ  3% =  33,15 €\r\n"
-                   "\tT.E.E   2%     =  22,1 €\r\n\t") +
+    QStringLiteral(
+        "ΑΜΟΙΒΗ ΜΕΛΈΤΗΣ =  3765  X  ,2935  =  1105,02 €\r\n"
+        "\tΦ.Π.Α. 18%     =  198,9 €\r\n"
+        "\tΦ.Ε.Μ   4%     =  44,2 €\r\n"
+        "\tΤΣΜΕΔΕ  3% =  33,15 €\r\n"
+        "\tT.E.E   2%     =  22,1 €\r\n\t") +
     rule(31, '-') + "\r\n" +
-    QStringLiteral("\tΣΥΝΟΛΟ.........=  1403,37 €\r\n"
-                   "\r\n"
-                   // telos.dat
-                   "\r\n"
-                   "\t     O ΜΗΧΑΝΙΚΟΣ\r\n"
-                   "\r\n"
-                   "\r\n"
-                   "\r\n"
-                   "\r\n"
-                   "\t Μαρία Ιωάννου\r\n"
-                   "\t Αγρονόμος Τοπογράφος Μηχανικός\r\n"
-                   "\t Σόλωνος 5  Μαρούσι\r\n");
+    QStringLiteral(
+        "\tΣΥΝΟΛΟ.........=  1403,37 €\r\n"
+        "\r\n"
+        // telos.dat
+        "\r\n"
+        "\t     O ΜΗΧΑΝΙΚΟΣ\r\n"
+        "\r\n"
+        "\r\n"
+        "\r\n"
+        "\r\n"
+        "\t Μαρία Ιωάννου\r\n"
+        "\t Αγρονόμος Τοπογράφος Μηχανικός\r\n"
+        "\t Σόλωνος 5  Μαρούσι\r\n");
 
 class NewJob : public Journey {
 public:
@@ -120,8 +128,9 @@ TEST_F(NewJob, from_the_splash_to_the_printed_statement) {
     pick(child<QComboBox>(engineer, "eidikot"), "Αγρονόμος Τοπογράφος Μηχανικός");
     click(engineer, "Command1");
     ASSERT_TRUE(gone(engineer));
-    EXPECT_EQ(read("mix.dat"),
-              cp1253("Μαρία\r\nΙωάννου\r\nΣόλωνος 5\r\nΜαρούσι\r\nΑγρονόμος Τοπογράφος Μηχανικός\r\n"));
+    EXPECT_EQ(
+        read("mix.dat"),
+        cp1253("Μαρία\r\nΙωάννου\r\nΣόλωνος 5\r\nΜαρούσι\r\nΑγρονόμος Τοπογράφος Μηχανικός\r\n"));
     // Nothing of the job exists before "OK".
     EXPECT_EQ(read("Ergasies.dat"), "");
     EXPECT_FALSE(exists("temp.dat"));
@@ -192,8 +201,8 @@ TEST_F(NewJob, from_the_splash_to_the_printed_statement) {
     EXPECT_EQ(read(kJob + "taxi.dat"), " 1250 \r\n 0 \r\n 400 \r\n 0 \r\n 0 \r\n 100 \r\n");
     EXPECT_EQ(read(kJob + "trig.dat"), " 0 \r\n 0 \r\n 0 \r\n 0 \r\n");
     EXPECT_EQ(read(kJob + "rymotom.dat"), " 0 \r\n 0 \r\n");
-    for (const char* one : {"analog.dat", "asti.dat", "polygon.dat", "them.dat", "xilosta.dat",
-                            "oix.dat"})
+    for (const char* one :
+         {"analog.dat", "asti.dat", "polygon.dat", "them.dat", "xilosta.dat", "oix.dat"})
         EXPECT_EQ(read(kJob + one), " 0 \r\n") << one;
 
     // --- statement -----------------------------------------------------------------------
@@ -201,8 +210,7 @@ TEST_F(NewJob, from_the_splash_to_the_printed_statement) {
     click(menu, "Command8");
     EXPECT_TRUE(refusals().isEmpty()) << refusalTexts().join("\n").toStdString();
     EXPECT_EQ(read(kJob + "synola.dat"),
-              std::string(83, '-') + "\r\n\r\n" +
-                  cp1253("ΓΕΝΙΚΟ ΣΥΝΟΛΟ...... 3765 δρχ\r\n") +
+              std::string(83, '-') + "\r\n\r\n" + cp1253("ΓΕΝΙΚΟ ΣΥΝΟΛΟ...... 3765 δρχ\r\n") +
                   std::string(31, '-') + "\r\n" +
                   cp1253("ΑΜΟΙΒΗ ΜΕΛΈΤΗΣ =  3765  X  ,2935  =  1105,02 ") + "\x80\r\n" +
                   cp1253("\tΦ.Π.Α. 18%     =  198,9 ") + "\x80\r\n" +
@@ -251,7 +259,8 @@ TEST_F(NewJob, from_the_splash_to_the_printed_statement) {
         << printed.toStdString();
     EXPECT_TRUE(printed.contains(QStringLiteral("ΑΜΟΙΒΗ ΜΕΛΈΤΗΣ = 3765 X ,2935 = 1105,02 €")))
         << printed.toStdString();
-    EXPECT_TRUE(printed.contains(QStringLiteral("ΣΥΝΟΛΟ.........= 1403,37 €"))) << printed.toStdString();
+    EXPECT_TRUE(printed.contains(QStringLiteral("ΣΥΝΟΛΟ.........= 1403,37 €")))
+        << printed.toStdString();
 }
 
 // A job created from the particulars dialog with the engineer typed in; the work menu opens.

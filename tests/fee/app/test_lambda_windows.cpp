@@ -1,12 +1,12 @@
 // The three λ windows: Form2 (work menu), lamda1 (edit menu), lamda2 (job overview).
+#include <gtest/gtest.h>
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
-#include <gtest/gtest.h>
-
 #include <string>
 
 #include "fee/app/LambdaWindow.h"

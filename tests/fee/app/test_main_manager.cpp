@@ -1,4 +1,6 @@
 // The real WindowManager: one window per id, reopen, refusals without a job, quit.
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -6,8 +8,6 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
-#include <gtest/gtest.h>
-
 #include <memory>
 
 #include "fee/app/DocumentFrame.h"
@@ -43,7 +43,7 @@ protected:
           settings(platform::makeRegistrySettings(*registry)) {
         store.ensureDataFolder();
         manager = std::make_unique<fee::app::WindowManager>(store, *settings, fee::app::Timings{1},
-                                                           [this] { ++quits; });
+                                                            [this] { ++quits; });
     }
     ~Manager() override {
         manager.reset();
@@ -171,9 +171,9 @@ TEST_F(Manager, job_windows_open_on_an_existing_job) {
 TEST_F(Manager, quit_closes_every_window_without_asking_or_saving) {
     makeJob();
     root.writeHostFile("program files/dezovur/ΑΒ/arxi1.dat", cp1253("Κεφαλίδα\r\n"));
-    for (const char* name : {"trig1.dat", "polygon1.dat", "taxi1.dat", "asti1.dat", "rymotom1.dat",
-                             "analog1.dat", "oix1.dat", "them1.dat", "xilosta1.dat", "synola.dat",
-                             "telos.dat"})
+    for (const char* name :
+         {"trig1.dat", "polygon1.dat", "taxi1.dat", "asti1.dat", "rymotom1.dat", "analog1.dat",
+          "oix1.dat", "them1.dat", "xilosta1.dat", "synola.dat", "telos.dat"})
         root.writeHostFile(std::string("program files/dezovur/ΑΒ/") + name, "");
     manager->open(WindowId::MainMenu);
     manager->open(WindowId::Help);
@@ -189,7 +189,8 @@ TEST_F(Manager, quit_closes_every_window_without_asking_or_saving) {
     for (QWidget* w : QApplication::topLevelWidgets())
         EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
     EXPECT_TRUE(gone(frame));
-    EXPECT_EQ(settings->get(fee::app::kSettingsApp.toStdString(), "Settings", "MainLeft", "none"), "none");
+    EXPECT_EQ(settings->get(fee::app::kSettingsApp.toStdString(), "Settings", "MainLeft", "none"),
+              "none");
     EXPECT_TRUE(refusals().isEmpty());
 }
 

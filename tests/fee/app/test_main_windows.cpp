@@ -1,4 +1,6 @@
 // The splash (frmSplash), the main menu (Form9) and the help window.
+#include <gtest/gtest.h>
+
 #include <QElapsedTimer>
 #include <QFrame>
 #include <QLabel>
@@ -8,16 +10,14 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <filesystem>
 
 #include "fee/app/HelpWindow.h"
 #include "fee/app/MainMenuWindow.h"
 #include "fee/app/SplashWindow.h"
-#include "support/QtWaiting.h"
 #include "support/AppFixture.h"
+#include "support/QtWaiting.h"
 
 namespace {
 
@@ -96,7 +96,8 @@ TEST_F(Splash, shows_version_and_fixed_texts) {
     EXPECT_FALSE(splash->findChild<QLabel*>("imgLogo")->pixmap().isNull());
     // Everything sits inside Frame1, where a click counts.
     auto* frame = splash->findChild<QFrame*>("Frame1");
-    for (const char* name : {"imgLogo", "Label1", "lblCompanyProduct", "lblPlatform", "lblVersion", "lblWarning"})
+    for (const char* name :
+         {"imgLogo", "Label1", "lblCompanyProduct", "lblPlatform", "lblVersion", "lblWarning"})
         EXPECT_TRUE(frame->isAncestorOf(splash->findChild<QWidget*>(name))) << name;
 }
 
@@ -145,9 +146,9 @@ TEST_F(MainMenu, buttons_ask_the_navigator) {
 TEST_F(MainMenu, compute_writes_the_statement_of_the_current_job) {
     createJob();
     click("Command8");
-    for (const char* fragment : {"arxi1.dat", "trig1.dat", "polygon1.dat", "taxi1.dat", "asti1.dat",
-                                 "rymotom1.dat", "analog1.dat", "oix1.dat", "them1.dat",
-                                 "xilosta1.dat", "synola.dat", "telos.dat"})
+    for (const char* fragment :
+         {"arxi1.dat", "trig1.dat", "polygon1.dat", "taxi1.dat", "asti1.dat", "rymotom1.dat",
+          "analog1.dat", "oix1.dat", "them1.dat", "xilosta1.dat", "synola.dat", "telos.dat"})
         EXPECT_TRUE(fs::exists(jobFolder() / fragment)) << fragment;
     EXPECT_EQ(menu->findChild<QMessageBox*>("refusal"), nullptr);
     EXPECT_EQ(menu->findChild<QLabel*>("lblStatus")->text(),
@@ -178,7 +179,8 @@ TEST(Help, shows_the_text_and_ok_closes) {
     ASSERT_NE(text, nullptr);
     EXPECT_TRUE(text->isReadOnly());
     EXPECT_TRUE(text->toPlainText().contains(QStringLiteral("696")));
-    EXPECT_TRUE(text->toPlainText().contains(QStringLiteral("\tΤηλ.: 210 0000000\n\te-mail: info@orvekia.gr")));
+    EXPECT_TRUE(text->toPlainText().contains(
+        QStringLiteral("\tΤηλ.: 210 0000000\n\te-mail: info@orvekia.gr")));
     help->findChild<QPushButton*>("OKButton")->click();
     EXPECT_TRUE(gone(help));
     EXPECT_TRUE(f.nav.calls.empty());

@@ -1,10 +1,10 @@
-#include "fee/calc/EntryInput.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <optional>
 #include <string>
+
+#include "fee/calc/EntryInput.h"
 
 namespace {
 
@@ -20,15 +20,35 @@ struct QuantityRow {
 
 TEST(EntryInput, quantity_table_under_comma_locale) {
     const QuantityRow rows[] = {
-        {"12,5", 1250},       {"0", 0},           {"327,67", 32767},   {"327,68", std::nullopt},
-        {"-1", std::nullopt}, {"-0,01", std::nullopt}, {"abc", std::nullopt},
-        {"1.234,5", std::nullopt}, {"", std::nullopt}, {"   ", std::nullopt},
-        {"\t", std::nullopt}, {"  12,5\t", 1250},   {"0,125", 12},       {"0,135", 14},
-        {",5", 50},           {"3,", 300},         {"+2", 200},         {"12.5", 1250},
-        {"1.234", std::nullopt}, {"1,2,3", std::nullopt}, {"1 234", std::nullopt},
-        {"1e2", std::nullopt}, {"-", std::nullopt}, {",", std::nullopt}, {"0x10", std::nullopt},
-        {"12,5.", std::nullopt}, {"99999999999999999999999", std::nullopt},
-        {"327,674", 32767},   {"-0", 0},
+        {"12,5", 1250},
+        {"0", 0},
+        {"327,67", 32767},
+        {"327,68", std::nullopt},
+        {"-1", std::nullopt},
+        {"-0,01", std::nullopt},
+        {"abc", std::nullopt},
+        {"1.234,5", std::nullopt},
+        {"", std::nullopt},
+        {"   ", std::nullopt},
+        {"\t", std::nullopt},
+        {"  12,5\t", 1250},
+        {"0,125", 12},
+        {"0,135", 14},
+        {",5", 50},
+        {"3,", 300},
+        {"+2", 200},
+        {"12.5", 1250},
+        {"1.234", std::nullopt},
+        {"1,2,3", std::nullopt},
+        {"1 234", std::nullopt},
+        {"1e2", std::nullopt},
+        {"-", std::nullopt},
+        {",", std::nullopt},
+        {"0x10", std::nullopt},
+        {"12,5.", std::nullopt},
+        {"99999999999999999999999", std::nullopt},
+        {"327,674", 32767},
+        {"-0", 0},
     };
     for (const auto& row : rows) {
         const auto check = checkQuantity(row.typed, "Εμβαδό", StoredForm::Int16Hundredths, ",");
@@ -51,8 +71,7 @@ TEST(EntryInput, period_locale_mirrors_the_rules) {
 }
 
 TEST(EntryInput, refusals_name_the_field_and_the_range) {
-    const auto outOfRange =
-        checkQuantity("400", "Κλίση 0%-5%", StoredForm::Int16Hundredths, ",");
+    const auto outOfRange = checkQuantity("400", "Κλίση 0%-5%", StoredForm::Int16Hundredths, ",");
     EXPECT_EQ(outOfRange.refusal, "Το πεδίο «Κλίση 0%-5%» δέχεται αριθμό από 0 έως 327,67.");
 
     const auto negative = checkQuantity("-1", "Οπισθοτομία", StoredForm::Int16Hundredths, ",");
@@ -79,8 +98,7 @@ TEST(EntryInput, building_area_keeps_whole_hundredths_far_beyond_16_bits) {
     EXPECT_EQ(area("9999999,99").stored, 999999999);
     EXPECT_FALSE(area("10000000,01").ok());
     EXPECT_FALSE(area("-5").ok());
-    EXPECT_EQ(area("20000000").refusal,
-              "Το πεδίο «Εμβαδό» δέχεται αριθμό από 0 έως 10000000.");
+    EXPECT_EQ(area("20000000").refusal, "Το πεδίο «Εμβαδό» δέχεται αριθμό από 0 έως 10000000.");
 }
 
 TEST(EntryInput, lambda_accepts_positive_values_to_five_decimals) {

@@ -19,8 +19,8 @@ const std::string D = "c:\\program files\\dezovur\\";
 fee::Particulars particulars(const std::string& first, const std::string& last,
                              const std::string& specialty = "Πολιτικός Μηχανικός") {
     fee::Particulars p;
-    p.fields = {first, last, "Οδός 5", "Λάρισα", "Λαρισαίων", "", "Θέση Α",
-                "Νίκος", "Ρήγας", "Οδός 1", "Βόλος", specialty};
+    p.fields = {first,    last,    "Οδός 5", "Λάρισα", "Λαρισαίων", "",
+                "Θέση Α", "Νίκος", "Ρήγας",  "Οδός 1", "Βόλος",     specialty};
     return p;
 }
 
@@ -38,7 +38,8 @@ protected:
         ASSERT_TRUE(fs().writeFile(path.find('\\') == std::string::npos ? D + path : path, bytes));
     }
     std::string get(const std::string& path) {
-        return fs().readFile(path.find('\\') == std::string::npos ? D + path : path)
+        return fs()
+            .readFile(path.find('\\') == std::string::npos ? D + path : path)
             .value_or("<missing>");
     }
     // The data folder's entries, to show that a refused operation wrote nothing.
@@ -70,7 +71,8 @@ TEST_F(Jobs, create_job_writes_its_files_in_the_data_folder) {
 }
 
 TEST_F(Jobs, specialty_codes_are_exact) {
-    EXPECT_EQ(store.createJob(particulars("Α", "1", "Αγρονόμος Τοπογράφος Μηχανικός")), StoreStatus::Ok);
+    EXPECT_EQ(store.createJob(particulars("Α", "1", "Αγρονόμος Τοπογράφος Μηχανικός")),
+              StoreStatus::Ok);
     EXPECT_EQ(get(D + "Α1\\eid.dat"), " 1 \r\n");
     EXPECT_EQ(store.createJob(particulars("Α", "2", "πολιτικός μηχανικός")), StoreStatus::Ok);
     EXPECT_EQ(get(D + "Α2\\eid.dat"), " 0 \r\n");
@@ -110,13 +112,30 @@ TEST_F(Jobs, create_job_refuses_text_that_would_not_read_back) {
 TEST_F(Jobs, create_job_refuses_folder_names_outside_the_data_folder) {
     const auto before = entries();
     const std::pair<const char*, const char*> bad[] = {
-        {"..", ""}, {".", "."}, {"", ""}, {"  ", " "}, {". ", "."}, {"Α\\", "Β"}, {"Α", "/Β"},
-        {"c:", "Β"}, {"Α*", ""}, {"Α?", ""}, {"<Α", ""}, {"Α>", ""}, {"Α|", "Β"},
-        {"Α", "Β."}, {"Α", "Β "}, {"..\\..\\", "windows"}, {"CO", "N"}, {"lpt", "1"},
+        {"..", ""},
+        {".", "."},
+        {"", ""},
+        {"  ", " "},
+        {". ", "."},
+        {"Α\\", "Β"},
+        {"Α", "/Β"},
+        {"c:", "Β"},
+        {"Α*", ""},
+        {"Α?", ""},
+        {"<Α", ""},
+        {"Α>", ""},
+        {"Α|", "Β"},
+        {"Α", "Β."},
+        {"Α", "Β "},
+        {"..\\..\\", "windows"},
+        {"CO", "N"},
+        {"lpt", "1"},
         {"Α\t", "Β"},
         // The job list drops leading blanks when it reads a name back: the job would be
         // listed under a folder that does not exist.
-        {" Κ", "Λ"}, {"Μ", " Ν"}, {"\tΚ", "Λ"}};
+        {" Κ", "Λ"},
+        {"Μ", " Ν"},
+        {"\tΚ", "Λ"}};
     for (const auto& [first, last] : bad)
         EXPECT_EQ(store.createJob(particulars(first, last)), StoreStatus::BadFolderName)
             << "[" << first << "][" << last << "]";
@@ -272,8 +291,8 @@ TEST_F(Jobs, delete_job_refuses_anything_but_a_job_folder) {
     put("c:\\other\\keep.dat", "keep");
     const auto before = entries();
     for (const std::string& path :
-         {D, D.substr(0, D.size() - 1), std::string("c:\\program files\\dezovur\\."),
-          D + "..", D + "..\\other", std::string("c:\\other"), std::string("c:\\"),
+         {D, D.substr(0, D.size() - 1), std::string("c:\\program files\\dezovur\\."), D + "..",
+          D + "..\\other", std::string("c:\\other"), std::string("c:\\"),
           std::string("C:\\Program Files\\Dezovur\\Χ"), D + "ΧΨ\\sub", D + "ΧΨ.", D + "ΧΨ ",
           D + "*", std::string()}) {
         const StoreStatus s = store.deleteJob(path);

@@ -22,7 +22,9 @@ protected:
     void put(const std::string& name, const std::string& bytes) {
         ASSERT_TRUE(fs().writeFile(D + name, bytes));
     }
-    std::string get(const std::string& name) { return fs().readFile(D + name).value_or("<missing>"); }
+    std::string get(const std::string& name) {
+        return fs().readFile(D + name).value_or("<missing>");
+    }
 
     testing_support::TempWinRoot root;
     fee::DataStore store{root.fs(), ","};
@@ -94,7 +96,8 @@ TEST_F(Lists, list_file_under_other_letter_case_keeps_its_name) {
     ASSERT_TRUE(fs().writeFile(D + "ERGASIES.DAT", cp1253("Α\r\nΒ\r\n")));
     EXPECT_EQ(store.listJobs().size(), 1u);
     EXPECT_EQ(store.appendJob({"Γ", "Δ"}), fee::StoreStatus::Ok);
-    EXPECT_EQ(root.readHostFile("program files/dezovur/ERGASIES.DAT"), cp1253("Α\r\nΒ\r\nΓ\r\nΔ\r\n"));
+    EXPECT_EQ(root.readHostFile("program files/dezovur/ERGASIES.DAT"),
+              cp1253("Α\r\nΒ\r\nΓ\r\nΔ\r\n"));
     EXPECT_EQ(fs().list(D, "ergasies.dat"), std::vector<std::string>{"ERGASIES.DAT"});
 }
 
@@ -143,7 +146,9 @@ TEST_F(Lists, slots_beyond_a_hundred_jobs_keep_every_job) {
     EXPECT_EQ(store.jobSlot(103), std::nullopt);
 }
 
-TEST_F(Lists, slot_of_missing_file) { EXPECT_EQ(store.jobSlot(0), std::nullopt); }
+TEST_F(Lists, slot_of_missing_file) {
+    EXPECT_EQ(store.jobSlot(0), std::nullopt);
+}
 
 const fee::Engineer kEng{"Νίκος", "Ρήγας", "Οδός 1", "Βόλος", "Πολιτικός Μηχανικός"};
 

@@ -11,9 +11,15 @@ using fee::listStyle;
 using fee::printStyle;
 using fee::Width;
 
-std::string dbl(double v) { return printStyle(v, Width::Double, ","); }
-std::string sgl(double v) { return printStyle(v, Width::Single, ","); }
-std::string i16(double v) { return printStyle(v, Width::Int16, ","); }
+std::string dbl(double v) {
+    return printStyle(v, Width::Double, ",");
+}
+std::string sgl(double v) {
+    return printStyle(v, Width::Single, ",");
+}
+std::string i16(double v) {
+    return printStyle(v, Width::Int16, ",");
+}
 
 TEST(PrintStyle, whole_and_fractional_values) {
     EXPECT_EQ(i16(1), " 1 ");
@@ -147,8 +153,8 @@ TEST(ParseFieldNumber, accepted_shapes) {
 }
 
 TEST(ParseFieldNumber, rejected_shapes) {
-    for (const char* bad : {"12abc", "1 234", "abc", "12.", ".", "-", "+", "1E", "1E+", "E5",
-                            "--1", "1.2.3", "0x10", "inf", "nan", "1e400", "12,5"}) {
+    for (const char* bad : {"12abc", "1 234", "abc", "12.", ".", "-", "+", "1E", "1E+", "E5", "--1",
+                            "1.2.3", "0x10", "inf", "nan", "1e400", "12,5"}) {
         EXPECT_EQ(fee::parseFieldNumber(bad), std::nullopt) << bad;
     }
 }
