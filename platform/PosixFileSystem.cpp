@@ -130,7 +130,7 @@ int openRegular(const fs::path& p, int flags, mode_t mode = 0666) {
         ::close(fd);
         return -1;
     }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    // O_NONBLOCK changes nothing for a regular file, so it can stay set.
     return fd;
 }
 
