@@ -1,6 +1,21 @@
-// dezovur: the command line first (a command runs without any window), otherwise the windows,
-// starting with the splash.
+// dezovur: the fees of surveying works under Presidential Decree 696/74.
+//
+// How the program fits together:
+//   platform/   the host seen as Windows: drives under $WINROOT (FileSystem), the Windows-1253
+//               code page, the registry as text files, per-user settings, the decimal separator.
+//   fee/store   the data folder "c:\program files\dezovur\" and one folder per job: every
+//               file, the print-style numbers, the field reader (DataStore, Number, TextFile).
+//   fee/calc    the nine categories priced into their fragments and the statement around them
+//               (Pricing, Statement), what the user types turned into stored values
+//               (EntryInput), and the "statement" command (StatementCommand).
+//   fee/app     the windows, one class each, created by WindowManager by WindowId. They never
+//               call each other: they ask the Navigator to open, reopen or close a window and
+//               hand information on only through the job's files (AppContext.h).
+//
+// A command on the command line runs without any window; otherwise the windows start with the
+// splash, after the data folder has been made on a fresh $WINROOT.
 #include <QApplication>
+#include <QMessageBox>
 #include <iostream>
 
 #include "fee/app/WindowManager.h"
@@ -18,16 +33,24 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(fee::app::kSettingsApp);
 
+    // Nothing works without the data folder: say so where the user looks, then stop.
+    const auto fail = [](const QString& text) {
+        std::cerr << "dezovur: " << text.toStdString() << '\n';
+        QMessageBox::critical(nullptr, fee::app::kSettingsApp, text);
+        return 1;
+    };
     const std::filesystem::path root = platform::winRootFromEnvironment();
     if (!platform::prepareWinRoot(root)) {
-        std::cerr << "dezovur: cannot prepare the Windows drives in " << root << '\n';
-        return 1;
+        return fail(QStringLiteral("Δεν ήταν δυνατό να ετοιμαστούν οι δίσκοι του προγράμματος "
+                                   "στον φάκελο %1.")
+                        .arg(QString::fromStdString(root.string())));
     }
     const std::unique_ptr<platform::FileSystem> fs = platform::makePosixFileSystem(root);
     fee::DataStore store(*fs, platform::decimalSeparator());
     if (!store.ensureDataFolder()) {
-        std::cerr << "dezovur: cannot create the data folder " << fee::kDataFolder << '\n';
-        return 1;
+        return fail(QStringLiteral("Δεν ήταν δυνατό να δημιουργηθεί ο φάκελος δεδομένων %1.")
+                        .arg(QString::fromUtf8(fee::kDataFolder.data(),
+                                               static_cast<int>(fee::kDataFolder.size()))));
     }
     const std::unique_ptr<platform::Registry> registry = platform::makeFileRegistry(root);
     const std::unique_ptr<platform::SettingsStore> settings =
