@@ -5,6 +5,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "fee/app/Widgets.h"
+
 namespace fee::app {
 
 namespace {
@@ -45,11 +47,7 @@ HelpWindow::HelpWindow(AppContext& /*ctx*/, QWidget* parent) : QWidget(parent, Q
         fm.horizontalAdvance(widest) + static_cast<int>(text->tabStopDistance()) + 80,
         fm.lineSpacing() * 17);
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("OKButton"));
-    ok->setDefault(true);
-    ok->setMinimumWidth(100);
-    connect(ok, &QPushButton::clicked, this, &QWidget::close);
+    auto* ok = closingOkButton(this);
 
     auto* row = new QHBoxLayout;
     row->addStretch(1);

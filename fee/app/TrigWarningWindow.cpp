@@ -5,6 +5,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "fee/app/Widgets.h"
+
 namespace fee::app {
 
 QString warnedSpecialty(const fee::DataStore& store) {
@@ -35,11 +37,7 @@ TrigWarningWindow::TrigWarningWindow(AppContext& ctx, QWidget* parent)
     specialty->setFont(bold);
     specialty->setAlignment(Qt::AlignHCenter);
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("OKButton"));
-    ok->setDefault(true);
-    ok->setMinimumWidth(100);
-    connect(ok, &QPushButton::clicked, this, &QWidget::close);
+    auto* ok = closingOkButton(this);
 
     auto* row = new QHBoxLayout;
     row->addStretch(1);

@@ -18,4 +18,13 @@ QPushButton* namedButton(QWidget* parent, const char* objectName, const QString&
     return button;
 }
 
+QPushButton* closingOkButton(QWidget* window) {
+    auto* ok = new QPushButton(QStringLiteral("OK"), window);
+    ok->setObjectName(QStringLiteral("OKButton"));
+    ok->setDefault(true);
+    ok->setMinimumWidth(100);
+    QObject::connect(ok, &QPushButton::clicked, window, &QWidget::close);
+    return ok;
+}
+
 }  // namespace fee::app

@@ -15,4 +15,8 @@ QLabel* namedLabel(QWidget* parent, const char* objectName, const QString& text 
 // Not an auto-default button: Return in a field of a job window must not press it.
 QPushButton* namedButton(QWidget* parent, const char* objectName, const QString& caption);
 
+// The "OK" button (object name OKButton) of a window that only informs: default, and it
+// closes the window.
+QPushButton* closingOkButton(QWidget* window);
+
 }  // namespace fee::app
