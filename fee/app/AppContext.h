@@ -11,6 +11,7 @@
 
 #include <QString>
 
+#include "fee/calc/Product.h"
 #include "fee/calc/Statement.h"
 #include "fee/store/DataStore.h"
 #include "platform/Settings.h"
@@ -69,6 +70,7 @@ struct AppContext {
 inline constexpr const char* kJobProperty = "jobFolder";
 
 // The application key under which the program keeps its settings.
-inline const QString kSettingsApp = QStringLiteral("Orvekia");
+inline const QString kSettingsApp =
+    QString::fromUtf8(fee::kProductName.data(), static_cast<qsizetype>(fee::kProductName.size()));
 
 }  // namespace fee::app

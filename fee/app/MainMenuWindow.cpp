@@ -46,20 +46,11 @@ MainMenuWindow::MainMenuWindow(AppContext& ctx, QWidget* parent)
     heading->setFont(mid);
     heading->setAlignment(Qt::AlignCenter);
 
-    auto* author1 = namedLabel(this, "Label3", QStringLiteral("Νίκος Παπαδάκης"));
-    auto* title1 =
-        namedLabel(this, "Label4", QStringLiteral("Αγρονόμος  Τοπογράφος Μηχανικός ΕΜΠ"));
-    auto* author2 = namedLabel(this, "Label5", QStringLiteral("Γιώργος Αλεξίου"));
-    auto* title2 = namedLabel(this, "Label6", QStringLiteral("Πολιτικός Μηχανικός"));
-    QFont bold = author1->font();
-    bold.setBold(true);
-    author1->setFont(bold);
-    author2->setFont(bold);
-    auto* credits = new QGridLayout;
-    credits->addWidget(author1, 0, 0, Qt::AlignCenter);
-    credits->addWidget(title1, 1, 0, Qt::AlignCenter);
-    credits->addWidget(author2, 0, 1, Qt::AlignCenter);
-    credits->addWidget(title2, 1, 1, Qt::AlignCenter);
+    // The main menu writes the first title its own way, with the school's initials.
+    auto* credits = creditsGrid(
+        this, {"Label3", "Label4", "Label5", "Label6"},
+        {QStringLiteral("Αγρονόμος  Τοπογράφος Μηχανικός ΕΜΠ"), fromView(fee::kAuthors[1].title)},
+        Qt::AlignCenter);
     credits->setHorizontalSpacing(30);
 
     auto* buttons = new QVBoxLayout;

@@ -16,9 +16,9 @@ namespace fee::app {
 
 QString versionText() {
     return QStringLiteral("Version %1.%2.%3")
-        .arg(kVersionMajor)
-        .arg(kVersionMinor)
-        .arg(kVersionRevision);
+        .arg(fee::kVersionMajor)
+        .arg(fee::kVersionMinor)
+        .arg(fee::kVersionRevision);
 }
 
 QPixmap drawLogo(int size) {
@@ -65,7 +65,7 @@ SplashWindow::SplashWindow(AppContext& ctx, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), ctx_(ctx) {
     setObjectName(QStringLiteral("frmSplash"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("Orvekia"));
+    setWindowTitle(kSettingsApp);
     setFocusPolicy(Qt::StrongFocus);
 
     frame_ = new QFrame(this);
@@ -77,7 +77,7 @@ SplashWindow::SplashWindow(AppContext& ctx, QWidget* parent)
     auto* logo = namedLabel(frame_, "imgLogo", QString());
     logo->setPixmap(drawLogo(160));
 
-    auto* product = namedLabel(frame_, "Label1", QStringLiteral("Orvekia"));
+    auto* product = namedLabel(frame_, "Label1", kSettingsApp);
     QFont big = product->font();
     big.setPointSizeF(big.pointSizeF() * 2.6);
     big.setBold(true);
@@ -109,21 +109,9 @@ SplashWindow::SplashWindow(AppContext& ctx, QWidget* parent)
     warning->setStyleSheet(QStringLiteral("color: #a00000;"));
 
     // Credit area: the two authors, each with his professional title.
-    auto* author1 = namedLabel(frame_, "lblAuthor1", QStringLiteral("Νίκος Παπαδάκης"));
-    auto* title1 =
-        namedLabel(frame_, "lblTitle1", QStringLiteral("Αγρονόμος Τοπογράφος Μηχανικός"));
-    auto* author2 = namedLabel(frame_, "lblAuthor2", QStringLiteral("Γιώργος Αλεξίου"));
-    auto* title2 = namedLabel(frame_, "lblTitle2", QStringLiteral("Πολιτικός Μηχανικός"));
-    QFont bold = author1->font();
-    bold.setBold(true);
-    author1->setFont(bold);
-    author2->setFont(bold);
-
-    auto* credits = new QGridLayout;
-    credits->addWidget(author1, 0, 0);
-    credits->addWidget(author2, 0, 1);
-    credits->addWidget(title1, 1, 0);
-    credits->addWidget(title2, 1, 1);
+    auto* credits = creditsGrid(
+        frame_, {"lblAuthor1", "lblTitle1", "lblAuthor2", "lblTitle2"},
+        {fromView(fee::kAuthors[0].title), fromView(fee::kAuthors[1].title)}, Qt::Alignment());
     credits->setHorizontalSpacing(40);
 
     auto* grid = new QGridLayout(frame_);

@@ -14,10 +14,6 @@ class QTimer;
 
 namespace fee::app {
 
-// The program's version, shown on the splash and in the statement's credit line.
-inline constexpr int kVersionMajor = 1;
-inline constexpr int kVersionMinor = 3;
-inline constexpr int kVersionRevision = 0;
 // "Version 1.3.0"
 QString versionText();
 

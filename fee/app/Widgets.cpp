@@ -1,7 +1,10 @@
 #include "fee/app/Widgets.h"
 
+#include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
+
+#include "fee/calc/Product.h"
 
 namespace fee::app {
 
@@ -16,6 +19,24 @@ QPushButton* namedButton(QWidget* parent, const char* objectName, const QString&
     button->setObjectName(QString::fromUtf8(objectName));
     button->setAutoDefault(false);
     return button;
+}
+
+QString fromView(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QGridLayout* creditsGrid(QWidget* parent, const std::array<const char*, 4>& objectNames,
+                         const std::array<QString, 2>& titles, Qt::Alignment alignment) {
+    auto* grid = new QGridLayout;
+    for (int i = 0; i < 2; ++i) {
+        QLabel* author = namedLabel(parent, objectNames[2 * i], fromView(fee::kAuthors[i].name));
+        QFont bold = author->font();
+        bold.setBold(true);
+        author->setFont(bold);
+        grid->addWidget(author, 0, i, alignment);
+        grid->addWidget(namedLabel(parent, objectNames[2 * i + 1], titles[i]), 1, i, alignment);
+    }
+    return grid;
 }
 
 QPushButton* closingOkButton(QWidget* window) {

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "fee/calc/Pricing.h"
+#include "fee/calc/Product.h"
 #include "platform/Cp1253.h"
 
 namespace fee {
@@ -82,9 +83,10 @@ void writeTotals(DataStore& store, std::string_view job, float grandTotal, float
 void writeHeader(DataStore& store, std::string_view job, const Particulars& p, const Scale& scale,
                  float lambda, std::int16_t planFlag) {
     LineWriter w = store.writer();
-    w.text(kTab).line(
-        "Orvekia 1.3.0 - Νίκος Παπαδάκης, Αγρονόμος Τοπογράφος Μηχανικός - "
-        "Γιώργος Αλεξίου, Πολιτικός Μηχανικός");
+    w.text(kTab).text(kProductName).text(" ").text(versionNumber());
+    for (const Author& author : kAuthors)
+        w.text(" - ").text(author.name).text(", ").text(author.title);
+    w.endLine();
     w.line(std::string(143, '_'));
     w.line(
         "    Οι τιμές μονάδος δίνονται απο το ΠΔ696/74  σε δραχμές. Η μετατροπή σε € γίνεται με "

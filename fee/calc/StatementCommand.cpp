@@ -3,6 +3,7 @@
 #include <array>
 #include <string_view>
 
+#include "fee/calc/Product.h"
 #include "fee/calc/Statement.h"
 #include "fee/store/DataStore.h"
 #include "platform/Locale.h"
@@ -86,7 +87,7 @@ std::optional<int> runCommandLine(int argc, char** argv, std::ostream& out, std:
         return 0;
     }
     if (command == "--version") {
-        out << "dezovur 1.3.0\n";
+        out << "dezovur " << versionNumber() << '\n';
         return 0;
     }
     if (command == "statement") {
