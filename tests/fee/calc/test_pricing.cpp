@@ -337,11 +337,11 @@ TEST_F(Pricing, them_equivalent_points_of_a_building) {
     EXPECT_EQ(price(fee::priceThem), 1950);
     put("them.dat", " 100 \r\n");
     EXPECT_EQ(price(fee::priceThem), 1560);
-    // Written by the building window as a single: a fraction of a square metre stays.
+    // A file may hold a fraction of a square metre (12.5 m2): it prices as it reads.
     put("them.dat", " 1250 \r\n");
     EXPECT_EQ(price(fee::priceThem), 1560);
-    // A large single in exponent form (125000 m2: 1000 + 4 points), with a period as the
-    // files' decimal point.
+    // A number in exponent form (125000 m2: 1000 + 4 points), as a file written elsewhere
+    // may hold it, with a period as the files' decimal point.
     put("them.dat", " 1.25E+07 \r\n");
     EXPECT_EQ(price(fee::priceThem), 1004 * 390);
 }
