@@ -55,6 +55,16 @@ public:
     std::vector<std::string> list(std::string_view, std::string_view, bool) const override {
         return {};
     }
+    // The statement streams nothing and keeps no times or attributes.
+    std::unique_ptr<platform::File> open(std::string_view, OpenMode) override { return nullptr; }
+    bool setModifiedTime(std::string_view, std::int64_t) override { return false; }
+    std::optional<std::int64_t> modifiedTime(std::string_view) const override {
+        return std::nullopt;
+    }
+    bool setAttributes(std::string_view, std::uint32_t) override { return false; }
+    std::optional<std::uint32_t> attributes(std::string_view) const override {
+        return std::nullopt;
+    }
 
 private:
     static std::string key(std::string_view p) {

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "platform/Registry.h"
-#include "platform/WinText.h"
+#include "WinText.h"
 
 namespace fs = std::filesystem;
 using platform::RegRoot;

@@ -14,7 +14,7 @@
 #include <string_view>
 
 #include "platform/WinRoot.h"
-#include "platform/WinText.h"
+#include "WinText.h"
 
 namespace fs = std::filesystem;
 

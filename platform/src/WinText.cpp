@@ -1,4 +1,4 @@
-#include "platform/WinText.h"
+#include "WinText.h"
 
 namespace platform::detail {
 

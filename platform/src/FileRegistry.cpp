@@ -15,9 +15,9 @@
 #include <map>
 #include <system_error>
 
-#include "platform/PosixIo.h"
+#include "PosixIo.h"
 #include "platform/Registry.h"
-#include "platform/WinText.h"
+#include "WinText.h"
 
 namespace platform {
 

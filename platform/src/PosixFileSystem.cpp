@@ -5,16 +5,19 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <system_error>
 
-#include "platform/PosixIo.h"
+#include "PosixIo.h"
 #include "platform/WinRoot.h"
-#include "platform/WinText.h"
+#include "WinText.h"
 
 namespace platform {
 
@@ -137,6 +140,36 @@ int openRegular(const fs::path& p, int flags, mode_t mode = 0666) {
 struct Resolved {
     fs::path host;
     bool isDriveRoot = false;
+};
+
+constexpr const char* kDosAttrib = "user.DOSATTRIB";
+
+class PosixFile final : public File {
+public:
+    explicit PosixFile(int fd) : fd_(fd) {}
+    ~PosixFile() override { ::close(fd_); }
+    PosixFile(const PosixFile&) = delete;
+    PosixFile& operator=(const PosixFile&) = delete;
+
+    std::int64_t read(void* buffer, std::size_t size) override {
+        for (;;) {
+            const ssize_t n = ::read(fd_, buffer, size);
+            if (n >= 0 || errno != EINTR) return n;
+        }
+    }
+    std::int64_t write(const void* data, std::size_t size) override {
+        return detail::writeAll(fd_, std::string_view(static_cast<const char*>(data), size))
+                   ? static_cast<std::int64_t>(size)
+                   : -1;
+    }
+    bool seek(std::int64_t offset, Whence whence) override {
+        const int w = whence == Whence::Start ? SEEK_SET : whence == Whence::End ? SEEK_END : SEEK_CUR;
+        return ::lseek(fd_, static_cast<off_t>(offset), w) >= 0;
+    }
+    std::int64_t tell() const override { return ::lseek(fd_, 0, SEEK_CUR); }
+
+private:
+    int fd_;
 };
 
 class PosixFileSystem final : public FileSystem {
@@ -284,6 +317,74 @@ public:
         ok = ok && ::rename(temp.c_str(), target->host.c_str()) == 0;
         if (!ok) ::unlink(temp.c_str());
         return ok;
+    }
+
+    std::unique_ptr<File> open(std::string_view winPath, OpenMode mode) override {
+        auto r = resolve(winPath);
+        if (!r || r->isDriveRoot) return nullptr;
+        int flags = O_RDONLY;
+        if (mode == OpenMode::Write) flags = O_WRONLY | O_CREAT | O_TRUNC;
+        if (mode == OpenMode::ReadWrite) flags = O_RDWR;
+        const int fd = openRegular(r->host, flags);
+        if (fd < 0) return nullptr;
+        return std::make_unique<PosixFile>(fd);
+    }
+
+    bool setModifiedTime(std::string_view winPath, std::int64_t unixSeconds) override {
+        auto r = resolve(winPath);
+        if (!r || r->isDriveRoot) return false;
+        // The access time is left as it is, as Windows leaves it.
+        const timespec times[2] = {{0, UTIME_OMIT}, {static_cast<time_t>(unixSeconds), 0}};
+        return ::utimensat(AT_FDCWD, r->host.c_str(), times, AT_SYMLINK_NOFOLLOW) == 0;
+    }
+
+    std::optional<std::int64_t> modifiedTime(std::string_view winPath) const override {
+        auto r = resolve(winPath);
+        struct stat st {};
+        if (!r || ::lstat(r->host.c_str(), &st) != 0) return std::nullopt;
+        return static_cast<std::int64_t>(st.st_mtim.tv_sec);
+    }
+
+    bool setAttributes(std::string_view winPath, std::uint32_t attributes) override {
+        auto r = resolve(winPath);
+        if (!r || r->isDriveRoot) return false;
+        struct stat st {};
+        if (::lstat(r->host.c_str(), &st) != 0 || S_ISLNK(st.st_mode)) return false;
+        mode_t mode = st.st_mode & 07777;
+        if (attributes & kAttrReadOnly) {
+            mode &= ~mode_t(0222);
+        } else {
+            mode |= S_IWUSR;
+        }
+        if (::chmod(r->host.c_str(), mode) != 0) return false;
+        // The extended attribute other Windows-compatibility layers keep ("0x22"); file
+        // systems without user attributes simply do without.
+        const std::uint32_t kept = attributes & (kAttrHidden | kAttrSystem | kAttrArchive);
+        char text[16];
+        const int n = std::snprintf(text, sizeof text, "0x%x", static_cast<unsigned>(kept));
+        if (kept == 0) {
+            ::removexattr(r->host.c_str(), kDosAttrib);
+        } else {
+            ::setxattr(r->host.c_str(), kDosAttrib, text, static_cast<std::size_t>(n), 0);
+        }
+        return true;
+    }
+
+    std::optional<std::uint32_t> attributes(std::string_view winPath) const override {
+        auto r = resolve(winPath);
+        struct stat st {};
+        if (!r || ::stat(r->host.c_str(), &st) != 0) return std::nullopt;
+        std::uint32_t attributes = 0;
+        if (S_ISDIR(st.st_mode)) attributes |= 0x10;
+        if (::access(r->host.c_str(), W_OK) != 0 && (st.st_mode & 0222) == 0)
+            attributes |= kAttrReadOnly;
+        char text[32] = {};
+        const ssize_t n = ::getxattr(r->host.c_str(), kDosAttrib, text, sizeof text - 1);
+        if (n > 0) {
+            attributes |= static_cast<std::uint32_t>(std::strtoul(text, nullptr, 16)) &
+                          (kAttrHidden | kAttrSystem | kAttrArchive);
+        }
+        return attributes;
     }
 
     std::vector<std::string> list(std::string_view folderWinPath, std::string_view pattern,

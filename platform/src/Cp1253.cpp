@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "platform/WinText.h"
+#include "WinText.h"
 
 namespace platform {
 

@@ -6,12 +6,31 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace platform {
+
+// An open file, read or written piece by piece (cabinet extraction streams through this).
+class File {
+public:
+    enum class Whence { Start, Current, End };
+    virtual ~File() = default;
+    // Bytes read or written; -1 on failure. A read of 0 is the end of the file.
+    virtual std::int64_t read(void* buffer, std::size_t size) = 0;
+    virtual std::int64_t write(const void* data, std::size_t size) = 0;
+    virtual bool seek(std::int64_t offset, Whence whence) = 0;
+    virtual std::int64_t tell() const = 0;
+};
+
+// Windows file attributes as stored with a file.
+inline constexpr std::uint32_t kAttrReadOnly = 0x01;
+inline constexpr std::uint32_t kAttrHidden = 0x02;
+inline constexpr std::uint32_t kAttrSystem = 0x04;
+inline constexpr std::uint32_t kAttrArchive = 0x20;
 
 class FileSystem {
 public:
@@ -41,6 +60,21 @@ public:
     // ("*.*", "*.dat", "f?.txt"), files only unless includeFolders.
     virtual std::vector<std::string> list(std::string_view folderWinPath, std::string_view pattern,
                                           bool includeFolders = false) const = 0;
+
+    enum class OpenMode {
+        Read,
+        Write,      // created when missing, emptied when it exists
+        ReadWrite,  // an existing file
+    };
+    // Regular files only; null on failure.
+    virtual std::unique_ptr<File> open(std::string_view winPath, OpenMode mode) = 0;
+    // The last-write time, in seconds since 1970-01-01 UTC.
+    virtual bool setModifiedTime(std::string_view winPath, std::int64_t unixSeconds) = 0;
+    virtual std::optional<std::int64_t> modifiedTime(std::string_view winPath) const = 0;
+    // Read-only is the lack of write permission; hidden, system and archive are kept where the
+    // host file system can keep them (an extended attribute) and silently dropped elsewhere.
+    virtual bool setAttributes(std::string_view winPath, std::uint32_t attributes) = 0;
+    virtual std::optional<std::uint32_t> attributes(std::string_view winPath) const = 0;
 };
 
 }  // namespace platform
