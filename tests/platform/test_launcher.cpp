@@ -63,3 +63,20 @@ TEST(Launcher, finds_x_exe_as_x_and_reports_what_cannot_start) {
     EXPECT_FALSE(launcher->start("", ""));
     EXPECT_FALSE(launcher->open("c:\\missing.txt"));
 }
+
+TEST(Launcher, opens_a_document_through_the_host_opener) {
+    testing_support::TempWinRoot root;
+    root.writeHostFile("opener", "#!/bin/sh\nprintf '%s' \"$1\" > \"$1.seen\"\n");
+    ::chmod((root.driveC() / "opener").c_str(), 0755);
+    root.writeHostFile("Docs/Read Me.txt", "text");
+    auto launcher = platform::makePosixLauncher(root.fs(), "c:\\windows\\system32", "c:\\windows",
+                                                (root.driveC() / "opener").string());
+    EXPECT_TRUE(launcher->open("C:\\DOCS\\read me.txt"));
+    for (int i = 0; i < 500 && root.readHostFile("Docs/Read Me.txt.seen").empty(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_EQ(std::filesystem::path(root.readHostFile("Docs/Read Me.txt.seen")),
+              root.driveC() / "Docs/Read Me.txt");
+    auto broken = platform::makePosixLauncher(root.fs(), "c:\\windows\\system32", "c:\\windows",
+                                              "no-such-opener-program");
+    EXPECT_FALSE(broken->open("c:\\docs\\read me.txt"));
+}
