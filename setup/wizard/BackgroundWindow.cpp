@@ -14,7 +14,8 @@ std::unique_ptr<BackgroundWindow> BackgroundWindow::fromSetupData(const SetupDat
         return QColor(c.red, c.green, c.blue);
     };
     return std::make_unique<BackgroundWindow>(
-        colour("BACK3"), colour("BACK4"), QString::fromStdString(data.text("MAINWINDOW", "BACK1", 99)),
+        colour("BACK3"), colour("BACK4"),
+        QString::fromStdString(data.text("MAINWINDOW", "BACK1", 99)),
         QString::fromStdString(data.text("MAINWINDOW", "BACK2", 99)));
 }
 
