@@ -109,7 +109,8 @@ bool fetchInto(const CurlTransferOptions& options, Job& job, const std::string& 
     job.curl = curl.get();
     CURL* c = curl.get();
     std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)> headers(
-        curl_slist_append(curl_slist_append(nullptr, "Cache-Control: no-cache"), "Pragma: no-cache"),
+        curl_slist_append(curl_slist_append(nullptr, "Cache-Control: no-cache"),
+                          "Pragma: no-cache"),
         curl_slist_free_all);
 
     curl_easy_setopt(c, CURLOPT_URL, url.c_str());

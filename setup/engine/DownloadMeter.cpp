@@ -48,22 +48,27 @@ void DownloadMeter::start(std::int64_t nowMs, std::int64_t length) {
 
 std::optional<std::string> DownloadMeter::report(std::int64_t nowMs, std::int64_t received) {
     int percent = 0;
-    if (length_ > 0) percent = static_cast<int>(std::min<std::int64_t>(received * 100 / length_, 100));
+    if (length_ > 0)
+        percent = static_cast<int>(std::min<std::int64_t>(received * 100 / length_, 100));
     const std::int64_t sinceLast = nowMs - lastMs_;
     if (sinceLast <= 1000) return std::nullopt;
 
-    rate_ = downloadRateText(static_cast<double>(received - lastBytes_) / static_cast<double>(sinceLast));
+    rate_ = downloadRateText(static_cast<double>(received - lastBytes_) /
+                             static_cast<double>(sinceLast));
     lastMs_ = nowMs;
     lastBytes_ = received;
-    if (received > 0) {
-        // A server that gave no length (or too small a one) leaves nothing to wait for, not
-        // a negative time.
+    if (received > 0 && length_ > 0) {
+        // A server that sends more than it announced leaves nothing to wait for, not a
+        // negative time.
         const std::int64_t remaining = length_ > received ? length_ - received : 0;
         const auto seconds = static_cast<std::int64_t>(static_cast<double>(nowMs - startMs_) /
                                                        static_cast<double>(received) *
                                                        static_cast<double>(remaining) * 0.001);
         timeLeft_ = downloadTimeText(seconds) + " (" + downloadSizeText(received) + " of " +
                     downloadSizeText(length_) + " copied)";
+    } else if (received > 0) {
+        // Without a length there is no time to estimate; what has arrived is still news.
+        timeLeft_ = downloadSizeText(received) + " copied";
     }
     return std::to_string(percent) + "," + timeLeft_ + "," + rate_;
 }

@@ -20,7 +20,9 @@ DownloadSequence::DownloadSequence(ProgressView& view, Prompter& prompter, Sched
       transfer_(transfer),
       options_(std::move(options)) {}
 
-DownloadSequence::~DownloadSequence() { *alive_ = false; }
+DownloadSequence::~DownloadSequence() {
+    *alive_ = false;
+}
 
 std::function<void()> DownloadSequence::guarded(std::function<void()> task) {
     return [alive = std::weak_ptr<bool>(alive_), task = std::move(task)] {
@@ -75,9 +77,8 @@ void DownloadSequence::onProgress(const std::string& text) {
     for (std::size_t i = 0; i < first && text[i] >= '0' && text[i] <= '9'; ++i)
         percent = percent * 10 + (text[i] - '0');
     view_.setDownloadPercent(percent);
-    const std::string timeLeft = text.substr(first + 1, second == std::string::npos
-                                                            ? std::string::npos
-                                                            : second - first - 1);
+    const std::string timeLeft = text.substr(
+        first + 1, second == std::string::npos ? std::string::npos : second - first - 1);
     const std::string rate = second == std::string::npos ? "" : text.substr(second + 1);
     view_.setDownloadLines("Estimated time left: " + timeLeft, "Transfer Rate: " + rate);
 }

@@ -49,7 +49,8 @@ struct CurlTransferOptions {
 // so a failed download leaves neither a partial file nor a damaged older one.
 class CurlTransfer final : public Transfer {
 public:
-    CurlTransfer(platform::FileSystem& files, Scheduler& scheduler, CurlTransferOptions options = {});
+    CurlTransfer(platform::FileSystem& files, Scheduler& scheduler,
+                 CurlTransferOptions options = {});
     // Aborts a running transfer and waits for its worker.
     ~CurlTransfer() override;
     CurlTransfer(const CurlTransfer&) = delete;

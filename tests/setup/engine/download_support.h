@@ -1,0 +1,228 @@
+#pragma once
+// Test doubles for the Internet downloads: an HTTP server on 127.0.0.1 run by the test itself,
+// a scheduler whose timers run on virtual time, and a recording progress view and prompter.
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "setup/config/Prompter.h"
+#include "setup/engine/ProgressView.h"
+#include "setup/engine/Scheduler.h"
+
+namespace testing_support {
+
+// Answers one request per connection, one connection at a time. A handler writes the whole
+// answer; an unknown path gets a 404.
+class LoopbackServer {
+public:
+    using Handler = std::function<void(int fd)>;
+
+    LoopbackServer() {
+        listen_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t size = sizeof address;
+        if (listen_ < 0 || ::bind(listen_, reinterpret_cast<sockaddr*>(&address), size) != 0 ||
+            ::listen(listen_, 8) != 0 ||
+            ::getsockname(listen_, reinterpret_cast<sockaddr*>(&address), &size) != 0)
+            throw std::runtime_error("loopback server");
+        port_ = ntohs(address.sin_port);
+        thread_ = std::thread([this] { serve(); });
+    }
+    ~LoopbackServer() {
+        stop_ = true;
+        thread_.join();
+        ::close(listen_);
+    }
+
+    std::string url(const std::string& path) const {
+        return "http://127.0.0.1:" + std::to_string(port_) + path;
+    }
+    void on(const std::string& path, Handler handler) {
+        std::lock_guard lock(mutex_);
+        handlers_[path] = std::move(handler);
+    }
+    int hits(const std::string& path) {
+        std::lock_guard lock(mutex_);
+        return hits_[path];
+    }
+    bool stopping() const { return stop_; }
+
+    static void send(int fd, const std::string& bytes) {
+        ::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+    }
+    static Handler reply(const std::string& bytes) {
+        return [bytes](int fd) { send(fd, bytes); };
+    }
+    // Holds the connection open until the client gives up (or the server stops).
+    void waitForClose(int fd) const {
+        char buffer[256];
+        while (!stop_) {
+            pollfd p{fd, POLLIN, 0};
+            if (::poll(&p, 1, 20) > 0 && ::recv(fd, buffer, sizeof buffer, 0) <= 0) return;
+        }
+    }
+
+private:
+    void serve() {
+        while (!stop_) {
+            pollfd p{listen_, POLLIN, 0};
+            if (::poll(&p, 1, 20) <= 0) continue;
+            const int fd = ::accept(listen_, nullptr, nullptr);
+            if (fd < 0) continue;
+            std::string request;
+            char buffer[1024];
+            while (request.find("\r\n\r\n") == std::string::npos) {
+                const ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
+                if (n <= 0) break;
+                request.append(buffer, static_cast<std::size_t>(n));
+            }
+            const auto from = request.find(' ') + 1;
+            const std::string path = request.substr(from, request.find(' ', from) - from);
+            Handler handler;
+            {
+                std::lock_guard lock(mutex_);
+                ++hits_[path];
+                if (auto it = handlers_.find(path); it != handlers_.end()) handler = it->second;
+            }
+            if (handler)
+                handler(fd);
+            else
+                send(fd,
+                     "HTTP/1.1 404 Not Found\r\nContent-Length: 9\r\nConnection: close\r\n\r\nNot "
+                     "found");
+            ::shutdown(fd, SHUT_WR);
+            ::close(fd);
+        }
+    }
+
+    int listen_ = -1;
+    int port_ = 0;
+    std::atomic<bool> stop_{false};
+    std::mutex mutex_;
+    std::map<std::string, Handler> handlers_;
+    std::map<std::string, int> hits_;
+    std::thread thread_;
+};
+
+// Posted tasks run as they arrive; when none has arrived for a moment, virtual time jumps to
+// the next timer. The 3000 and 2000 ms timers cost no real time.
+class VirtualScheduler final : public setup::Scheduler {
+public:
+    void after(int ms, std::function<void()> task) override {
+        std::lock_guard lock(mutex_);
+        timers_.emplace(now_ + ms, std::move(task));
+    }
+    void post(std::function<void()> task) override {
+        std::lock_guard lock(mutex_);
+        posted_.push_back(std::move(task));
+        wake_.notify_all();
+    }
+    long long now() {
+        std::lock_guard lock(mutex_);
+        return now_;
+    }
+    // False when done() is still false after realSeconds.
+    bool runUntil(const std::function<bool()>& done, int realSeconds = 30) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(realSeconds);
+        while (!done()) {
+            if (std::chrono::steady_clock::now() > deadline) return false;
+            std::function<void()> task;
+            {
+                std::unique_lock lock(mutex_);
+                wake_.wait_for(lock, std::chrono::milliseconds(20),
+                               [&] { return !posted_.empty(); });
+                if (!posted_.empty()) {
+                    task = std::move(posted_.front());
+                    posted_.pop_front();
+                } else if (!timers_.empty()) {
+                    auto next = timers_.begin();
+                    now_ = next->first;
+                    task = std::move(next->second);
+                    timers_.erase(next);
+                }
+            }
+            if (task) task();
+        }
+        return true;
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::deque<std::function<void()>> posted_;
+    std::multimap<long long, std::function<void()>> timers_;
+    long long now_ = 0;
+};
+
+class RecordingView final : public setup::ProgressView {
+public:
+    void setRange(int maximum) override { range = maximum; }
+    void setValue(int v) override {
+        values.push_back(value_ = v);
+        valueTimes.push_back(clock ? clock() : 0);
+    }
+    int value() const override { return value_; }
+    void setStatus(std::string_view text) override { statuses.emplace_back(text); }
+    void setCurrentFile(std::string_view text) override { currentFiles.emplace_back(text); }
+    void showDownload(bool shown) override { downloadShown = shown; }
+    void setDownloadPercent(int percent) override { percents.push_back(percent); }
+    void setDownloadLines(std::string_view first, std::string_view second) override {
+        lines.emplace_back(std::string(first) + "|" + std::string(second));
+    }
+    void pump() override {}
+
+    std::function<long long()> clock;  // when each value was set, in virtual time
+    std::vector<long long> valueTimes;
+    int range = 0;
+    int value_ = 0;
+    bool downloadShown = false;
+    std::vector<int> values, percents;
+    std::vector<std::string> statuses, currentFiles, lines;
+};
+
+class ScriptedPrompter final : public setup::Prompter {
+public:
+    explicit ScriptedPrompter(std::vector<setup::Answer> answers = {})
+        : answers_(answers.begin(), answers.end()) {}
+    void message(std::string_view text, std::string_view title) override {
+        messages.emplace_back(std::string(title) + ": " + std::string(text));
+    }
+    setup::Answer okCancel(std::string_view, std::string_view) override {
+        return setup::Answer::Cancel;
+    }
+    setup::Answer yesNo(std::string_view text, std::string_view title, std::string_view,
+                        std::string_view) override {
+        questions.emplace_back(std::string(title) + ": " + std::string(text));
+        askTimes.push_back(clock ? clock() : 0);
+        if (answers_.empty()) return setup::Answer::No;
+        const auto answer = answers_.front();
+        answers_.pop_front();
+        return answer;
+    }
+
+    std::function<long long()> clock;
+    std::vector<long long> askTimes;
+    std::vector<std::string> questions, messages;
+
+private:
+    std::deque<setup::Answer> answers_;
+};
+
+}  // namespace testing_support
