@@ -171,58 +171,55 @@ private:
     long long now_ = 0;
 };
 
-class RecordingView final : public setup::ProgressView {
+// The progress page and its message boxes as one log of what the user would have seen, with
+// the virtual time of each entry.
+class RecordingPage final : public setup::ProgressView, public setup::Prompter {
 public:
-    void setRange(int maximum) override { range = maximum; }
+    RecordingPage(VirtualScheduler& clock, std::vector<setup::Answer> answers)
+        : clock_(clock), answers_(answers.begin(), answers.end()) {}
+
+    void setRange(int) override {}
     void setValue(int v) override {
-        values.push_back(value_ = v);
-        valueTimes.push_back(clock ? clock() : 0);
+        value_ = v;
+        record("bar " + std::to_string(v));
     }
     int value() const override { return value_; }
-    void setStatus(std::string_view text) override { statuses.emplace_back(text); }
-    void setCurrentFile(std::string_view text) override { currentFiles.emplace_back(text); }
-    void showDownload(bool shown) override { downloadShown = shown; }
-    void setDownloadPercent(int percent) override { percents.push_back(percent); }
+    void setStatus(std::string_view text) override { record("status " + std::string(text)); }
+    void setCurrentFile(std::string_view text) override { record("file " + std::string(text)); }
+    void showDownload(bool shown) override { record(shown ? "shown" : "hidden"); }
+    void setDownloadPercent(int percent) override { record(std::to_string(percent) + "%"); }
     void setDownloadLines(std::string_view first, std::string_view second) override {
-        lines.emplace_back(std::string(first) + "|" + std::string(second));
+        record("lines " + std::string(first) + "|" + std::string(second));
     }
     void pump() override {}
 
-    std::function<long long()> clock;  // when each value was set, in virtual time
-    std::vector<long long> valueTimes;
-    int range = 0;
-    int value_ = 0;
-    bool downloadShown = false;
-    std::vector<int> values, percents;
-    std::vector<std::string> statuses, currentFiles, lines;
-};
-
-class ScriptedPrompter final : public setup::Prompter {
-public:
-    explicit ScriptedPrompter(std::vector<setup::Answer> answers = {})
-        : answers_(answers.begin(), answers.end()) {}
     void message(std::string_view text, std::string_view title) override {
-        messages.emplace_back(std::string(title) + ": " + std::string(text));
+        record("message " + std::string(title) + ": " + std::string(text));
     }
     setup::Answer okCancel(std::string_view, std::string_view) override {
         return setup::Answer::Cancel;
     }
     setup::Answer yesNo(std::string_view text, std::string_view title, std::string_view,
                         std::string_view) override {
-        questions.emplace_back(std::string(title) + ": " + std::string(text));
-        askTimes.push_back(clock ? clock() : 0);
-        if (answers_.empty()) return setup::Answer::No;
-        const auto answer = answers_.front();
-        answers_.pop_front();
+        const auto answer = answers_.empty() ? setup::Answer::No : answers_.front();
+        if (!answers_.empty()) answers_.pop_front();
+        record("ask " + std::string(title) + ": " + std::string(text) +
+               (answer == setup::Answer::Yes ? " Yes" : " No"));
         return answer;
     }
 
-    std::function<long long()> clock;
-    std::vector<long long> askTimes;
-    std::vector<std::string> questions, messages;
+    void record(std::string entry) {
+        log.push_back(std::move(entry));
+        times.push_back(clock_.now());
+    }
+
+    std::vector<std::string> log;
+    std::vector<long long> times;  // virtual, of each entry
 
 private:
+    VirtualScheduler& clock_;
     std::deque<setup::Answer> answers_;
+    int value_ = 0;
 };
 
 }  // namespace testing_support

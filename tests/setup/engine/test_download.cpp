@@ -70,48 +70,32 @@ protected:
 };
 
 TEST_F(Downloads, FetchesWhatTheServerSendsUnderTheUrlsName) {
-    const struct {
-        const char* path;
-        const char* savedAs;
-        std::string bytes;
-    } cases[] = {
-        {"/pkg/plain.bin", "plain.bin", kBody},
-        {"/pkg/nolength.bin", "nolength.bin", kBody},
-        {"/pkg/moved.bin", "moved.bin", "second edition"},
-    };
-    for (const auto& c : cases) {
+    const std::pair<const char*, std::string> cases[] = {
+        {"plain.bin", kBody}, {"nolength.bin", kBody}, {"moved.bin", "second edition"}};
+    for (const auto& [name, bytes] : cases) {
         progress.clear();
-        EXPECT_TRUE(fetch(c.path)) << c.path;
-        EXPECT_EQ(root.readHostFile(std::string("app/") + c.savedAs), c.bytes) << c.path;
-        ASSERT_FALSE(progress.empty()) << c.path;
+        EXPECT_TRUE(fetch(std::string("/pkg/") + name)) << name;
+        EXPECT_EQ(root.readHostFile(std::string("app/") + name), bytes) << name;
         // The paced clock makes every piece a report; the last one says all has arrived.
-        const bool known = std::string(c.path) != "/pkg/nolength.bin";
-        EXPECT_EQ(progress.back().substr(0, progress.back().find(',')), known ? "100" : "0");
+        ASSERT_FALSE(progress.empty()) << name;
+        EXPECT_EQ(progress.back().substr(0, progress.back().find(',')),
+                  std::string(name) == "nolength.bin" ? "0" : "100");
     }
     EXPECT_TRUE(leftovers("c:\\app").empty());
 }
 
 TEST_F(Downloads, FailuresLeaveNoPartialFileAndTheOldOneWhole) {
-    root.writeHostFile("app/plain.bin", "old");
-    for (const char* path :
-         {"/pkg/plain.bin", "/pkg/denied.bin", "/pkg/absent.bin", "/pkg/stalls.bin"})
-        root.writeHostFile(std::string("app/") + (std::string(path).substr(5)), "old");
-
-    EXPECT_FALSE(fetch("/pkg/denied.bin"));  // 401 is no success, even with a body
-    EXPECT_FALSE(fetch("/pkg/absent.bin"));
-    EXPECT_FALSE(fetch("/pkg/stalls.bin"));
-    EXPECT_EQ(server.hits("/pkg/stalls.bin"), 1);
-    EXPECT_FALSE(fetch("/pkg/plain.bin", "c:\\no such folder"));
-    for (const char* name : {"denied.bin", "absent.bin", "stalls.bin"})
+    // 401 is no success, even with a body; a stalled server is given up.
+    for (const char* name : {"denied.bin", "absent.bin", "stalls.bin"}) {
+        root.writeHostFile(std::string("app/") + name, "old");
+        EXPECT_FALSE(fetch(std::string("/pkg/") + name)) << name;
         EXPECT_EQ(root.readHostFile(std::string("app/") + name), "old") << name;
-    EXPECT_TRUE(leftovers("c:\\app").empty());
-}
-
-TEST_F(Downloads, AHostileNameIsRefusedBeforeAskingTheServer) {
+    }
+    EXPECT_FALSE(fetch("/pkg/plain.bin", "c:\\no such folder"));
+    // A name that would leave its folder is refused before the server is asked.
     EXPECT_FALSE(fetch("/pkg/..%5C..%5Cwindows%5Cevil.exe"));
-    EXPECT_FALSE(fetch("/pkg/"));
     EXPECT_EQ(server.hits("/pkg/..%5C..%5Cwindows%5Cevil.exe"), 0);
-    EXPECT_TRUE(root.fs().list("c:\\app", "*.*").empty());
+    EXPECT_EQ(root.fs().list("c:\\app", "*.*").size(), 3u);
 }
 
 TEST_F(Downloads, SequenceRetriesSkipsAndFinishes) {
@@ -124,53 +108,69 @@ TEST_F(Downloads, SequenceRetriesSkipsAndFinishes) {
             LoopbackServer::send(fd, ok("on the second try"));
         }
     });
-    testing_support::RecordingView view;
-    testing_support::ScriptedPrompter prompter({Answer::Yes, Answer::No});
-    view.clock = prompter.clock = [this] { return scheduler.now(); };
-    setup::DownloadSequence sequence(view, prompter, scheduler, transfer, {"c:\\inst", false});
-    view.setValue(10);  // where the copy pass left the main bar
+    testing_support::RecordingPage page(scheduler, {Answer::Yes, Answer::No});
+    setup::DownloadSequence sequence(page, page, scheduler, transfer, {"c:\\inst", false});
+    page.setValue(10);  // where the copy pass left the main bar
     int finished = 0;
-    sequence.start({{server.url("/pkg/plain.bin"), "c:\\app"},
-                    {server.url("/slow/second.bin"), ""},
-                    {server.url("/pkg/missing.bin"), "c:\\app\\"}},
-                   10 + 3 - 1, [&] { ++finished; });
+    const std::vector<std::string> urls = {server.url("/pkg/plain.bin"),
+                                           server.url("/slow/second.bin"),
+                                           server.url("/pkg/missing.bin")};
+    sequence.start({{urls[0], "c:\\app"}, {urls[1], ""}, {urls[2], "c:\\app\\"}}, 10 + 3 - 1,
+                   [&] { ++finished; });
     ASSERT_TRUE(scheduler.runUntil([&] { return finished > 0; }));
 
+    EXPECT_EQ(finished, 1);
     EXPECT_EQ(root.readHostFile("app/plain.bin"), kBody);
     EXPECT_EQ(root.readHostFile("inst/second.bin"), "on the second try");
     EXPECT_FALSE(root.fs().exists("c:\\app\\missing.bin"));
     EXPECT_TRUE(leftovers("c:\\app").empty());
     EXPECT_TRUE(leftovers("c:\\inst").empty());
 
-    const std::string question = "Instavo Error: Can't download file.\nTry again ?";
-    EXPECT_EQ(prompter.questions, (std::vector<std::string>{question, question}));
-    EXPECT_EQ(view.values, (std::vector<int>{10, 11, 12, 13, 12}));
-    // No moves on within one completion poll.
-    EXPECT_LE(view.valueTimes[3] - prompter.askTimes[1], 3000);
-    EXPECT_EQ(finished, 1);
-    EXPECT_TRUE(view.downloadShown);
-    EXPECT_EQ(view.statuses.back(), "Downloading files from Internet...");
-    EXPECT_EQ(view.currentFiles.front(), server.url("/pkg/plain.bin"));
-    EXPECT_EQ(view.lines.front(), "Contacting the server...|");
-    EXPECT_EQ(view.lines.back(), "|");
+    // What the page showed, without the progress reports (their timing is the server's).
+    std::vector<std::string> shown;
     bool sawRate = false;
-    for (const auto& line : view.lines)
-        sawRate = sawRate || (line.rfind("Estimated time left: ", 0) == 0 &&
-                              line.find("|Transfer Rate: ") != std::string::npos);
+    long long noAt = -1, movedOnAt = -1;
+    for (std::size_t i = 0; i < page.log.size(); ++i) {
+        const std::string& entry = page.log[i];
+        if (entry.back() == '%') continue;
+        if (entry.rfind("lines Estimated time left: ", 0) == 0) {
+            sawRate = sawRate || entry.find("|Transfer Rate: ") != std::string::npos;
+            continue;
+        }
+        if (entry.rfind("ask", 0) == 0 && entry.back() == 'o') noAt = page.times[i];
+        if (entry == "bar 13") movedOnAt = page.times[i];
+        shown.push_back(entry);
+    }
+    const auto starting = [](const std::string& url) {
+        return std::vector<std::string>{"shown", "lines Contacting the server...|",
+                                        "status Downloading files from Internet...", "file " + url};
+    };
+    std::vector<std::string> expected = {"bar 10"};
+    for (const auto& part : {starting(urls[0]),
+                             {"bar 11", "lines |"},
+                             starting(urls[1]),
+                             {"ask Instavo Error: Can't download file.\nTry again ? Yes"},
+                             starting(urls[1]),
+                             {"bar 12", "lines |"},
+                             starting(urls[2]),
+                             {"ask Instavo Error: Can't download file.\nTry again ? No", "bar 13",
+                              "lines |", "bar 12"}})
+        expected.insert(expected.end(), part.begin(), part.end());
+    EXPECT_EQ(shown, expected);
     EXPECT_TRUE(sawRate);
-    EXPECT_EQ(view.percents.back(), 0);  // each download starts its bar afresh
+    EXPECT_LE(movedOnAt - noAt, 3000);  // No moves on within one completion poll
 }
 
 TEST_F(Downloads, SilentRunLeavesAFailedFileOutWithoutAsking) {
-    testing_support::RecordingView view;
-    testing_support::ScriptedPrompter prompter({Answer::Yes});
-    setup::DownloadSequence sequence(view, prompter, scheduler, transfer, {"c:\\inst", true});
+    testing_support::RecordingPage page(scheduler, {Answer::Yes});
+    setup::DownloadSequence sequence(page, page, scheduler, transfer, {"c:\\inst", true});
     bool finished = false;
     sequence.start({{server.url("/pkg/absent.bin"), ""}}, 7, [&] { finished = true; });
     ASSERT_TRUE(scheduler.runUntil([&] { return finished; }));
-    EXPECT_TRUE(prompter.questions.empty());
-    ASSERT_EQ(prompter.messages.size(), 1u);
-    EXPECT_EQ(view.values, (std::vector<int>{1, 7}));
+    const std::vector<std::string> tail(page.log.end() - 4, page.log.end());
+    EXPECT_EQ(tail, (std::vector<std::string>{"message Instavo Error: Can't download file.\n" +
+                                                  server.url("/pkg/absent.bin"),
+                                              "bar 1", "lines |", "bar 7"}));
     EXPECT_FALSE(root.fs().exists("c:\\inst\\absent.bin"));
 }
 
