@@ -31,8 +31,7 @@ std::function<void()> DownloadSequence::guarded(std::function<void()> task) {
     };
 }
 
-void DownloadSequence::start(std::vector<QueuedDownload> queue, int mainBarEnd,
-                             std::function<void()> finished) {
+void DownloadSequence::start(DownloadQueue queue, int mainBarEnd, std::function<void()> finished) {
     queue_ = std::move(queue);
     current_ = 0;
     mainBarEnd_ = mainBarEnd;
@@ -46,7 +45,7 @@ void DownloadSequence::start(std::vector<QueuedDownload> queue, int mainBarEnd,
 }
 
 void DownloadSequence::startCurrent() {
-    const QueuedDownload& entry = queue_[current_];
+    const Download& entry = queue_[current_];
     view_.setDownloadPercent(0);
     view_.showDownload(true);
     view_.setDownloadLines("Contacting the server...", "");
@@ -63,8 +62,7 @@ void DownloadSequence::startCurrent() {
     };
     notices.done = guarded([this] { completed_ = true; });
     notices.failed = guarded([this] { onFailed(); });
-    transfer_.start(entry.url,
-                    entry.targetFolder.empty() ? options_.installFolder : entry.targetFolder,
+    transfer_.start(entry.url, entry.folder.empty() ? options_.installFolder : entry.folder,
                     std::move(notices));
 }
 

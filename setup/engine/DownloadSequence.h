@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "setup/engine/DownloadQueue.h"
 #include "setup/engine/Transfer.h"
 
 namespace setup {
@@ -19,14 +20,11 @@ class ProgressView;
 class Prompter;
 class Scheduler;
 
-struct QueuedDownload {
-    std::string url;
-    std::string targetFolder;  // a Windows folder; empty means the installation folder
-};
-
 struct DownloadSequenceOptions {
+    // Where a download with an empty target folder goes.
     std::string installFolder;
-    // No one to ask: a failed download is left out, as if the user had answered No.
+    // No one to ask: a failed download is left out, as if the user had answered No, and a
+    // message names it.
     bool silent = false;
 };
 
@@ -42,7 +40,7 @@ public:
     // file count plus the Internet sources, less one) and calls finished, once. Each finished
     // download, fetched or left out, advances the main bar by one. An empty queue finishes at
     // once.
-    void start(std::vector<QueuedDownload> queue, int mainBarEnd, std::function<void()> finished);
+    void start(DownloadQueue queue, int mainBarEnd, std::function<void()> finished);
     bool running() const { return running_; }
 
 private:
@@ -60,7 +58,7 @@ private:
     Scheduler& scheduler_;
     Transfer& transfer_;
     DownloadSequenceOptions options_;
-    std::vector<QueuedDownload> queue_;
+    DownloadQueue queue_;
     std::size_t current_ = 0;
     int mainBarEnd_ = 0;
     std::function<void()> finished_;
