@@ -1,6 +1,6 @@
 #pragma once
-// Test doubles for the Internet downloads: an HTTP server on 127.0.0.1 run by the test itself,
-// a scheduler whose timers run on virtual time, and a recording progress view and prompter.
+// Test doubles for the Internet downloads: an HTTP server on 127.0.0.1 run by the test itself
+// and the progress page with its questions as a log.
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -21,8 +21,8 @@
 #include <vector>
 
 #include "setup/config/Prompter.h"
+#include "setup/engine/LoopScheduler.h"
 #include "setup/engine/ProgressView.h"
-#include "setup/engine/Scheduler.h"
 
 namespace testing_support {
 
@@ -121,61 +121,11 @@ private:
     std::thread thread_;
 };
 
-// Posted tasks run as they arrive; when none has arrived for a moment, virtual time jumps to
-// the next timer. The 3000 and 2000 ms timers cost no real time.
-class VirtualScheduler final : public setup::Scheduler {
-public:
-    void after(int ms, std::function<void()> task) override {
-        std::lock_guard lock(mutex_);
-        timers_.emplace(now_ + ms, std::move(task));
-    }
-    void post(std::function<void()> task) override {
-        std::lock_guard lock(mutex_);
-        posted_.push_back(std::move(task));
-        wake_.notify_all();
-    }
-    long long now() {
-        std::lock_guard lock(mutex_);
-        return now_;
-    }
-    // False when done() is still false after realSeconds.
-    bool runUntil(const std::function<bool()>& done, int realSeconds = 30) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(realSeconds);
-        while (!done()) {
-            if (std::chrono::steady_clock::now() > deadline) return false;
-            std::function<void()> task;
-            {
-                std::unique_lock lock(mutex_);
-                wake_.wait_for(lock, std::chrono::milliseconds(20),
-                               [&] { return !posted_.empty(); });
-                if (!posted_.empty()) {
-                    task = std::move(posted_.front());
-                    posted_.pop_front();
-                } else if (!timers_.empty()) {
-                    auto next = timers_.begin();
-                    now_ = next->first;
-                    task = std::move(next->second);
-                    timers_.erase(next);
-                }
-            }
-            if (task) task();
-        }
-        return true;
-    }
-
-private:
-    std::mutex mutex_;
-    std::condition_variable wake_;
-    std::deque<std::function<void()>> posted_;
-    std::multimap<long long, std::function<void()>> timers_;
-    long long now_ = 0;
-};
-
 // The progress page and its message boxes as one log of what the user would have seen, with
 // the virtual time of each entry.
 class RecordingPage final : public setup::ProgressView, public setup::Prompter {
 public:
-    RecordingPage(VirtualScheduler& clock, std::vector<setup::Answer> answers)
+    RecordingPage(setup::LoopScheduler& clock, std::vector<setup::Answer> answers)
         : clock_(clock), answers_(answers.begin(), answers.end()) {}
 
     void setRange(int) override {}
@@ -217,7 +167,7 @@ public:
     std::vector<long long> times;  // virtual, of each entry
 
 private:
-    VirtualScheduler& clock_;
+    setup::LoopScheduler& clock_;
     std::deque<setup::Answer> answers_;
     int value_ = 0;
 };

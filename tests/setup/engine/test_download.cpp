@@ -13,6 +13,7 @@ using testing_support::LoopbackServer;
 namespace {
 
 const std::string kBody(5000, 'x');
+constexpr std::chrono::seconds kLimit(30);
 
 std::string ok(const std::string& body, bool withLength = true) {
     return "HTTP/1.1 200 OK\r\n" +
@@ -52,7 +53,7 @@ protected:
         notices.done = [&] { outcome = 1; };
         notices.failed = [&] { outcome = 2; };
         transfer.start(server.url(path), folder, notices);
-        EXPECT_TRUE(scheduler.runUntil([&] { return outcome != 0; }));
+        EXPECT_TRUE(scheduler.runUntil([&] { return outcome != 0; }, kLimit));
         return outcome == 1;
     }
 
@@ -62,7 +63,7 @@ protected:
 
     testing_support::TempWinRoot root;
     LoopbackServer server;
-    testing_support::VirtualScheduler scheduler;
+    setup::LoopScheduler scheduler;
     long long fakeMs = 0;
     setup::CurlTransfer transfer{
         root.fs(), scheduler, setup::CurlTransferOptions{[this] { return fakeMs += 1001; }, 400}};
@@ -117,7 +118,7 @@ TEST_F(Downloads, SequenceRetriesSkipsAndFinishes) {
                                            server.url("/pkg/missing.bin")};
     sequence.start({{urls[0], "c:\\app"}, {urls[1], ""}, {urls[2], "c:\\app\\"}}, 10 + 3 - 1,
                    [&] { ++finished; });
-    ASSERT_TRUE(scheduler.runUntil([&] { return finished > 0; }));
+    ASSERT_TRUE(scheduler.runUntil([&] { return finished > 0; }, kLimit));
 
     EXPECT_EQ(finished, 1);
     EXPECT_EQ(root.readHostFile("app/plain.bin"), kBody);
@@ -166,7 +167,7 @@ TEST_F(Downloads, SilentRunLeavesAFailedFileOutWithoutAsking) {
     setup::DownloadSequence sequence(page, page, scheduler, transfer, {"c:\\inst", true});
     bool finished = false;
     sequence.start({{server.url("/pkg/absent.bin"), ""}}, 7, [&] { finished = true; });
-    ASSERT_TRUE(scheduler.runUntil([&] { return finished; }));
+    ASSERT_TRUE(scheduler.runUntil([&] { return finished; }, kLimit));
     const std::vector<std::string> tail(page.log.end() - 4, page.log.end());
     EXPECT_EQ(tail, (std::vector<std::string>{"message Instavo Error: Can't download file.\n" +
                                                   server.url("/pkg/absent.bin"),
