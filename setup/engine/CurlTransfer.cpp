@@ -68,8 +68,9 @@ size_t onHeader(char* data, size_t size, size_t count, void* user) {
     auto& job = *static_cast<Job*>(user);
     const std::string_view line(data, size * count);
     // A blank line ends one answer's headers; after redirects the last answer is the one whose
-    // body arrives, and its time is when the transfer starts.
-    if (line == "\r\n" || line == "\n") {
+    // body arrives, and its time is when the transfer starts. Trailers after a body end with
+    // a blank line too, and change nothing.
+    if ((line == "\r\n" || line == "\n") && job.received == 0) {
         job.responseMs = job.now();
         job.meterStarted = false;
     }
