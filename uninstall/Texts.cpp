@@ -26,8 +26,8 @@ std::string Texts::reason(Why why) const {
             return outside;
         case Why::IsFolder:
             return isFolder;
-        case Why::IsLink:
-            return isLink;
+        case Why::NotAFolder:
+            return notAFolder;
         case Why::Failed:
             return failed;
         case Why::Kept:
@@ -61,7 +61,7 @@ Texts loadTexts(const platform::ProfileFiles& profiles, std::string_view logFold
         {"NOLOG", &Texts::noLog},
         {"OUTSIDE", &Texts::outside},
         {"ISFOLDER", &Texts::isFolder},
-        {"ISLINK", &Texts::isLink},
+        {"NOTAFOLDER", &Texts::notAFolder},
         {"FAILED", &Texts::failed},
         {"KEPT", &Texts::kept},
         {"UNKNOWNROOT", &Texts::unknownRoot},

@@ -27,7 +27,7 @@ struct Texts {
     // Reasons, after the item they describe.
     std::string outside = "outside every drive folder, not removed";
     std::string isFolder = "a folder, not removed as a file";
-    std::string isLink = "a link, not removed as a folder";
+    std::string notAFolder = "not a folder (a link or a file), left as it is";
     std::string failed = "could not be removed";
     std::string kept = "kept: it holds files that were not installed";
     std::string unknownRoot = "not a registry path this uninstaller knows";

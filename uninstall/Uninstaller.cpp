@@ -186,7 +186,7 @@ private:
                     break;
                 case EntryKind::File:
                 case EntryKind::Link:
-                    leave(folder, Why::IsLink);
+                    leave(folder, Why::NotAFolder);
                     break;
                 case EntryKind::Folder:
                     if (s_.files.removeDirectory(folder)) break;

@@ -25,7 +25,7 @@ namespace uninstall {
 enum class Why {
     Outside,      // the path leads out of every drive folder
     IsFolder,     // [LOG] names a folder
-    IsLink,       // [DIR] names a link, not a folder
+    NotAFolder,   // [DIR] names a link or a file
     Failed,       // the removal itself failed
     Kept,         // a folder or key that holds what the installation did not put there
     UnknownRoot,  // a registry path whose root is not one of the five

@@ -145,7 +145,7 @@ TEST_F(Removal, refuses_paths_that_lead_out_of_the_drives) {
         {"q:\\no drive\\x.txt", Why::Outside},
         {"\\\\server\\share\\x.txt", Why::Outside},
         {"c:\\program files\\app\\jobs", Why::IsFolder},
-        {"c:\\program files\\app\\escape\\", Why::IsLink},
+        {"c:\\program files\\app\\escape\\", Why::NotAFolder},
         {"HKEY_SOMEWHERE\\Software\\X, Dir", Why::UnknownRoot},
         {"HKEY_LOCAL_MACHINE\\Software", Why::NotOwned},
         {"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft", Why::NotOwned},
