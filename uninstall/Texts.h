@@ -22,7 +22,7 @@ struct Texts {
     std::string no = "&No";
     std::string ok = "OK";
     std::string done = "******** was removed from your computer.";
-    std::string leftHeading = "Some items could not be removed:";
+    std::string leftHeading = "These items were not removed:";
     std::string noLog = "The installation log %s cannot be read.";
     // Reasons, after the item they describe.
     std::string outside = "outside every drive folder, not removed";
