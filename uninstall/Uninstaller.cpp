@@ -86,6 +86,17 @@ private:
     void gatherProtected() {
         protected_.push_back(comparablePath(s_.system.windowsFolder()));
         protected_.push_back(comparablePath(s_.system.systemFolder()));
+        // Asking may create a shell folder that was never used; Windows has them all anyway.
+        using platform::ShellFolder;
+        for (ShellFolder folder :
+             {ShellFolder::Desktop, ShellFolder::Programs, ShellFolder::Startup,
+              ShellFolder::SendTo, ShellFolder::StartMenu, ShellFolder::MyMusic, ShellFolder::Fonts,
+              ShellFolder::CommonStartMenu, ShellFolder::CommonPrograms, ShellFolder::AppData,
+              ShellFolder::CommonFavorites, ShellFolder::MyPictures, ShellFolder::CommonDocuments,
+              ShellFolder::Favorites}) {
+            const std::string path = s_.system.shellFolder(folder);
+            if (!path.empty()) protected_.push_back(comparablePath(path));
+        }
         const std::string currentVersion = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
         for (const char* name : {"ProgramFilesDir", "CommonFilesDir"}) {
             addProtectedValue(RegRoot::LocalMachine, currentVersion, name);

@@ -9,6 +9,7 @@
 
 #include "platform/Registry.h"
 #include "platform/SystemInfo.h"
+#include "support/FakeServices.h"
 #include "support/TempWinRoot.h"
 #include "uninstall/Uninstaller.h"
 
@@ -17,24 +18,6 @@ namespace {
 namespace fs = std::filesystem;
 using platform::RegRoot;
 using uninstall::Why;
-
-class FixedSystem : public platform::SystemInfo {
-public:
-    std::string windowsFolder() const override { return "C:\\windows"; }
-    std::string systemFolder() const override { return "C:\\windows\\system32"; }
-    std::string tempFolder() override { return "C:\\windows\\temp\\"; }
-    std::uint64_t physicalMemoryBytes() const override { return 0; }
-    platform::WindowsVersion version() const override { return {}; }
-    int ansiCodePage() const override { return 1253; }
-    std::string shellFolder(platform::ShellFolder) override { return {}; }
-    std::string userName() const override { return "user"; }
-    platform::ScreenFacts screen() const override { return {}; }
-    void setScreen(const platform::ScreenFacts&) override {}
-    std::optional<std::string> environment(std::string_view name) const override {
-        const char* v = std::getenv(std::string(name).c_str());
-        return v ? std::optional<std::string>(v) : std::nullopt;
-    }
-};
 
 platform::RegValue text(std::string s) {
     platform::RegValue v;
@@ -50,9 +33,12 @@ class Removal : public ::testing::Test {
 protected:
     void SetUp() override {
         registry = platform::makeFileRegistry(root.root());
-        for (const char* f : {"program files/app/app.exe", "program files/app/install.log",
-                              "program files/app/jobs/ergasies.dat",
-                              "windows/system32/zuninstall.exe", "programs/App/App.lnk"}) {
+        system.variables["XDG_DATA_HOME"] = std::getenv("XDG_DATA_HOME");
+        system.shellFolders[platform::ShellFolder::CommonPrograms] = "C:\\ProgramData\\Programs";
+        for (const char* f :
+             {"program files/app/app.exe", "program files/app/install.log",
+              "program files/app/jobs/ergasies.dat", "windows/system32/zuninstall.exe",
+              "ProgramData/Programs/App/App.lnk"}) {
             root.writeHostFile(f, "x");
         }
         fs::create_directories(root.driveC() / "program files/app/bin");
@@ -67,14 +53,15 @@ protected:
         registry->setValue(RegRoot::CurrentUser, "Software\\X", "Dir", text("c:\\x"));
         registry->setValue(RegRoot::CurrentUser, "Software\\X", "Theirs", text("kept"));
 
-        log.files = {"c:\\program files\\app\\app.exe", "c:\\programs\\app\\app.lnk",
-                     "c:\\programs\\app\\", kLog};
+        log.files = {"c:\\program files\\app\\app.exe", "c:\\programdata\\programs\\app\\app.lnk",
+                     "c:\\programdata\\programs\\app\\", kLog};
         log.folders = {"c:\\program files\\",
                        "c:\\program files\\app\\",
                        "c:\\program files\\app\\bin\\",
                        "c:\\program files\\app\\jobs\\",
-                       "c:\\programs\\",
-                       "c:\\programs\\app"};
+                       "c:\\programdata\\",
+                       "c:\\programdata\\programs\\",
+                       "c:\\programdata\\programs\\app"};
         log.uninstallKey = kUninstallKey;
         log.applicationKey = "Software\\Maker\\App";
         log.registryEntries = {{"HKEY_CURRENT_USER\\Software\\X", "Dir"}};
@@ -86,7 +73,7 @@ protected:
 
     testing_support::TempWinRoot root;
     std::unique_ptr<platform::Registry> registry;
-    FixedSystem system;
+    testing_support::FakeSystemInfo system;
     uninstall::InstallLog log;
 };
 
@@ -103,7 +90,8 @@ TEST_F(Removal, removes_what_the_log_names_and_keeps_the_users_files) {
     EXPECT_FALSE(fs::exists(c / "program files/app/app.exe"));
     EXPECT_FALSE(fs::exists(c / "program files/app/install.log"));
     EXPECT_FALSE(fs::exists(c / "program files/app/bin"));
-    EXPECT_FALSE(fs::exists(c / "programs"));  // the group, and its empty parent
+    EXPECT_FALSE(fs::exists(c / "ProgramData/Programs/App"));
+    EXPECT_TRUE(fs::is_empty(c / "ProgramData/Programs"));  // a shell folder stays
     EXPECT_TRUE(fs::exists(c / "program files/app/jobs/ergasies.dat"));
     // The last product that used the uninstaller took its copy with it.
     EXPECT_FALSE(fs::exists(c / "windows/system32/zuninstall.exe"));
