@@ -17,7 +17,9 @@ DialogUnits::DialogUnits(const QFont& font) {
     height_ = metrics.height();
 }
 
-QFont dialogFont() { return QApplication::font(); }
+QFont dialogFont() {
+    return QApplication::font();
+}
 
 CPage::CPage(WizardContext& context, const char* name, int widthDu, int heightDu, QWidget* parent)
     : QWidget(parent), ctx_(context), du_(dialogFont()) {
@@ -104,7 +106,9 @@ void CPage::addHeader(const QString& title, const QString& subtitle, QRect title
     setAccessibleName(title);
 }
 
-void CPage::swallowEnter(QWidget* field) { field->installEventFilter(this); }
+void CPage::swallowEnter(QWidget* field) {
+    field->installEventFilter(this);
+}
 
 bool CPage::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {

@@ -20,8 +20,8 @@ CProgress::CProgress(WizardContext& context, QWidget* parent)
     bar_->setRange(0, 0);
     bar_->setValue(0);
     place(bar_, {25, 76, 290, 12});
-    downloadCaption_ = addLabel(QStringLiteral("Download Progress:"), {25, 100, 290, 10},
-                                "downloadCaption");
+    downloadCaption_ =
+        addLabel(QStringLiteral("Download Progress:"), {25, 100, 290, 10}, "downloadCaption");
     downloadBar_ = new QProgressBar(this);
     downloadBar_->setObjectName(QStringLiteral("downloadBar"));
     downloadBar_->setAccessibleName(downloadCaption_->text());
@@ -41,9 +41,15 @@ CProgress::CProgress(WizardContext& context, QWidget* parent)
     });
 }
 
-void CProgress::setRange(int maximum) { bar_->setRange(0, maximum); }
-void CProgress::setValue(int value) { bar_->setValue(value); }
-int CProgress::value() const { return bar_->value(); }
+void CProgress::setRange(int maximum) {
+    bar_->setRange(0, maximum);
+}
+void CProgress::setValue(int value) {
+    bar_->setValue(value);
+}
+int CProgress::value() const {
+    return bar_->value();
+}
 void CProgress::setStatus(std::string_view text) {
     status_->setText(QString::fromUtf8(text.data(), static_cast<int>(text.size())));
 }
@@ -57,13 +63,17 @@ void CProgress::showDownload(bool shown) {
         w->setVisible(shown);
 }
 
-void CProgress::setDownloadPercent(int percent) { downloadBar_->setValue(percent); }
+void CProgress::setDownloadPercent(int percent) {
+    downloadBar_->setValue(percent);
+}
 
 void CProgress::setDownloadLines(std::string_view first, std::string_view second) {
     line1_->setText(QString::fromUtf8(first.data(), static_cast<int>(first.size())));
     line2_->setText(QString::fromUtf8(second.data(), static_cast<int>(second.size())));
 }
 
-void CProgress::pump() { QCoreApplication::processEvents(); }
+void CProgress::pump() {
+    QCoreApplication::processEvents();
+}
 
 }  // namespace setup

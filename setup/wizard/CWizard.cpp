@@ -1,13 +1,12 @@
 #include "setup/wizard/CWizard.h"
 
-#include <iostream>
-
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <iostream>
 
 #include "setup/config/ExitStatus.h"
 #include "setup/wizard/CPage.h"
@@ -27,7 +26,8 @@ CWizard::CWizard(WizardContext& context, QWidget* parent) : QDialog(parent), ctx
     DialogUnits du(dialogFont());
     setFixedSize(du.size(331, 215));
     setWindowIcon(QIcon(pictures::headerIcon(32)));
-    setWindowTitle(QStringLiteral("%1 - Instavo").arg(QString::fromStdString(ctx_.state.productName)));
+    setWindowTitle(
+        QStringLiteral("%1 - Instavo").arg(QString::fromStdString(ctx_.state.productName)));
     setAccessibleName(windowTitle());
 
     area_ = new QWidget(this);
@@ -61,21 +61,29 @@ CWizard::CWizard(WizardContext& context, QWidget* parent) : QDialog(parent), ctx
 
     poll_.setInterval(ctx_.timings.pollMs);
     connect(&poll_, &QTimer::timeout, this, &CWizard::poll);
-    if (ctx_.state.background) QTimer::singleShot(ctx_.timings.frontMs, this, &CWizard::bringToFront);
+    if (ctx_.state.background)
+        QTimer::singleShot(ctx_.timings.frontMs, this, &CWizard::bringToFront);
 
     names_ = buildPageList(ctx_.data);
     for (const std::string& name : names_) {
         CPage* page = nullptr;
-        if (name == "welcome") page = new CWelcome(ctx_, area_);
-        else if (name == "license") page = new CLicense(ctx_, area_);
-        else if (name == "readme") page = new CReadme(ctx_, area_);
-        else if (name == "user") page = new CUser(ctx_, area_);
-        else if (name == "destination") page = new CDestination(ctx_, area_);
+        if (name == "welcome")
+            page = new CWelcome(ctx_, area_);
+        else if (name == "license")
+            page = new CLicense(ctx_, area_);
+        else if (name == "readme")
+            page = new CReadme(ctx_, area_);
+        else if (name == "user")
+            page = new CUser(ctx_, area_);
+        else if (name == "destination")
+            page = new CDestination(ctx_, area_);
         else if (name == "setuptype") {
             page = new CSetupType(ctx_, area_);
             custom_ = new CDCustom(ctx_, area_);
-        } else if (name == "folder") page = new CFolder(ctx_, area_);
-        else if (name == "start") page = new CStartCopying(ctx_, area_);
+        } else if (name == "folder")
+            page = new CFolder(ctx_, area_);
+        else if (name == "start")
+            page = new CStartCopying(ctx_, area_);
         if (!page) continue;
         connect(page, &CPage::enableNext, next_, [this] { next_->setEnabled(true); });
         connect(page, &CPage::disableNext, next_, [this] { next_->setEnabled(false); });
@@ -86,7 +94,8 @@ CWizard::CWizard(WizardContext& context, QWidget* parent) : QDialog(parent), ctx
 void CWizard::setCaptions() {
     bool lang = ctx_.language.present();
     auto caption = [&](int key, const char* builtin) {
-        return lang ? QString::fromStdString(ctx_.language.text(key)) : QString::fromLatin1(builtin);
+        return lang ? QString::fromStdString(ctx_.language.text(key))
+                    : QString::fromLatin1(builtin);
     };
     next_->setText(caption(1, "Next >"));
     back_->setText(caption(2, "< Back"));
@@ -123,10 +132,9 @@ void CWizard::begin() {
     }
     if (CPage* first = pageAt(1)) first->showPage();
     if (names_.size() <= 1) {
-        ctx_.prompter.message("No dialogs configured!",
-                              QFileInfo(QCoreApplication::applicationFilePath())
-                                  .completeBaseName()
-                                  .toStdString());
+        ctx_.prompter.message(
+            "No dialogs configured!",
+            QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName().toStdString());
         end(kExitCancelled);
         return;
     }

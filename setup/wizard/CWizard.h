@@ -6,12 +6,11 @@
 // page when the installation is done. Timer 1 watches InstallState while the engine runs;
 // timer 2 lifts the window over the background window.
 
+#include <QDialog>
+#include <QTimer>
 #include <map>
 #include <string>
 #include <vector>
-
-#include <QDialog>
-#include <QTimer>
 
 #include "setup/wizard/WizardContext.h"
 

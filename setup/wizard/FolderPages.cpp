@@ -1,7 +1,5 @@
 #include "setup/wizard/FolderPages.h"
 
-#include <algorithm>
-
 #include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFileInfo>
@@ -11,6 +9,7 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "setup/wizard/PageLogic.h"
 #include "setup/wizard/Pictures.h"
@@ -84,13 +83,13 @@ int validateFolder(const std::string& path, platform::FileSystem& files, Prompte
                        title) != Answer::Yes)
         return -1;
     switch (testFolder(path, true, files)) {
-    case FolderTest::Ok:
-        return 0;
-    case FolderTest::Invalid:
-        prompter.message(folderMessage(path, "is invalid. Please reenter."), title);
-        return 1;
-    case FolderTest::CannotCreate:
-        break;
+        case FolderTest::Ok:
+            return 0;
+        case FolderTest::Invalid:
+            prompter.message(folderMessage(path, "is invalid. Please reenter."), title);
+            return 1;
+        case FolderTest::CannotCreate:
+            break;
     }
     prompter.message(folderMessage(path, "can not be created. Please double check."), title);
     return 2;
@@ -135,7 +134,8 @@ FolderChooser::FolderChooser(WizardContext& context, const QString& title, const
     for (char letter = 'a'; letter <= 'z'; ++letter) {
         std::string root = std::string{letter} + ":\\";
         if (!ctx_.files.isDirectory(root)) continue;
-        auto* item = new QTreeWidgetItem(tree_, {QString::fromStdString(std::string{letter} + ":")});
+        auto* item =
+            new QTreeWidgetItem(tree_, {QString::fromStdString(std::string{letter} + ":")});
         item->setData(0, kPathRole, QString::fromStdString(root));
         item->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
     }
@@ -149,9 +149,11 @@ void FolderChooser::expand(QTreeWidgetItem* item) {
     std::string base = path.ends_with('\\') ? path : path + "\\";
     std::vector<std::string> names;
     for (const std::string& name : ctx_.files.list(path, "*", true))
-        if (name != "." && name != ".." && ctx_.files.isDirectory(base + name)) names.push_back(name);
+        if (name != "." && name != ".." && ctx_.files.isDirectory(base + name))
+            names.push_back(name);
     std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        return QString::fromStdString(a).compare(QString::fromStdString(b), Qt::CaseInsensitive) < 0;
+        return QString::fromStdString(a).compare(QString::fromStdString(b), Qt::CaseInsensitive) <
+               0;
     });
     for (const std::string& name : names) {
         auto* child = new QTreeWidgetItem(item, {QString::fromStdString(name)});
@@ -214,7 +216,8 @@ CFolder::CFolder(WizardContext& context, QWidget* parent)
     edit_->setObjectName(QStringLiteral("programFolder"));
     place(edit_, {19, 50, 290, 12});
     edit_->setAccessibleName(title_->text());
-    auto* label = addLabel(text(36, QStringLiteral("E&xisting Folders:")), {19, 70, 0, 0}, "listLabel");
+    auto* label =
+        addLabel(text(36, QStringLiteral("E&xisting Folders:")), {19, 70, 0, 0}, "listLabel");
     list_ = new QListWidget(this);
     list_->setObjectName(QStringLiteral("existingFolders"));
     list_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -244,6 +247,8 @@ CFolder::CFolder(WizardContext& context, QWidget* parent)
     setFocusProxy(edit_);
 }
 
-void CFolder::shown() { edit_->setFocus(); }
+void CFolder::shown() {
+    edit_->setFocus();
+}
 
 }  // namespace setup

@@ -101,9 +101,8 @@ void CWhitePage::showSidePicture(bool packagePicture) {
 CWelcome::CWelcome(WizardContext& context, QWidget* parent)
     : CWhitePage(context, "welcome", 331, 185, parent) {
     QString product = productName();
-    auto* title =
-        addLabel(text(5, QStringLiteral("Welcome to Instavo for %1.").arg(product)),
-                 {115, 20, 215, 27}, "title");
+    auto* title = addLabel(text(5, QStringLiteral("Welcome to Instavo for %1.").arg(product)),
+                           {115, 20, 215, 27}, "title");
     title->setFont(bigTitleFont());
     title->setWordWrap(true);
     title->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -127,7 +126,8 @@ CLicense::CLicense(WizardContext& context, QWidget* parent)
     auto file = readPageFile(ctx_, ctx_.state.extractionFolder + "license.txt");
     box->setPlainText(file.value_or(QString::fromLatin1(kLicensePlaceholder)));
 
-    accept_ = new QRadioButton(text(9, QStringLiteral("I &accept the terms in the license agreement.")), this);
+    accept_ = new QRadioButton(
+        text(9, QStringLiteral("I &accept the terms in the license agreement.")), this);
     accept_->setObjectName(QStringLiteral("accept"));
     place(accept_, {5, 160, 280, 10});
     decline_ = new QRadioButton(
@@ -188,7 +188,9 @@ CUser::CUser(WizardContext& context, QWidget* parent) : CPage(context, "user", 3
     setFocusProxy(name_);
 }
 
-void CUser::shown() { name_->setFocus(); }
+void CUser::shown() {
+    name_->setFocus();
+}
 
 CStartCopying::CStartCopying(WizardContext& context, QWidget* parent)
     : CPage(context, "start", 331, 189, parent) {
@@ -201,14 +203,17 @@ CStartCopying::CStartCopying(WizardContext& context, QWidget* parent)
                                 "files.")),
         {30, 40, 295, 29}, "explanation");
     explain->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    auto* label = addLabel(text(42, QStringLiteral("Current Settings:")), {30, 70, 0, 0}, "summaryLabel");
+    auto* label =
+        addLabel(text(42, QStringLiteral("Current Settings:")), {30, 70, 0, 0}, "summaryLabel");
     summary_ = addTextBox(this, "summary", label->text());
     // The box reaches the page's bottom edge; keep its frame inside the page.
     place(summary_, {30, 80, 295, 107});
     label->setBuddy(summary_);
 }
 
-void CStartCopying::refresh() { summary_->setPlainText(forDisplay(installSummary(ctx_.state))); }
+void CStartCopying::refresh() {
+    summary_->setPlainText(forDisplay(installSummary(ctx_.state)));
+}
 
 CComplete::CComplete(WizardContext& context, QWidget* parent)
     : CWhitePage(context, "complete", 327, 182, parent) {

@@ -3,8 +3,8 @@
 #include <array>
 #include <cstdint>
 
-#include "platform/Cp1253.h"
 #include "platform/FileSystem.h"
+#include "platform/codec/AnsiCodePage.h"
 #include "setup/config/RunState.h"
 #include "setup/config/SetupData.h"
 
@@ -74,24 +74,10 @@ std::string utf16ToUtf8(std::string_view bytes, bool bigEndian) {
     return out;
 }
 
-// Windows-1252 differs from Latin-1 only in 0x80..0x9F.
-constexpr std::array<char16_t, 32> kCp1252High{
-    0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
-
 }  // namespace
 
 std::string decodeAnsi(std::string_view bytes, int ansiCodePage) {
-    if (ansiCodePage == 1253) return platform::cp1253ToUtf8(bytes);
-    std::string out;
-    for (unsigned char c : bytes) {
-        if (c >= 0x80 && c < 0xA0)
-            appendUtf8(out, kCp1252High[c - 0x80]);
-        else
-            appendUtf8(out, c);
-    }
-    return out;
+    return platform::codec::ansiToUtf8(ansiCodePage, bytes);
 }
 
 std::string decodePageText(std::string_view bytes, int ansiCodePage) {
@@ -143,7 +129,8 @@ std::string folderFromUninstallString(std::string_view command) {
     std::string_view text = command;
     if (auto blank = text.find(' '); blank != std::string_view::npos) text = text.substr(blank + 1);
     if (text.starts_with('"')) text = text.size() >= 2 ? text.substr(1, text.size() - 2) : "";
-    if (auto slash = text.rfind('\\'); slash != std::string_view::npos) text = text.substr(0, slash);
+    if (auto slash = text.rfind('\\'); slash != std::string_view::npos)
+        text = text.substr(0, slash);
     if (text.ends_with('\\')) text.remove_suffix(1);
     return std::string(text);
 }
@@ -166,8 +153,8 @@ FolderTest testFolder(std::string_view path, bool create, platform::FileSystem& 
     std::size_t start = 3;
     while (true) {
         std::size_t end = path.find('\\', start);
-        std::string_view name =
-            path.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+        std::string_view name = path.substr(
+            start, end == std::string_view::npos ? std::string_view::npos : end - start);
         if (!folderNameValid(name)) return FolderTest::Invalid;
         if (create) {
             std::string_view chain = path.substr(0, end);

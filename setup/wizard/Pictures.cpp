@@ -26,11 +26,11 @@ void drawComputer(QPainter& p, QRectF r) {
     glass.setColorAt(0, QColor(90, 150, 220));
     glass.setColorAt(1, QColor(20, 60, 140));
     p.setBrush(glass);
-    p.drawRect(screen.adjusted(r.width() * 0.06, r.width() * 0.06, -r.width() * 0.06,
-                               -r.width() * 0.06));
+    p.drawRect(
+        screen.adjusted(r.width() * 0.06, r.width() * 0.06, -r.width() * 0.06, -r.width() * 0.06));
     p.setBrush(QColor(200, 205, 215));
-    p.drawRect(QRectF(r.left() + r.width() * 0.3, screen.bottom(), r.width() * 0.28,
-                      r.height() * 0.12));
+    p.drawRect(
+        QRectF(r.left() + r.width() * 0.3, screen.bottom(), r.width() * 0.28, r.height() * 0.12));
     p.drawRect(QRectF(r.left() + r.width() * 0.18, screen.bottom() + r.height() * 0.12,
                       r.width() * 0.52, r.height() * 0.07));
     QRectF disc(r.left() + r.width() * 0.5, r.top() + r.height() * 0.5, r.width() * 0.46,

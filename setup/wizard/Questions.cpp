@@ -32,8 +32,8 @@ bool askCancelInstallation(QWidget* parent, const LanguageTexts& language) {
     DialogUnits du(dialogFont());
     dialog.setWindowTitle(QStringLiteral("Korvanet Instavo"));
     dialog.setFixedSize(du.size(214, 52));
-    auto* text = new QLabel(
-        languageText(language, 56, "Do you wish cancel the installation ?"), &dialog);
+    auto* text =
+        new QLabel(languageText(language, 56, "Do you wish cancel the installation ?"), &dialog);
     text->setObjectName(QStringLiteral("question"));
     text->setAlignment(Qt::AlignCenter);
     text->setWordWrap(true);

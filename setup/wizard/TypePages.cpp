@@ -26,15 +26,33 @@ CSetupType::CSetupType(WizardContext& context, QWidget* parent)
         SelectionMode mode;
     };
     const Choice choices[] = {
-        {31, "Typical", "typical", {19, 49, 64, 10}, {30, 60}, 28,
+        {31,
+         "Typical",
+         "typical",
+         {19, 49, 64, 10},
+         {30, 60},
+         28,
          "Program will be installed with the most common options. Recommended for most users.",
-         {87, 50, 238, 20}, SelectionMode::All},
-        {32, "Compact", "compact", {19, 89, 64, 10}, {30, 100}, 29,
-         "Program will be installed with minimum required options.", {87, 90, 238, 23},
+         {87, 50, 238, 20},
+         SelectionMode::All},
+        {32,
+         "Compact",
+         "compact",
+         {19, 89, 64, 10},
+         {30, 100},
+         29,
+         "Program will be installed with minimum required options.",
+         {87, 90, 238, 23},
          SelectionMode::TypeList},
-        {33, "Custom", "custom", {20, 130, 65, 10}, {30, 140}, 30,
+        {33,
+         "Custom",
+         "custom",
+         {20, 130, 65, 10},
+         {30, 140},
+         30,
          "You may choose the options you want to install. Recommended for advanced users.",
-         {88, 130, 238, 25}, SelectionMode::Custom},
+         {88, 130, 238, 25},
+         SelectionMode::Custom},
     };
     QRadioButton* buttons[3];
     for (int i = 0; i < 3; ++i) {
@@ -101,8 +119,9 @@ void CDCustom::fill() {
     std::string text = ctx_.files.readFile(ctx_.state.datafilePath).value_or(std::string());
     for (const CustomRow& row : customRows(text)) {
         auto* item = new QTreeWidgetItem(
-            list_, {QString::fromStdString(decodeAnsi(row.fileName, ctx_.system.ansiCodePage())),
-                    QString::fromStdString(decodeAnsi(row.destination, ctx_.system.ansiCodePage()))});
+            list_,
+            {QString::fromStdString(decodeAnsi(row.fileName, ctx_.system.ansiCodePage())),
+             QString::fromStdString(decodeAnsi(row.destination, ctx_.system.ansiCodePage()))});
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(0, Qt::Checked);
     }
