@@ -4,6 +4,8 @@
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPushButton>
+#include <algorithm>
 
 #include "setup/wizard/Pictures.h"
 
@@ -53,6 +55,10 @@ void CPage::place(QWidget* w, QRect du) const {
         // Windows sizes these labels to their text; so do we, from their top left corner.
         w->adjustSize();
         r.setSize(w->sizeHint());
+    } else if (qobject_cast<QAbstractButton*>(w) && !qobject_cast<QPushButton*>(w)) {
+        // A choice whose caption (from the language file) is longer than its box grows to the
+        // page's edge rather than lose the end of its caption.
+        r.setWidth(std::min(std::max(r.width(), w->sizeHint().width()), width() - r.x()));
     }
     w->setGeometry(r);
 }

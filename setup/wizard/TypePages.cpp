@@ -4,6 +4,7 @@
 #include <QRadioButton>
 #include <QTimer>
 #include <QTreeWidget>
+#include <algorithm>
 
 #include "setup/wizard/PageLogic.h"
 #include "setup/wizard/Pictures.h"
@@ -68,6 +69,10 @@ CSetupType::CSetupType(WizardContext& context, QWidget* parent)
         auto* desc = addLabel(text(c.descKey, QString::fromLatin1(c.description)), c.descRect,
                               (std::string(c.name) + "Description").c_str());
         desc->setWordWrap(true);
+        if (int overlap = b->geometry().right() + du_.x(2) - desc->x(); overlap > 0)
+            desc->setGeometry(desc->x() + overlap, desc->y(), desc->width() - overlap,
+                              desc->height());
+        desc->resize(desc->width(), std::max(desc->height(), desc->heightForWidth(desc->width())));
         desc->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         b->setAccessibleDescription(desc->text());
         SelectionMode mode = c.mode;
