@@ -36,8 +36,9 @@ CProgress::CProgress(WizardContext& context, QWidget* parent)
         setFixedSize(0, 0);
         move(0, 0);
     }
+    if (ctx_.openInstall) ctx_.openInstall(*this);
     QTimer::singleShot(ctx_.timings.installDelayMs, this, [this] {
-        if (ctx_.startInstall) ctx_.startInstall(*this);
+        if (ctx_.startInstall && !ctx_.startInstall(*this)) Q_EMIT cancelled();
     });
 }
 

@@ -25,6 +25,10 @@ public:
     void setDownloadLines(std::string_view first, std::string_view second) override;
     void pump() override;
 
+Q_SIGNALS:
+    // The run ended at the user's request; nothing more is to be done.
+    void cancelled();
+
 private:
     QLabel* status_;
     QLabel* file_;

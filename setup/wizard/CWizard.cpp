@@ -198,6 +198,7 @@ void CWizard::enterProgress() {
     back_->hide();
     next_->hide();
     progress_ = new CProgress(ctx_, area_);
+    connect(progress_, &CProgress::cancelled, this, [this] { end(kExitCancelled); });
     progress_->showPage();
     ctx_.state.setState(InstallState::Running);
     poll_.start();

@@ -36,8 +36,12 @@ struct WizardContext {
     platform::SystemInfo& system;
     platform::Launcher& launcher;
     Prompter& prompter;
-    // Runs the installation on the progress page; it sets InstallState to Done when finished.
-    std::function<void(ProgressView&)> startInstall;
+    // Called when the progress page appears (log name, progress range), before its timer.
+    std::function<void(ProgressView&)> openInstall;
+    // The installation run, started by the progress page's timer. It sets InstallState to Done
+    // when finished (at once or later, after downloads); false when the user cancelled it, and
+    // the wizard then ends without the Finish actions.
+    std::function<bool(ProgressView&)> startInstall;
     WizardTimings timings{};
     CustomChoice customChoice = CustomChoice::Clear;
 };

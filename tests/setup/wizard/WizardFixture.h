@@ -87,13 +87,23 @@ struct WizardFixture {
         data = std::make_unique<setup::SetupData>(*profiles, state.dataTagPath);
         language = std::make_unique<setup::LanguageTexts>(*profiles, state.languageTagPath,
                                                           root.fs().exists(state.languageTagPath));
-        ctx = std::make_unique<setup::WizardContext>(setup::WizardContext{
-            state, *data, *language, root.fs(), *registry, system, launcher, prompter,
-            [this](setup::ProgressView&) {
-                ++installs;
-                state.setState(setup::InstallState::Done);
-            },
-            setup::WizardTimings{0, 0, 0, 0}});
+        ctx = std::make_unique<setup::WizardContext>(
+            setup::WizardContext{state,
+                                 *data,
+                                 *language,
+                                 root.fs(),
+                                 *registry,
+                                 system,
+                                 launcher,
+                                 prompter,
+                                 {},
+                                 [this](setup::ProgressView&) {
+                                     ++installs;
+                                     if (cancelInstall) return false;
+                                     state.setState(setup::InstallState::Done);
+                                     return true;
+                                 },
+                                 setup::WizardTimings{0, 0, 0, 0}});
         return *ctx;
     }
 
@@ -108,6 +118,7 @@ struct WizardFixture {
     std::unique_ptr<setup::LanguageTexts> language;
     std::unique_ptr<setup::WizardContext> ctx;
     int installs = 0;
+    bool cancelInstall = false;
 };
 
 }  // namespace testing_support

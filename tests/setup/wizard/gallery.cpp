@@ -75,6 +75,7 @@ int main(int argc, char** argv) {
         view.setDownloadPercent(40);
         view.setDownloadLines("Estimated time left: 1 min 5 sec (40 KB of 100 KB)",
                               "Transfer Rate: 1.20 KB/Sec");
+        return true;
     };
     setup::CWizard wizard(ctx);
     wizard.show();

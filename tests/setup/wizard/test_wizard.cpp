@@ -167,6 +167,17 @@ TEST(Wizard, cancel_question_enter_keeps_going_escape_cancels) {
     EXPECT_EQ(f.installs, 0);
 }
 
+TEST(Wizard, installation_cancelled_by_the_user_ends_without_finish_actions) {
+    testing_support::WizardFixture f;
+    f.dataTag("[DIALOG]\r\n7=1\r\n9=1\r\nCOMPLETE2=1\r\nCOMPLETE6=1\r\n");
+    f.cancelInstall = true;
+    Driver d(f.context());
+    d.click("next");
+    ASSERT_TRUE(eventually([&] { return d.wizard.ended(); }));
+    EXPECT_EQ(d.wizard.exitStatus(), kExitCancelled);
+    EXPECT_TRUE(f.launcher.calls.empty());
+}
+
 TEST(Wizard, background_window_cancels_without_asking) {
     testing_support::WizardFixture f;
     f.dataTag("[DIALOG]\r\n0=1\r\n7=1\r\n");
