@@ -14,14 +14,6 @@ std::size_t lastSeparator(std::string_view path) {
     return path.find_last_of("\\/");
 }
 
-std::string joinFile(std::string_view folder, std::string_view name) {
-    std::string path(folder);
-    // A drive root ("D:\") already ends with its backslash.
-    if (folder.size() != 3) path += '\\';
-    path += name;
-    return path;
-}
-
 }  // namespace
 
 std::string setupFolderFor(std::string_view programPath, std::string_view currentDirectory) {
@@ -37,14 +29,22 @@ std::string setupFolderFor(std::string_view programPath, std::string_view curren
 
 void locateDataFiles(std::string_view setupFolder, RunState& run) {
     run.setupFolder = std::string(setupFolder);
-    run.dataTagPath = joinFile(setupFolder, "data.tag");
-    run.languageTagPath = joinFile(setupFolder, "language.tag");
-    run.file1CabPath = joinFile(setupFolder, "file1.cab");
+    run.dataTagPath = fileInFolder(setupFolder, "data.tag");
+    run.languageTagPath = fileInFolder(setupFolder, "language.tag");
+    run.file1CabPath = fileInFolder(setupFolder, "file1.cab");
     // Always a backslash of its own, even after a drive root: the file system takes "E:\\x".
     run.multi1CabPath = std::string(setupFolder) + "\\multi1.cab";
     std::string datafile = run.dataTagPath;
     datafile.replace(datafile.size() - 8, 8, "datafile.dlr");
     run.datafilePath = datafile;
+}
+
+std::string fileInFolder(std::string_view folder, std::string_view name) {
+    std::string path(folder);
+    // A drive root ("D:\") already ends with its backslash.
+    if (folder.size() != 3) path += '\\';
+    path += name;
+    return path;
 }
 
 std::string currentDrive(std::string_view setupFolder) {

@@ -22,6 +22,9 @@ std::string setupFolderFor(std::string_view programPath, std::string_view curren
 // The paths of the file set under a setup folder, into run (languagePresent is not touched).
 void locateDataFiles(std::string_view setupFolder, RunState& run);
 
+// A file in a folder: a backslash between them unless the folder is a drive root ("D:\").
+std::string fileInFolder(std::string_view folder, std::string_view name);
+
 // "<Current Drive>": the setup folder up to its first backslash ("D:").
 std::string currentDrive(std::string_view setupFolder);
 

@@ -20,6 +20,7 @@ struct RunState {
     std::string multi1CabPath;
     std::string datafilePath;
     bool languagePresent = false;
+    std::string currentDirectory;  // of the process: where setup.bmp is looked for
 
     std::string productName;       // [APPINFO] "1"
     std::string programFolder;     // the program group's name; starts as the product name
