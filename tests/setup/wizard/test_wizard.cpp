@@ -178,6 +178,16 @@ TEST(Wizard, installation_cancelled_by_the_user_ends_without_finish_actions) {
     EXPECT_TRUE(f.launcher.calls.empty());
 }
 
+TEST(Wizard, silent_run_installs_at_once_and_shows_nothing) {
+    testing_support::WizardFixture f;
+    f.dataTag("[DIALOG]\r\n0=1\r\n9=1\r\nCOMPLETE2=0\r\n");
+    f.state.silent = true;
+    CWizard wizard(f.context());
+    EXPECT_EQ(wizard.run(), kExitDone);
+    EXPECT_EQ(f.installs, 1);
+    EXPECT_FALSE(wizard.isVisible());
+}
+
 TEST(Wizard, background_window_cancels_without_asking) {
     testing_support::WizardFixture f;
     f.dataTag("[DIALOG]\r\n0=1\r\n7=1\r\n");
