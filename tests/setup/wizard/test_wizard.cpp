@@ -1,6 +1,7 @@
 // The page sequence of the wizard window, driven through its buttons as a user would.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QPushButton>
@@ -226,4 +227,26 @@ TEST(Wizard, complete_page_offers_only_the_configured_boxes) {
     readme->setChecked(false);
     d.click("cancel");
     EXPECT_TRUE(f.launcher.calls.empty());
+}
+
+TEST(Wizard, every_control_on_every_page_has_a_name_for_screen_readers) {
+    testing_support::WizardFixture f;
+    f.dataTag(kAllPages);
+    Driver d(f.context());
+    d.find<QRadioButton>("accept")->setChecked(true);
+    int checked = 0;
+    for (int page = 0; page < 10 && !d.wizard.ended(); ++page) {
+        for (QWidget* w : d.wizard.findChildren<QWidget*>()) {
+            if (!w->isVisible() || w->focusPolicy() == Qt::NoFocus) continue;
+            QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+            ASSERT_NE(a, nullptr);
+            ++checked;
+            EXPECT_FALSE(a->text(QAccessible::Name).isEmpty())
+                << d.wizard.currentPage() << ": " << w->metaObject()->className() << " "
+                << w->objectName().toStdString();
+        }
+        if (d.wizard.currentPage() == "setuptype") d.find<QRadioButton>("custom")->setChecked(true);
+        if (d.button("next")->isVisible()) d.click("next");
+    }
+    EXPECT_GT(checked, 30);
 }
