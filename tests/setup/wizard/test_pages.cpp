@@ -1,6 +1,8 @@
 // What the pages decide: folder rules, texts they build and read, and the lists they fill.
 #include <gtest/gtest.h>
 
+#include <QBuffer>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -10,6 +12,7 @@
 #include "setup/wizard/FolderPages.h"
 #include "setup/wizard/InfoPages.h"
 #include "setup/wizard/PageLogic.h"
+#include "setup/wizard/Pictures.h"
 
 using namespace setup;
 
@@ -163,4 +166,37 @@ TEST(Pages, licence_shows_its_file_or_the_placeholder) {
     f.write("c:\\windows\\temp\\ext\\license.txt", "");
     CLicense empty(f.context(), nullptr);
     EXPECT_EQ(empty.findChild<QPlainTextEdit*>("licenseText")->toPlainText(), "");
+}
+
+TEST(Pages, side_picture_comes_from_the_package_or_stays_white) {
+    QImage red(8, 8, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    red.save(&buffer, "PNG");
+    struct Case {
+        const char* leftImage;
+        const char* where;  // where the package's file lies, "" for nowhere
+        bool builtin;
+        bool picture;
+    };
+    const Case cases[] = {
+        {"", "c:\\windows\\temp\\ext\\side.png", true, false},
+        {"d:\\art\\side.png", "c:\\windows\\temp\\ext\\side.png", false, true},
+        {"side.png", "c:\\pkg\\INSTAVO\\side.png", false, true},
+        {"side.png", "", false, false},
+    };
+    for (const Case& c : cases) {
+        testing_support::WizardFixture f;
+        f.dataTag(std::string("[MAINWINDOW]\r\nLeftImage=") + c.leftImage + "\r\nLeftImageS=0\r\n");
+        f.root.fs().createDirectory("c:\\pkg\\INSTAVO");
+        if (*c.where) f.write(c.where, png.toStdString());
+        CWelcome page(f.context(), nullptr);
+        auto* side = page.findChild<SidePicture*>("leftImage");
+        EXPECT_EQ(page.findChild<QLabel*>("builtinImage")->isVisibleTo(&page), c.builtin)
+            << c.where;
+        EXPECT_EQ(side->isVisibleTo(&page), !c.builtin);
+        EXPECT_EQ(!side->picture().isNull(), c.picture) << c.where;
+    }
 }

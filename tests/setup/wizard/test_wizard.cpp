@@ -194,6 +194,7 @@ TEST(Wizard, background_window_cancels_without_asking) {
     f.dataTag("[DIALOG]\r\n0=1\r\n7=1\r\n");
     f.state.background = true;
     Driver d(f.context());
+    EXPECT_TRUE(eventually([&] { return d.wizard.windowFlags() & Qt::WindowStaysOnTopHint; }));
     d.click("cancel");
     EXPECT_TRUE(d.wizard.ended());
     EXPECT_EQ(d.wizard.exitStatus(), kExitCancelled);
