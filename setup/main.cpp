@@ -109,9 +109,7 @@ int main(int argc, char** argv) {
     setup::StartupStages stages;
     stages.showBackground = [&](setup::SetupContext& ctx) {
         background = setup::BackgroundWindow::fromSetupData(ctx.data);
-        background->showMaximized();
-        background->raise();
-        background->activateWindow();
+        background->cover();
         QApplication::processEvents();
     };
     return startup.run(stages);

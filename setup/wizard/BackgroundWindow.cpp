@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QPainter>
+#include <QScreen>
 
 #include "setup/config/DataFiles.h"
 #include "setup/config/SetupData.h"
@@ -31,6 +32,13 @@ BackgroundWindow::BackgroundWindow(QColor top, QColor bottom, QString caption, Q
     setAccessibleName(windowTitle());
     setAccessibleDescription(caption_);
     setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void BackgroundWindow::cover() {
+    if (const QScreen* s = screen()) setGeometry(s->availableGeometry());
+    showMaximized();
+    raise();
+    activateWindow();
 }
 
 QColor BackgroundWindow::rowColour(QColor top, QColor bottom, int y, int h) {

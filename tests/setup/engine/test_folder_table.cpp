@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/Registry.h"
-#include "setup/FakeSystemInfo.h"
 #include "setup/engine/FolderTable.h"
+#include "support/FakeServices.h"
 #include "support/TempWinRoot.h"
 
 using namespace setup;
@@ -68,8 +68,8 @@ TEST(folder_table, filled_from_the_system_and_registry) {
     auto registry = platform::makeFileRegistry(root.root());
     const std::string key = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
     testing_support::FakeSystemInfo system;
-    system.shell[platform::ShellFolder::Favorites] = "C:\\users\\tester\\Favorites";
-    system.shell[platform::ShellFolder::Fonts] = "C:\\windows\\Fonts\\";
+    system.shellFolders[platform::ShellFolder::Favorites] = "C:\\users\\tester\\Favorites";
+    system.shellFolders[platform::ShellFolder::Fonts] = "C:\\windows\\Fonts\\";
     FolderTable table;
     readSystemFolders(table, system, "D:\\pkg\\disk1");
     EXPECT_EQ(table.value(FolderKind::WindowsDisk), "C:");
@@ -77,7 +77,7 @@ TEST(folder_table, filled_from_the_system_and_registry) {
     EXPECT_EQ(extractionFolder(table), "C:\\windows\\temp\\");
 
     EXPECT_FALSE(readProgramFolders(table, system, *registry));
-    system.env["PROGRAMFILES"] = "C:\\Programs";
+    system.variables["PROGRAMFILES"] = "C:\\Programs";
     EXPECT_TRUE(readProgramFolders(table, system, *registry));
     EXPECT_EQ(table.value(FolderKind::ProgramFiles), "C:\\Programs");
     registry->setValue(platform::RegRoot::LocalMachine, key, "ProgramFilesDir",

@@ -3,8 +3,8 @@
 #include <vector>
 
 #include "platform/WinRoot.h"
-#include "setup/FakeSystemInfo.h"
 #include "setup/engine/Startup.h"
+#include "support/FakeServices.h"
 #include "support/TempWinRoot.h"
 
 using namespace setup;
@@ -36,8 +36,8 @@ struct StartupRun {
         services.registry = platform::makeFileRegistry(root.root());
         auto fake = std::make_unique<testing_support::FakeSystemInfo>();
         system = fake.get();
-        system->env["PROGRAMFILES"] = "C:\\Program Files";
-        system->facts = {1024, 768, 32};
+        system->variables["PROGRAMFILES"] = "C:\\Program Files";
+        system->screenFacts = {1024, 768, 32};
         services.system = std::move(fake);
         services.profiles = platform::makeProfileFiles(*services.files, 1252);
     }
@@ -79,7 +79,7 @@ TEST(startup, each_failure_ends_with_its_message_and_status) {
     for (const auto& c : cases) {
         StartupRun s;
         if (c.dataTag) s.root.writeHostFile("pkg/data.tag", c.dataTag);
-        if (!c.programFiles) s.system->env.clear();
+        if (!c.programFiles) s.system->variables.clear();
         EXPECT_EQ(s.start(), c.status) << c.said;
         EXPECT_EQ(s.prompter.said, std::vector<std::string>{c.said});
     }
