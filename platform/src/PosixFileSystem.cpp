@@ -16,8 +16,8 @@
 #include <system_error>
 
 #include "PosixIo.h"
-#include "platform/WinRoot.h"
 #include "WinText.h"
+#include "platform/WinRoot.h"
 
 namespace platform {
 
@@ -163,7 +163,9 @@ public:
                    : -1;
     }
     bool seek(std::int64_t offset, Whence whence) override {
-        const int w = whence == Whence::Start ? SEEK_SET : whence == Whence::End ? SEEK_END : SEEK_CUR;
+        const int w = whence == Whence::Start ? SEEK_SET
+                      : whence == Whence::End ? SEEK_END
+                                              : SEEK_CUR;
         return ::lseek(fd_, static_cast<off_t>(offset), w) >= 0;
     }
     std::int64_t tell() const override { return ::lseek(fd_, 0, SEEK_CUR); }
@@ -291,9 +293,24 @@ public:
             return false;
         }
         ::fchmod(out, st.st_mode & 0777);
+        // The kernel copies (or shares the blocks, where the file system can); read and write
+        // only where it cannot between these two files.
         bool ok = true;
-        char buffer[65536];
+        bool kernel = true;
         for (;;) {
+            const ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, 1 << 30, 0);
+            if (n > 0) continue;
+            if (n == 0) break;
+            if (errno == EINTR) continue;
+            if (errno == EXDEV || errno == ENOSYS || errno == EOPNOTSUPP || errno == EINVAL) {
+                kernel = false;
+            } else {
+                ok = false;
+            }
+            break;
+        }
+        char buffer[65536];
+        while (ok && !kernel) {
             const ssize_t n = ::read(in, buffer, sizeof buffer);
             if (n < 0) {
                 if (errno == EINTR) continue;
@@ -306,6 +323,13 @@ public:
                 break;
             }
         }
+        // As Windows copies: the last-write time and the DOS attributes go with the data.
+        char attrib[32];
+        const ssize_t attribSize = ::fgetxattr(in, kDosAttrib, attrib, sizeof attrib);
+        if (attribSize > 0)
+            ::fsetxattr(out, kDosAttrib, attrib, static_cast<std::size_t>(attribSize), 0);
+        const timespec times[2] = {{0, UTIME_OMIT}, st.st_mtim};
+        ::futimens(out, times);
         ::close(in);
         ok = (::close(out) == 0) && ok;
         if (ok && !overwrite) {
