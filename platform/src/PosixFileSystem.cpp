@@ -144,6 +144,40 @@ struct Resolved {
 
 constexpr const char* kDosAttrib = "user.DOSATTRIB";
 
+// The data, last-write time and DOS attributes of in, copied into out as Windows copies a
+// file. The kernel copies (or shares the blocks, where the file system can); read and write
+// only where it cannot between these two files.
+bool copyContents(int in, int out, const struct stat& st) {
+    bool kernel = true;
+    for (;;) {
+        const ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, 1 << 30, 0);
+        if (n > 0) continue;
+        if (n == 0) break;
+        if (errno == EINTR) continue;
+        if (errno != EXDEV && errno != ENOSYS && errno != EOPNOTSUPP && errno != EINVAL)
+            return false;
+        kernel = false;
+        break;
+    }
+    char buffer[65536];
+    while (!kernel) {
+        const ssize_t n = ::read(in, buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        if (n == 0) break;
+        if (!detail::writeAll(out, std::string_view(buffer, static_cast<std::size_t>(n))))
+            return false;
+    }
+    char attrib[32];
+    const ssize_t attribSize = ::fgetxattr(in, kDosAttrib, attrib, sizeof attrib);
+    if (attribSize > 0)
+        ::fsetxattr(out, kDosAttrib, attrib, static_cast<std::size_t>(attribSize), 0);
+    const timespec times[2] = {{0, UTIME_OMIT}, st.st_mtim};
+    return ::futimens(out, times) == 0;
+}
+
 class PosixFile final : public File {
 public:
     explicit PosixFile(int fd) : fd_(fd) {}
@@ -274,7 +308,8 @@ public:
         auto target = resolve(to);
         if (!source || !target || source->isDriveRoot || target->isDriveRoot) return false;
         std::error_code ec;
-        if (fs::exists(target->host, ec)) {
+        const bool existed = fs::exists(target->host, ec);
+        if (existed) {
             if (!overwrite || isDir(target->host)) return false;
             // Copying a file onto itself would empty it.
             if (fs::equivalent(source->host, target->host, ec) || ec) return false;
@@ -283,6 +318,24 @@ public:
         if (in < 0) return false;
         struct stat st {};
         ::fstat(in, &st);
+
+        // A new file is written in place (O_EXCL: a file that appeared meanwhile is not
+        // touched) and removed again if the copy fails.
+        if (!existed) {
+            const int out = ::open(target->host.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                                   st.st_mode & 0777);
+            if (out >= 0) {
+                const bool ok = copyContents(in, out, st);
+                ::close(in);
+                if (::close(out) == 0 && ok) return true;
+                ::unlink(target->host.c_str());
+                return false;
+            }
+            if (errno != EEXIST || !overwrite) {
+                ::close(in);
+                return false;
+            }
+        }
 
         // Into a temporary file beside the target, then renamed over it: a failed copy leaves
         // an existing target as it was.
@@ -293,51 +346,9 @@ public:
             return false;
         }
         ::fchmod(out, st.st_mode & 0777);
-        // The kernel copies (or shares the blocks, where the file system can); read and write
-        // only where it cannot between these two files.
-        bool ok = true;
-        bool kernel = true;
-        for (;;) {
-            const ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, 1 << 30, 0);
-            if (n > 0) continue;
-            if (n == 0) break;
-            if (errno == EINTR) continue;
-            if (errno == EXDEV || errno == ENOSYS || errno == EOPNOTSUPP || errno == EINVAL) {
-                kernel = false;
-            } else {
-                ok = false;
-            }
-            break;
-        }
-        char buffer[65536];
-        while (ok && !kernel) {
-            const ssize_t n = ::read(in, buffer, sizeof buffer);
-            if (n < 0) {
-                if (errno == EINTR) continue;
-                ok = false;
-                break;
-            }
-            if (n == 0) break;
-            if (!detail::writeAll(out, std::string_view(buffer, static_cast<std::size_t>(n)))) {
-                ok = false;
-                break;
-            }
-        }
-        // As Windows copies: the last-write time and the DOS attributes go with the data.
-        char attrib[32];
-        const ssize_t attribSize = ::fgetxattr(in, kDosAttrib, attrib, sizeof attrib);
-        if (attribSize > 0)
-            ::fsetxattr(out, kDosAttrib, attrib, static_cast<std::size_t>(attribSize), 0);
-        const timespec times[2] = {{0, UTIME_OMIT}, st.st_mtim};
-        ::futimens(out, times);
+        bool ok = copyContents(in, out, st);
         ::close(in);
         ok = (::close(out) == 0) && ok;
-        if (ok && !overwrite) {
-            // No replacing a file that appeared meanwhile.
-            ok = ::link(temp.c_str(), target->host.c_str()) == 0;
-            ::unlink(temp.c_str());
-            return ok;
-        }
         ok = ok && ::rename(temp.c_str(), target->host.c_str()) == 0;
         if (!ok) ::unlink(temp.c_str());
         return ok;

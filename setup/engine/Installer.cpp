@@ -318,10 +318,12 @@ void Installer::deleteTemporaryFiles() {
         folders.push_back(run_.extractionFolder);
     for (const auto& folder : folders) {
         for (std::size_t i = 0; i < packageList_.size(); ++i) {
-            std::string path = folder + memberName(i, packageList_[i].name);
-            if (!files.exists(path)) path = folder + packageList_[i].name;
-            progress_.setCurrentFile(path);
-            files.removeFile(path);
+            // The member itself, or when there is none, a file of the bare name.
+            const std::string member = folder + memberName(i, packageList_[i].name);
+            progress_.setCurrentFile(member);
+            if (files.removeFile(member) || files.exists(member)) continue;
+            progress_.setCurrentFile(folder + packageList_[i].name);
+            files.removeFile(folder + packageList_[i].name);
         }
         for (const char* name :
              {"readme.txt", "license.txt", "zuninstall.exe", "liveupdate.exe", "feedback.exe"})
