@@ -101,10 +101,10 @@ RunOutcome Installer::run() {
     systemFolderLower_ = lowerCase(services_.system->systemFolder());
     createFolderChain(installFolder() + "\\");
 
-    int internet = 0;
+    internet_ = 0;
     for (int i = 0; i < total_; ++i)
-        if (isUrl(text("FILES", "PR" + std::to_string(i), 254))) ++internet;
-    if (internet > 0) progress_.setRange(total_ + internet);
+        if (isUrl(text("FILES", "PR" + std::to_string(i), 254))) ++internet_;
+    if (internet_ > 0) progress_.setRange(total_ + internet_);
 
     const bool preview = run_.preview || text("APPINFO", "Preview") == "YES";
     if (!preview) {

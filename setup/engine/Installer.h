@@ -66,6 +66,9 @@ public:
     const std::vector<CopyEntry>& copyList() const { return copyList_; }
     const DownloadQueue& downloads() const { return downloads_; }
     int totalFiles() const { return total_; }
+    // The [FILES] "PR<i>" sources on the Internet: the download sequence's main bar ends at
+    // totalFiles() + internetSources() - 1.
+    int internetSources() const { return internet_; }
 
 private:
     // The run's steps.
@@ -114,6 +117,7 @@ private:
     int dirNumber_ = 0;
     int registryEntryNumber_ = 0;
     int total_ = 0;
+    int internet_ = 0;
     bool advancedActions_ = false;
     std::vector<std::string> chosen_;
     std::vector<PackageEntry> packageList_;

@@ -21,8 +21,8 @@ int runSilentInstall(SetupContext& context, InstallerOptions options) {
         std::cerr << "setup: " << installer.downloads().size()
                   << " file(s) of the package are on the Internet and were not fetched\n";
     std::cerr << "setup: installed " << context.run.productName << " into "
-              << context.folders.value(FolderKind::InstallDir) << "; log "
-              << installer.logPath() << '\n';
+              << context.folders.value(FolderKind::InstallDir) << "; log " << installer.logPath()
+              << '\n';
     return kExitDone;
 }
 

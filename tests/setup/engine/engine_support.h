@@ -138,8 +138,8 @@ protected:
     }
     void dataTag(const std::string& text) { root.writeHostFile("setup/data.tag", text); }
 
-    setup::RunOutcome install(std::pair<int, int> clock = {7, 42}) {
-        setup::InstallerOptions options;
+    setup::RunOutcome install(std::pair<int, int> clock = {7, 42},
+                              setup::InstallerOptions options = {}) {
         options.minutesSeconds = [clock] { return clock; };
         installer = std::make_unique<setup::Installer>(services, run, *data, folders, progress,
                                                        prompter, options);

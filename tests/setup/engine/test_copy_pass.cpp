@@ -146,3 +146,28 @@ TEST_F(EngineTest, registry_value_types) {
     EXPECT_EQ(log("REGISTRYENTRY", "val2"), "Raw");
     EXPECT_EQ(log("REGISTRYENTRY", "key3"), "<none>");  // nothing written, nothing to undo
 }
+
+TEST_F(EngineTest, download_actions_queued_then_finished_by_the_sequence) {
+    dataTag(
+        "[FILES]\r\nTOTAL=1\r\nPR0=http://host/pkg/a.zip\r\n"
+        "[ADVANCEDACTIONS]\r\nTOTAL=2\r\nC0=Run\r\nF0=http://host/no.exe\r\n"
+        "C1=Download\r\nF1=http://host/pkg/extra.zip\r\n");
+    package({{"C:\\b\\a.txt", "<Install Dir>*0,0,0"}});
+    setup::DownloadQueue queued;
+    std::function<void()> finish;
+    setup::InstallerOptions options;
+    options.startDownloads = [&](setup::DownloadQueue& queue, std::function<void()> done) {
+        queued = queue;
+        finish = std::move(done);
+    };
+    ASSERT_EQ(install({0, 0}, options), RunOutcome::Downloading);
+    ASSERT_EQ(queued.size(), 1u);
+    EXPECT_EQ(queued[0].url, "http://host/pkg/extra.zip");
+    EXPECT_EQ(queued[0].folder, "C:\\Program Files\\App");
+    EXPECT_EQ(installer->totalFiles() + installer->internetSources(), 3);
+    EXPECT_NE(run.state(), setup::InstallState::Done);
+    finish();
+    EXPECT_EQ(run.state(), setup::InstallState::Done);
+    EXPECT_EQ(log("LOG", "0"), "c:\\program files\\app\\a.txt");
+    EXPECT_EQ(log("KILLPROCESS", "CLASSNAME"), "<none>");  // not on the download path
+}
