@@ -83,8 +83,8 @@ int main(int argc, char** argv) {
             app = std::make_unique<QApplication>(argc, argv);
             const QScreen* screen = QGuiApplication::primaryScreen();
             if (screen)
-                system.setScreen({screen->geometry().width(), screen->geometry().height(),
-                                  screen->depth()});
+                system.setScreen(
+                    {screen->geometry().width(), screen->geometry().height(), screen->depth()});
         }
         return app != nullptr;
     };
@@ -93,9 +93,10 @@ int main(int argc, char** argv) {
     setup::SilentPrompter silent(std::cerr);
     LazyGuiPrompter windowed(ensureGui, silent);
     setup::ModePrompter prompter(run, windowed, silent);
-    setup::Startup startup(*services, prompter, run,
-                           setup::windowsPathOf(programHostPath(argc > 0 ? argv[0] : nullptr), winRoot),
-                           setup::windowsPathOf(std::filesystem::current_path(), winRoot));
+    setup::Startup startup(
+        *services, prompter, run,
+        setup::windowsPathOf(programHostPath(argc > 0 ? argv[0] : nullptr), winRoot),
+        setup::windowsPathOf(std::filesystem::current_path(), winRoot));
     if (auto status = startup.prepare()) return *status;
 
     if (!run.silent && !ensureGui()) {
@@ -108,9 +109,7 @@ int main(int argc, char** argv) {
     setup::StartupStages stages;
     stages.showBackground = [&](setup::SetupContext& ctx) {
         background = setup::BackgroundWindow::fromSetupData(ctx.data);
-        background->showMaximized();
-        background->raise();
-        background->activateWindow();
+        background->cover();
         QApplication::processEvents();
     };
     return startup.run(stages);

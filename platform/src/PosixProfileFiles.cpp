@@ -44,6 +44,8 @@ using Edit = std::function<std::optional<std::string>(std::string_view)>;
 bool editHostFile(const fs::path& host, const Edit& edit) {
     std::error_code ec;
     if (!fs::is_directory(host.parent_path(), ec)) return false;
+    // Replacing a link would cut it; writing through it could reach outside the drive.
+    if (fs::is_symlink(fs::symlink_status(host, ec))) return false;
     for (int attempt = 0; attempt < 100; ++attempt) {
         bool created = false;
         int fd = ::open(host.c_str(), O_RDWR | O_CLOEXEC);

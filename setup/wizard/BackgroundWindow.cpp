@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QPainter>
+#include <QScreen>
 
 #include "setup/config/DataFiles.h"
 #include "setup/config/SetupData.h"
@@ -14,7 +15,8 @@ std::unique_ptr<BackgroundWindow> BackgroundWindow::fromSetupData(const SetupDat
         return QColor(c.red, c.green, c.blue);
     };
     return std::make_unique<BackgroundWindow>(
-        colour("BACK3"), colour("BACK4"), QString::fromStdString(data.text("MAINWINDOW", "BACK1", 99)),
+        colour("BACK3"), colour("BACK4"),
+        QString::fromStdString(data.text("MAINWINDOW", "BACK1", 99)),
         QString::fromStdString(data.text("MAINWINDOW", "BACK2", 99)));
 }
 
@@ -30,6 +32,13 @@ BackgroundWindow::BackgroundWindow(QColor top, QColor bottom, QString caption, Q
     setAccessibleName(windowTitle());
     setAccessibleDescription(caption_);
     setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void BackgroundWindow::cover() {
+    if (const QScreen* s = screen()) setGeometry(s->availableGeometry());
+    showMaximized();
+    raise();
+    activateWindow();
 }
 
 QColor BackgroundWindow::rowColour(QColor top, QColor bottom, int y, int h) {

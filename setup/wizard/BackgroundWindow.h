@@ -20,6 +20,10 @@ public:
     // From [MAINWINDOW]: "BACK3" and "BACK4" the colours, "BACK1" and "BACK2" the texts.
     static std::unique_ptr<BackgroundWindow> fromSetupData(const SetupData& data);
 
+    // Shown maximised in front of everything; without a window manager to maximise it, it
+    // takes the screen's size itself.
+    void cover();
+
     // The colour of row y of a window h pixels high, with the integer arithmetic the packages'
     // pictures were designed for (product before division, truncated).
     static QColor rowColour(QColor top, QColor bottom, int y, int h);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 
 #include "platform/Profile.h"
 #include "platform/codec/ProfileSyntax.h"
@@ -133,6 +134,21 @@ TEST(ProfileFiles, bare_name_lives_in_windows_folder_and_write_replaces_the_file
     EXPECT_EQ(root.readHostFile("App.ini"), "[S]\r\nk=v\r\n");
     EXPECT_TRUE(profiles->removeKey("c:\\App.ini", "s", "K"));
     EXPECT_EQ(root.readHostFile("App.ini"), "[S]\r\n");
+}
+
+TEST(ProfileFiles, concurrent_writers_lose_nothing) {
+    testing_support::TempWinRoot root;
+    auto a = platform::makeProfileFiles(root.fs(), 1252);
+    auto b = platform::makeProfileFiles(root.fs(), 1252);
+    const auto writeMany = [](platform::ProfileFiles& p, const std::string& prefix) {
+        for (int i = 0; i < 40; ++i)
+            p.writeString("c:\\shared.ini", "S", prefix + std::to_string(i), "v");
+    };
+    std::thread first(writeMany, std::ref(*a), "a");
+    std::thread second(writeMany, std::ref(*b), "b");
+    first.join();
+    second.join();
+    EXPECT_EQ(a->keys("c:\\shared.ini", "s").size(), 80u);
 }
 
 }  // namespace

@@ -41,7 +41,7 @@ public:
     // Key names of a section in file order (the first of duplicates only); empty when missing.
     virtual std::vector<std::string> keys(std::string_view file,
                                           std::string_view section) const = 0;
-    // Section names in file order.
+    // Section names in file order, each once in its first spelling.
     virtual std::vector<std::string> sections(std::string_view file) const = 0;
 };
 
