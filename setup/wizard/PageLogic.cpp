@@ -1,0 +1,201 @@
+#include "setup/wizard/PageLogic.h"
+
+#include <array>
+#include <cstdint>
+
+#include "platform/FileSystem.h"
+#include "platform/codec/AnsiCodePage.h"
+#include "setup/config/RunState.h"
+#include "setup/config/SetupData.h"
+
+namespace setup {
+
+std::vector<std::string> buildPageList(const SetupData& data) {
+    struct Entry {
+        const char* name;
+        const char* key;
+    };
+    static constexpr std::array<Entry, 10> kOrder{{{"welcome", "0"},
+                                                   {"license", "1"},
+                                                   {"readme", "2"},
+                                                   {"user", "3"},
+                                                   {"destination", "4"},
+                                                   {"setuptype", "5"},
+                                                   {"folder", "6"},
+                                                   {"start", "7"},
+                                                   {"progress", nullptr},
+                                                   {"complete", "9"}}};
+    std::vector<std::string> pages;
+    for (const Entry& e : kOrder)
+        if (!e.key || data.on("DIALOG", e.key, 4)) pages.emplace_back(e.name);
+    return pages;
+}
+
+namespace {
+
+void appendUtf8(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+std::string utf16ToUtf8(std::string_view bytes, bool bigEndian) {
+    std::string out;
+    auto unit = [&](std::size_t i) -> char16_t {
+        auto hi = static_cast<unsigned char>(bytes[bigEndian ? i : i + 1]);
+        auto lo = static_cast<unsigned char>(bytes[bigEndian ? i + 1 : i]);
+        return static_cast<char16_t>(hi << 8 | lo);
+    };
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        char32_t u = unit(i);
+        if (u == 0) break;
+        if (u >= 0xD800 && u < 0xDC00 && i + 3 < bytes.size()) {
+            char32_t low = unit(i + 2);
+            if (low >= 0xDC00 && low < 0xE000) {
+                appendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00));
+                i += 2;
+                continue;
+            }
+        }
+        appendUtf8(out, (u >= 0xD800 && u < 0xE000) ? 0xFFFD : u);
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string decodeAnsi(std::string_view bytes, int ansiCodePage) {
+    return platform::codec::ansiToUtf8(ansiCodePage, bytes);
+}
+
+std::string decodePageText(std::string_view bytes, int ansiCodePage) {
+    if (bytes.starts_with("\xFF\xFE")) return utf16ToUtf8(bytes.substr(2), false);
+    if (bytes.starts_with("\xFE\xFF")) return utf16ToUtf8(bytes.substr(2), true);
+    bool utf8 = bytes.starts_with("\xEF\xBB\xBF");
+    if (utf8) bytes.remove_prefix(3);
+    bytes = bytes.substr(0, bytes.find('\0'));
+    if (!utf8) return decodeAnsi(bytes, ansiCodePage);
+    // Ill-formed sequences would upset the text box; show them as the replacement character.
+    std::string out;
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        auto c = static_cast<unsigned char>(bytes[i]);
+        int extra = c < 0x80 ? 0 : (c >> 5) == 6 ? 1 : (c >> 4) == 14 ? 2 : (c >> 3) == 30 ? 3 : -1;
+        bool ok = extra >= 0 && i + extra < bytes.size();
+        for (int k = 1; ok && k <= extra; ++k)
+            ok = (static_cast<unsigned char>(bytes[i + k]) & 0xC0) == 0x80;
+        if (ok) {
+            out.append(bytes.substr(i, extra + 1));
+            i += extra + 1;
+        } else {
+            out += "\xEF\xBF\xBD";
+            ++i;
+        }
+    }
+    return out;
+}
+
+std::string installSummary(const RunState& s) {
+    return "\r\nSetup will install " + s.productName + " in the directory:\r\n>  " +
+           s.installFolder + "\r\n\r\nUser Information:\r\n>  " + s.userName + "\r\n>  " +
+           s.company + "\r\n\r\nProgram Folder:\r\n>  " + s.programFolder;
+}
+
+std::string shortenForDisplay(std::string_view path) {
+    // Characters, not bytes: a Greek folder name must not be cut inside a letter.
+    std::size_t chars = 0, i = 0;
+    while (i < path.size() && chars < 60) {
+        ++i;
+        while (i < path.size() && (static_cast<unsigned char>(path[i]) & 0xC0) == 0x80) ++i;
+        ++chars;
+    }
+    if (i >= path.size()) return std::string(path);
+    return std::string(path.substr(0, i)) + "...";
+}
+
+std::string folderFromUninstallString(std::string_view command) {
+    std::string_view text = command;
+    if (auto blank = text.find(' '); blank != std::string_view::npos) text = text.substr(blank + 1);
+    if (text.starts_with('"')) text = text.size() >= 2 ? text.substr(1, text.size() - 2) : "";
+    if (auto slash = text.rfind('\\'); slash != std::string_view::npos)
+        text = text.substr(0, slash);
+    if (text.ends_with('\\')) text.remove_suffix(1);
+    return std::string(text);
+}
+
+bool folderNameValid(std::string_view name) {
+    if (name.empty()) return false;
+    auto edge = [](char c) { return c == '\t' || c == ' ' || c == '.'; };
+    if (edge(name.front()) || edge(name.back())) return false;
+    return name.find_first_of("\"*/:<>?\\|") == std::string_view::npos;
+}
+
+FolderTest testFolder(std::string_view path, bool create, platform::FileSystem& files) {
+    auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+    if (path.size() < 3 || !letter(path[0]) || path[1] != ':' || path[2] != '\\')
+        return FolderTest::Invalid;
+    if (path.size() == 3) {
+        if (!create) return FolderTest::Ok;
+        return files.isDirectory(path) ? FolderTest::Ok : FolderTest::CannotCreate;
+    }
+    std::size_t start = 3;
+    while (true) {
+        std::size_t end = path.find('\\', start);
+        std::string_view name = path.substr(
+            start, end == std::string_view::npos ? std::string_view::npos : end - start);
+        if (!folderNameValid(name)) return FolderTest::Invalid;
+        if (create) {
+            std::string_view chain = path.substr(0, end);
+            files.createDirectory(chain);
+            if (!files.isDirectory(chain)) return FolderTest::CannotCreate;
+        }
+        if (end == std::string_view::npos) return FolderTest::Ok;
+        start = end + 1;
+    }
+}
+
+std::vector<CustomRow> customRows(std::string_view text) {
+    std::vector<CustomRow> rows;
+    CustomRow row;
+    bool haveSource = false;
+    std::size_t pos = 0;
+    while (true) {
+        std::size_t cr = text.find('\r', pos);
+        if (cr == std::string_view::npos) break;
+        std::string_view line = text.substr(pos, cr - pos);
+        pos = cr + 2;
+        // Empty lines are no entries of the package list: skipping them keeps these rows in
+        // step with what the copy pass installs.
+        if (line.empty()) continue;
+        if (!haveSource) {
+            std::size_t cut = line.find_last_of("\\/:");
+            row.fileName = std::string(cut == std::string_view::npos ? line : line.substr(cut + 1));
+            haveSource = true;
+        } else {
+            row.destination = std::string(line.substr(0, line.find('*')));
+            rows.push_back(row);
+            haveSource = false;
+        }
+        if (pos >= text.size()) break;
+    }
+    return rows;
+}
+
+bool listedProgramEntry(std::string_view name) {
+    if (name == "." || name == "..") return false;
+    return !(name.ends_with("lnk") || name.ends_with("pif"));
+}
+
+}  // namespace setup

@@ -1,0 +1,124 @@
+#pragma once
+// A wizard run in a temporary $WINROOT: real files, registry and profile files, a system and
+// launcher that record instead of acting, a prompter whose answers the test sets, and timers
+// of no length.
+
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/Profile.h"
+#include "platform/Registry.h"
+#include "setup/wizard/WizardContext.h"
+#include "support/TempWinRoot.h"
+
+namespace testing_support {
+
+class FakeSystem : public platform::SystemInfo {
+public:
+    std::string windowsFolder() const override { return "c:\\windows"; }
+    std::string systemFolder() const override { return "c:\\windows\\system32"; }
+    std::string tempFolder() override { return "c:\\windows\\temp\\"; }
+    std::uint64_t physicalMemoryBytes() const override { return 1u << 30; }
+    platform::WindowsVersion version() const override { return {}; }
+    int ansiCodePage() const override { return 1253; }
+    std::string shellFolder(platform::ShellFolder which) override {
+        return which == platform::ShellFolder::Programs ? programs : std::string();
+    }
+    std::string userName() const override { return "user"; }
+    platform::ScreenFacts screen() const override { return {1280, 800, 24}; }
+    void setScreen(const platform::ScreenFacts&) override {}
+    std::optional<std::string> environment(std::string_view) const override { return {}; }
+    std::string programs = "c:\\menu\\programs";
+};
+
+struct FakeLauncher : platform::Launcher {
+    bool start(std::string_view command, std::string_view) override {
+        calls.push_back("start " + std::string(command));
+        return true;
+    }
+    bool open(std::string_view path) override {
+        calls.push_back("open " + std::string(path));
+        return true;
+    }
+    std::vector<std::string> calls;
+};
+
+struct FakePrompter : setup::Prompter {
+    void message(std::string_view text, std::string_view) override { messages.emplace_back(text); }
+    setup::Answer okCancel(std::string_view text, std::string_view) override {
+        messages.emplace_back(text);
+        return setup::Answer::Cancel;
+    }
+    setup::Answer yesNo(std::string_view text, std::string_view, std::string_view,
+                        std::string_view) override {
+        messages.emplace_back(text);
+        setup::Answer a = answers.empty() ? setup::Answer::No : answers.front();
+        if (!answers.empty()) answers.pop_front();
+        return a;
+    }
+    std::vector<std::string> messages;
+    std::deque<setup::Answer> answers;
+};
+
+struct WizardFixture {
+    WizardFixture() : registry(platform::makeFileRegistry(root.root())) {
+        profiles = platform::makeProfileFiles(root.fs(), 1253);
+        for (const char* folder : {"c:\\pkg", "c:\\windows", "c:\\windows\\temp",
+                                   "c:\\windows\\temp\\ext", "c:\\menu", "c:\\menu\\programs"})
+            root.fs().createDirectory(folder);
+        state.setupFolder = "c:\\pkg";
+        state.dataTagPath = "c:\\pkg\\data.tag";
+        state.languageTagPath = "c:\\pkg\\language.tag";
+        state.datafilePath = "c:\\pkg\\datafile.dlr";
+        state.extractionFolder = "c:\\windows\\temp\\ext\\";
+        state.productName = "Demo";
+        state.programFolder = "Demo";
+        state.installFolder = "c:\\Program Files\\Demo";
+    }
+
+    void write(const std::string& path, const std::string& text) {
+        root.fs().writeFile(path, text);
+    }
+    void dataTag(const std::string& text) { write(state.dataTagPath, text); }
+
+    setup::WizardContext& context() {
+        data = std::make_unique<setup::SetupData>(*profiles, state.dataTagPath);
+        language = std::make_unique<setup::LanguageTexts>(*profiles, state.languageTagPath,
+                                                          root.fs().exists(state.languageTagPath));
+        ctx = std::make_unique<setup::WizardContext>(
+            setup::WizardContext{state,
+                                 *data,
+                                 *language,
+                                 root.fs(),
+                                 *registry,
+                                 system,
+                                 launcher,
+                                 prompter,
+                                 {},
+                                 [this](setup::ProgressView&) {
+                                     ++installs;
+                                     if (cancelInstall) return false;
+                                     state.setState(setup::InstallState::Done);
+                                     return true;
+                                 },
+                                 setup::WizardTimings{0, 0, 0, 0}});
+        return *ctx;
+    }
+
+    TempWinRoot root;
+    std::unique_ptr<platform::Registry> registry;
+    std::unique_ptr<platform::ProfileFiles> profiles;
+    FakeSystem system;
+    FakeLauncher launcher;
+    FakePrompter prompter;
+    setup::RunState state;
+    std::unique_ptr<setup::SetupData> data;
+    std::unique_ptr<setup::LanguageTexts> language;
+    std::unique_ptr<setup::WizardContext> ctx;
+    int installs = 0;
+    bool cancelInstall = false;
+};
+
+}  // namespace testing_support

@@ -1,0 +1,135 @@
+// The built zuninstall, run as the uninstall entry runs it: on a hand-made installation, and
+// (once setup and a package exist) on what setup itself installed.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "platform/Profile.h"
+#include "platform/Registry.h"
+#include "platform/Services.h"
+#include "support/TempWinRoot.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using platform::RegRoot;
+
+struct Result {
+    int status = -1;
+    std::string errors;
+};
+
+// Arguments go through the shell in single quotes: Windows paths are full of backslashes.
+Result runProgram(const fs::path& program, const std::vector<std::string>& arguments,
+                  const fs::path& workFolder) {
+    const fs::path errors = workFolder / "stderr.txt";
+    std::string command = "cd '" + workFolder.string() + "' && '" + program.string() + "'";
+    for (const std::string& a : arguments) command += " '" + a + "'";
+    command += " 2>'" + errors.string() + "' >/dev/null";
+    Result result;
+    const int raw = std::system(command.c_str());
+    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    std::ifstream in(errors);
+    result.errors.assign(std::istreambuf_iterator<char>(in), {});
+    return result;
+}
+
+TEST(ZuninstallRun, silent_run_removes_a_hand_made_installation) {
+    testing_support::TempWinRoot root;
+    auto services = platform::openServices(root.root());
+    ASSERT_TRUE(services);
+    root.writeHostFile("app/app.exe", "x");
+    root.writeHostFile("app/jobs/mine.dat", "user's");
+    root.writeHostFile("other/app.exe", "x");
+    const std::string key = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\App";
+    platform::RegValue name;
+    name.text = "App";
+    services->registry->setValue(RegRoot::LocalMachine, key, "DisplayName", name);
+    auto& profiles = *services->profiles;
+    profiles.writeString("c:\\app\\install.log", "LOG", "0", "c:\\app\\app.exe");
+    profiles.writeString("c:\\app\\install.log", "DIR", "0", "c:\\app\\");
+    profiles.writeString("c:\\app\\install.log", "DIR", "1", "c:\\app\\jobs\\");
+    profiles.writeString("c:\\app\\install.log", "UNINSTALL", "PATH", key);
+    profiles.writeString("c:\\other\\install.log", "LOG", "0", "c:\\other\\app.exe");
+    profiles.writeString("c:\\other\\install.log", "LOG", "1", "q:\\nowhere\\x.dll");
+    profiles.writeString("c:\\other\\install.log", "DIR", "0", "c:\\other\\");
+
+    const Result clean =
+        runProgram(ZUNINSTALL_PATH, {"--silent", "\"C:\\App\\install.log\""}, root.root());
+    EXPECT_EQ(clean.status, 0) << clean.errors;
+    EXPECT_FALSE(fs::exists(root.driveC() / "app/app.exe"));
+    EXPECT_FALSE(fs::exists(root.driveC() / "app/install.log"));
+    EXPECT_TRUE(fs::exists(root.driveC() / "app/jobs/mine.dat"));
+    EXPECT_FALSE(services->registry->keyExists(RegRoot::LocalMachine, key));
+
+    const Result refused =
+        runProgram(ZUNINSTALL_PATH, {"--silent", "c:\\other\\install.log"}, root.root());
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.errors.find("q:\\nowhere\\x.dll"), std::string::npos) << refused.errors;
+    EXPECT_FALSE(fs::exists(root.driveC() / "other"));
+
+    const Result gone =
+        runProgram(ZUNINSTALL_PATH, {"--silent", "c:\\app\\install.log"}, root.root());
+    EXPECT_EQ(gone.status, 2);
+}
+
+// Every file under the root (the drives' links are not followed) with its bytes: drive c:,
+// the data home's desktop entries and the registry's files.
+std::map<std::string, std::string> snapshot(const fs::path& root) {
+    std::map<std::string, std::string> files;
+    for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator();
+         ++it) {
+        if (it->is_directory() || it->path().extension() == ".lock") continue;
+        std::ifstream in(it->path(), std::ios::binary);
+        files[fs::relative(it->path(), root).string()].assign(std::istreambuf_iterator<char>(in),
+                                                              {});
+    }
+    return files;
+}
+
+TEST(ZuninstallRun, undoes_what_setup_installed) {
+    const fs::path setupProgram = SETUP_PATH;
+    const fs::path package = PACKAGE_DIR;
+    if (setupProgram.empty() || !fs::exists(setupProgram) || !fs::exists(package / "data.tag")) {
+        GTEST_SKIP() << "needs the setup program and a package (make package)";
+    }
+    testing_support::TempWinRoot root;
+    {
+        auto services = platform::openServices(root.root());
+        ASSERT_TRUE(services);
+    }
+    // Setup installs from the folder it lies in, silently when its data.tag says so.
+    const fs::path setupFolder = root.root() / "package";
+    fs::copy(package, setupFolder, fs::copy_options::recursive);
+    fs::copy_file(setupProgram, setupFolder / "setup", fs::copy_options::overwrite_existing);
+    auto services = platform::openServices(root.root());
+    ASSERT_TRUE(services);
+    services->profiles->writeString("z:" + (setupFolder / "data.tag").string(), "APPINFO",
+                                    "SILENTMODE", "1");
+    const auto seeded = snapshot(root.root());
+
+    const Result installed = runProgram(setupFolder / "setup", {}, setupFolder);
+    ASSERT_EQ(installed.status, 0) << installed.errors;
+
+    std::string command;
+    const std::string list = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+    for (const std::string& product : services->registry->subkeys(RegRoot::LocalMachine, list)) {
+        if (auto v = services->registry->value(RegRoot::LocalMachine, list + "\\" + product,
+                                               "UninstallString"))
+            command = v->text;
+    }
+    const auto exe = command.find(".exe ");
+    ASSERT_NE(exe, std::string::npos) << command;
+    const auto program = services->files->hostPath(command.substr(0, exe + 4));
+    ASSERT_TRUE(program && fs::exists(*program)) << command;
+
+    const Result removed = runProgram(*program, {"--silent", command.substr(exe + 5)}, root.root());
+    EXPECT_EQ(removed.status, 0) << removed.errors;
+    EXPECT_EQ(snapshot(root.root()), seeded);
+}
+
+}  // namespace

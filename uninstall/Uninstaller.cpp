@@ -1,0 +1,344 @@
+#include "uninstall/Uninstaller.h"
+
+#include <algorithm>
+#include <optional>
+#include <set>
+
+#include "platform/FileSystem.h"
+#include "platform/HostEntries.h"
+#include "platform/Registry.h"
+#include "platform/SystemInfo.h"
+
+namespace uninstall {
+
+namespace {
+
+using platform::EntryKind;
+using platform::RegRoot;
+
+constexpr std::string_view kUninstallList =
+    "software\\microsoft\\windows\\currentversion\\uninstall";
+constexpr std::string_view kUninstallerName = "zuninstall.exe";
+
+std::string lower(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+    }
+    return out;
+}
+
+bool startsWith(std::string_view text, std::string_view prefix) {
+    return text.substr(0, prefix.size()) == prefix;
+}
+
+// Whether folder is path itself or one of the folders above it (both comparable paths).
+bool isSameOrAbove(const std::string& folder, const std::string& path) {
+    return path == folder || (startsWith(path, folder) && path.size() > folder.size() &&
+                              (path[folder.size()] == '\\' || folder.back() == '\\'));
+}
+
+std::optional<RegRoot> rootByName(std::string_view name) {
+    // The exact names setup accepts; it writes nothing under any other spelling.
+    if (name == "HKEY_CLASSES_ROOT") return RegRoot::ClassesRoot;
+    if (name == "HKEY_CURRENT_USER") return RegRoot::CurrentUser;
+    if (name == "HKEY_LOCAL_MACHINE") return RegRoot::LocalMachine;
+    if (name == "HKEY_USERS") return RegRoot::Users;
+    if (name == "HKEY_CURRENT_CONFIG") return RegRoot::CurrentConfig;
+    return std::nullopt;
+}
+
+std::size_t depth(const std::string& comparable) {
+    return static_cast<std::size_t>(std::count(comparable.begin(), comparable.end(), '\\'));
+}
+
+class Run {
+public:
+    Run(const InstallLog& log, std::string_view logPath, UninstallServices services)
+        : log_(log), logPath_(logPath), s_(services) {
+        selfPath_ = s_.system.systemFolder() + "\\" + std::string(kUninstallerName);
+        for (const std::string& folder : log_.folders)
+            loggedFolders_.insert(comparablePath(folder));
+        gatherProtected();
+    }
+
+    Outcome run() {
+        removeFiles();
+        std::vector<std::string> kept = removeFolders(orderedFolders());
+        removeRegistryEntries();
+        removeApplicationKey();
+        removeUninstallKey();
+        removeFile(logPath_, true);
+        // The log kept the installation folder from going; now it may.
+        kept = removeFolders(kept);
+        reportKept(kept);
+        removeOwnCopy();
+        return std::move(outcome_);
+    }
+
+private:
+    void leave(std::string item, Why why, bool counts = true) {
+        outcome_.leftovers.push_back({std::move(item), why, counts});
+    }
+
+    // Folders Windows or the desktop keep for everyone: an installation that logged them
+    // because it put something there must not take them away when they happen to be empty.
+    void gatherProtected() {
+        protected_.push_back(comparablePath(s_.system.windowsFolder()));
+        protected_.push_back(comparablePath(s_.system.systemFolder()));
+        // Asking may create a shell folder that was never used; Windows has them all anyway.
+        using platform::ShellFolder;
+        for (ShellFolder folder :
+             {ShellFolder::Desktop, ShellFolder::Programs, ShellFolder::Startup,
+              ShellFolder::SendTo, ShellFolder::StartMenu, ShellFolder::MyMusic, ShellFolder::Fonts,
+              ShellFolder::CommonStartMenu, ShellFolder::CommonPrograms, ShellFolder::AppData,
+              ShellFolder::CommonFavorites, ShellFolder::MyPictures, ShellFolder::CommonDocuments,
+              ShellFolder::Favorites}) {
+            const std::string path = s_.system.shellFolder(folder);
+            if (!path.empty()) protected_.push_back(comparablePath(path));
+        }
+        const std::string currentVersion = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+        for (const char* name : {"ProgramFilesDir", "CommonFilesDir"}) {
+            addProtectedValue(RegRoot::LocalMachine, currentVersion, name);
+        }
+        const std::string shellFolders = currentVersion + "\\Explorer\\Shell Folders";
+        const std::string userShellFolders = currentVersion + "\\Explorer\\User Shell Folders";
+        for (RegRoot root : {RegRoot::LocalMachine, RegRoot::CurrentUser}) {
+            for (const std::string& key : {shellFolders, userShellFolders}) {
+                for (const std::string& name : s_.registry.valueNames(root, key)) {
+                    addProtectedValue(root, key, name);
+                }
+            }
+        }
+        // Desktop entries live in the host's data home, reached through drive z:.
+        std::optional<std::string> dataHome = s_.system.environment("XDG_DATA_HOME");
+        if (!dataHome || dataHome->empty() || dataHome->front() != '/') {
+            const auto home = s_.system.environment("HOME");
+            if (home && !home->empty()) dataHome = *home + "/.local/share";
+        }
+        if (dataHome && !dataHome->empty() && dataHome->front() == '/') {
+            protected_.push_back(comparablePath("z:" + *dataHome + "/applications"));
+        }
+    }
+
+    void addProtectedValue(RegRoot root, const std::string& key, std::string_view name) {
+        const auto value = s_.registry.value(root, key, name);
+        if (value && !value->text.empty() && value->text.size() > 3 && value->text[1] == ':') {
+            protected_.push_back(comparablePath(value->text));
+        }
+    }
+
+    bool isProtected(const std::string& comparable) const {
+        return std::any_of(protected_.begin(), protected_.end(),
+                           [&](const std::string& p) { return isSameOrAbove(comparable, p); });
+    }
+
+    bool isDeferred(const std::string& comparable) const {
+        return comparable == comparablePath(logPath_) || comparable == comparablePath(selfPath_);
+    }
+
+    // Returns false when the file is still there.
+    bool removeFile(const std::string& path, bool counts) {
+        switch (platform::entryKind(s_.files, path)) {
+            case EntryKind::Missing:
+                return true;
+            case EntryKind::Outside:
+                leave(path, Why::Outside, counts);
+                return false;
+            case EntryKind::Folder:
+                leave(path, Why::IsFolder, counts);
+                return false;
+            case EntryKind::File:
+            case EntryKind::Link:
+                if (s_.files.removeFile(path)) return true;
+                leave(path, Why::Failed, counts);
+                return false;
+        }
+        return false;
+    }
+
+    void removeFiles() {
+        for (const std::string& path : log_.files) {
+            const std::string comparable = comparablePath(path);
+            if (isDeferred(comparable)) continue;
+            const char last = path.back();
+            if (last == '\\' || last == '/') {
+                // Setup logs the program group as a file too; [DIR] names it as well.
+                if (!loggedFolders_.count(comparable)) leave(path, Why::IsFolder);
+                continue;
+            }
+            removeFile(path, true);
+        }
+    }
+
+    // Deepest first; among equals, the later logged first (it was created later).
+    std::vector<std::string> orderedFolders() const {
+        std::vector<std::string> folders;
+        std::set<std::string> seen;
+        for (auto it = log_.folders.rbegin(); it != log_.folders.rend(); ++it) {
+            if (seen.insert(comparablePath(*it)).second) folders.push_back(*it);
+        }
+        std::stable_sort(folders.begin(), folders.end(), [](const auto& a, const auto& b) {
+            return depth(comparablePath(a)) > depth(comparablePath(b));
+        });
+        return folders;
+    }
+
+    // The folders that stay because something is in them.
+    std::vector<std::string> removeFolders(const std::vector<std::string>& folders) {
+        std::vector<std::string> kept;
+        for (const std::string& folder : folders) {
+            if (isProtected(comparablePath(folder))) continue;
+            switch (platform::entryKind(s_.files, folder)) {
+                case EntryKind::Missing:
+                    break;
+                case EntryKind::Outside:
+                    leave(folder, Why::Outside);
+                    break;
+                case EntryKind::File:
+                case EntryKind::Link:
+                    leave(folder, Why::NotAFolder);
+                    break;
+                case EntryKind::Folder:
+                    if (s_.files.removeDirectory(folder)) break;
+                    if (!s_.files.list(folder, "*", true).empty()) {
+                        kept.push_back(folder);
+                    } else {
+                        leave(folder, Why::Failed);
+                    }
+                    break;
+            }
+        }
+        return kept;
+    }
+
+    // Only the deepest of the folders kept is worth a line: the ones above it stay for it.
+    void reportKept(const std::vector<std::string>& kept) {
+        for (const std::string& folder : kept) {
+            const std::string c = comparablePath(folder);
+            const bool below = std::any_of(kept.begin(), kept.end(), [&](const std::string& other) {
+                const std::string o = comparablePath(other);
+                return o != c && isSameOrAbove(c, o);
+            });
+            if (!below) leave(folder, Why::Kept, false);
+        }
+    }
+
+    void removeRegistryEntries() {
+        for (const RegistryEntry& entry : log_.registryEntries) {
+            const std::string item = entry.keyPath + ", " + entry.valueName;
+            std::string rootName, subkey;
+            const auto root = splitRegistryPath(entry.keyPath, rootName, subkey)
+                                  ? rootByName(rootName)
+                                  : std::nullopt;
+            if (!root) {
+                leave(item, Why::UnknownRoot);
+                continue;
+            }
+            if (!s_.registry.value(*root, subkey, entry.valueName)) continue;
+            if (!s_.registry.deleteValue(*root, subkey, entry.valueName)) leave(item, Why::Failed);
+        }
+    }
+
+    void removeApplicationKey() {
+        const std::string& key = log_.applicationKey;
+        if (key.empty()) return;
+        const std::string item = "HKEY_LOCAL_MACHINE\\" + key;
+        // Setup makes it "Software\<company>\<name>" or "Software\<name>"; anything shorter
+        // would be a key that many programs share.
+        const std::string lowered = lower(key);
+        const auto slash = lowered.rfind('\\');
+        if (!startsWith(lowered, "software\\") || slash + 1 >= lowered.size() || slash < 8) {
+            leave(item, Why::NotOwned);
+            return;
+        }
+        if (!s_.registry.keyExists(RegRoot::LocalMachine, key)) return;
+        for (const char* name : {"PATH", "VERSION", "NAME", "COMPANY"}) {
+            if (s_.registry.value(RegRoot::LocalMachine, key, name) &&
+                !s_.registry.deleteValue(RegRoot::LocalMachine, key, name)) {
+                leave(item + ", " + name, Why::Failed);
+            }
+        }
+        if (!removeKeyWhenEmpty(key)) {
+            leave(item, Why::Kept, false);
+            return;
+        }
+        // The company key above it, when setup made one and nothing else lives there.
+        const std::string parent = key.substr(0, slash);
+        if (lower(parent) != "software") removeKeyWhenEmpty(parent);
+    }
+
+    bool removeKeyWhenEmpty(const std::string& key) {
+        if (!s_.registry.subkeys(RegRoot::LocalMachine, key).empty() ||
+            !s_.registry.valueNames(RegRoot::LocalMachine, key).empty()) {
+            return false;
+        }
+        return s_.registry.deleteKey(RegRoot::LocalMachine, key);
+    }
+
+    void removeUninstallKey() {
+        const std::string& key = log_.uninstallKey;
+        if (key.empty()) return;
+        const std::string item = "HKEY_LOCAL_MACHINE\\" + key;
+        const std::string lowered = lower(key);
+        if (!startsWith(lowered, std::string(kUninstallList) + "\\") ||
+            lowered.size() <= kUninstallList.size() + 1) {
+            leave(item, Why::NotOwned);
+            return;
+        }
+        if (!s_.registry.keyExists(RegRoot::LocalMachine, key)) return;
+        if (!s_.registry.deleteKey(RegRoot::LocalMachine, key)) leave(item, Why::Failed);
+    }
+
+    // Setup shares one copy among every product it installs; the copy goes with the last.
+    void removeOwnCopy() {
+        const std::string list(kUninstallList);
+        for (const std::string& product : s_.registry.subkeys(RegRoot::LocalMachine, list)) {
+            const auto command =
+                s_.registry.value(RegRoot::LocalMachine, list + "\\" + product, "UninstallString");
+            if (command && lower(command->text).find(kUninstallerName) != std::string::npos) {
+                leave(selfPath_, Why::Shared, false);
+                return;
+            }
+        }
+        removeFile(selfPath_, false);
+    }
+
+    const InstallLog& log_;
+    std::string logPath_;
+    UninstallServices s_;
+    std::string selfPath_;
+    std::set<std::string> loggedFolders_;
+    std::vector<std::string> protected_;
+    Outcome outcome_;
+};
+
+}  // namespace
+
+bool Outcome::complete() const {
+    return std::none_of(leftovers.begin(), leftovers.end(),
+                        [](const Leftover& l) { return l.counts; });
+}
+
+std::string productName(const InstallLog& log, std::string_view logPath,
+                        const platform::Registry& registry) {
+    if (!log.uninstallKey.empty()) {
+        const auto name = registry.value(RegRoot::LocalMachine, log.uninstallKey, "DisplayName");
+        if (name && !name->text.empty()) return name->text;
+    }
+    auto lastName = [](std::string_view path) {
+        while (!path.empty() && path.back() == '\\') path.remove_suffix(1);
+        const auto slash = path.rfind('\\');
+        return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+    };
+    std::string name = lastName(log.applicationKey);
+    if (!name.empty()) return name;
+    const auto slash = logPath.rfind('\\');
+    return slash == std::string_view::npos ? std::string() : lastName(logPath.substr(0, slash));
+}
+
+Outcome uninstall(const InstallLog& log, std::string_view logPath, UninstallServices services) {
+    return Run(log, logPath, services).run();
+}
+
+}  // namespace uninstall

@@ -1,0 +1,92 @@
+// zuninstall: undoes an installation that setup recorded in its install log.
+//
+//   zuninstall [--silent] "<install log>"
+//
+// Asks once whether to remove the product (unless --silent, which answers Yes and opens no
+// window), removes what the log names, then lists what stays: in a window, or on standard
+// error when silent. Exit status: 0 when everything named is gone, 1 when something stays,
+// 2 when the command line or the log is unusable, 3 when the user answered No.
+
+#include <QApplication>
+#include <QMessageBox>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/Services.h"
+#include "platform/WinRoot.h"
+#include "uninstall/Arguments.h"
+#include "uninstall/InstallLog.h"
+#include "uninstall/Texts.h"
+#include "uninstall/Uninstaller.h"
+#include "uninstall/ui/QuestionBox.h"
+#include "uninstall/ui/ResultWindow.h"
+
+namespace {
+
+constexpr int kComplete = 0;
+constexpr int kLeftovers = 1;
+constexpr int kUnusable = 2;
+constexpr int kDeclined = 3;
+
+std::string folderOf(const std::string& path) {
+    const auto slash = path.rfind('\\');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+void printLeftovers(const uninstall::Texts& texts, const uninstall::Outcome& outcome) {
+    if (outcome.leftovers.empty()) return;
+    std::fprintf(stderr, "%s\n", texts.leftHeading.c_str());
+    for (const auto& left : outcome.leftovers) {
+        std::fprintf(stderr, "  %s: %s\n", left.item.c_str(), texts.reason(left.why).c_str());
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Read before any Qt object exists: a silent run must not need a display.
+    const auto arguments =
+        uninstall::parseArguments(std::vector<std::string>(argv + 1, argv + argc));
+    if (!arguments) {
+        std::fprintf(stderr, "usage: zuninstall [--silent] \"<install log>\"\n");
+        return kUnusable;
+    }
+    auto services = platform::openServices(platform::winRootFromEnvironment());
+    if (!services) {
+        std::fprintf(stderr, "zuninstall: the Windows folders cannot be prepared.\n");
+        return kUnusable;
+    }
+    const std::string& logPath = arguments->logPath;
+    const uninstall::Texts texts = uninstall::loadTexts(*services->profiles, folderOf(logPath));
+
+    std::unique_ptr<QApplication> app;
+    if (!arguments->silent) app = std::make_unique<QApplication>(argc, argv);
+
+    if (!services->files->exists(logPath) || services->files->isDirectory(logPath)) {
+        std::string message = texts.noLog;
+        const auto at = message.find("%s");
+        if (at != std::string::npos) message.replace(at, 2, logPath);
+        std::fprintf(stderr, "%s\n", message.c_str());
+        if (app) {
+            QMessageBox::warning(nullptr, QString::fromStdString(texts.title),
+                                 QString::fromStdString(message));
+        }
+        return kUnusable;
+    }
+
+    const uninstall::InstallLog log = uninstall::readInstallLog(*services->profiles, logPath);
+    const std::string product = uninstall::productName(log, logPath, *services->registry);
+    if (app && !uninstall::askToRemove(texts, product)) return kDeclined;
+
+    const uninstall::Outcome outcome = uninstall::uninstall(
+        log, logPath, {*services->files, *services->registry, *services->system});
+    if (app) {
+        uninstall::ResultWindow window(texts, product, outcome);
+        window.exec();
+    } else {
+        printLeftovers(texts, outcome);
+    }
+    return outcome.complete() ? kComplete : kLeftovers;
+}
