@@ -12,6 +12,10 @@ enum ExitStatus : int {
     kExitExtractionFailed = 5,
     kExitCancelled = 6,
     kExitInstallFailed = 7,
+    // A run that needs windows (not silent) where there is no display to show them on, or a
+    // Windows tree that cannot be prepared.
+    kExitNoDisplay = 8,
+    kExitNoWindowsRoot = 9,
 };
 
 }  // namespace setup

@@ -20,10 +20,11 @@ struct RunState {
     std::string multi1CabPath;
     std::string datafilePath;
     bool languagePresent = false;
+    std::string currentDirectory;  // of the process: where setup.bmp is looked for
 
-    std::string productName;    // [APPINFO] "1"
-    std::string programFolder;  // the program group's name; starts as the product name
-    std::string installFolder;  // "<Install Dir>"
+    std::string productName;       // [APPINFO] "1"
+    std::string programFolder;     // the program group's name; starts as the product name
+    std::string installFolder;     // "<Install Dir>"
     std::string extractionFolder;  // ends with "\"
     std::string userName;
     std::string company;
@@ -34,6 +35,9 @@ struct RunState {
 
     std::atomic<int> installState{static_cast<int>(InstallState::Idle)};
     std::atomic<bool> cancelRequested{false};
+    // Shared with the splash window, which runs beside the extraction: 255 once it is open,
+    // 111 asks it to close.
+    std::atomic<int> splashState{0};
 
     SelectionMode selection = SelectionMode::All;
     std::vector<std::string> chosenFiles;  // Custom: names put on the list by the custom page

@@ -18,7 +18,8 @@ public:
 
     const std::string& path() const { return path_; }
     // The text of a key, at most `longest` characters (the buffer is one more).
-    std::string text(std::string_view section, std::string_view key, std::size_t longest = 99) const;
+    std::string text(std::string_view section, std::string_view key,
+                     std::size_t longest = 99) const;
     // A switch is on when the value reads as the integer 1 in the manner of strtol.
     bool on(std::string_view section, std::string_view key, std::size_t longest = 99) const;
     // The value read as a decimal integer in the manner of strtol (no digits: 0).

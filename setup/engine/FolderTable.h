@@ -6,6 +6,11 @@
 #include <string>
 #include <string_view>
 
+namespace platform {
+class Registry;
+class SystemInfo;
+}  // namespace platform
+
 namespace setup {
 
 // Numbered as the copy rules know them; 0 is "no token".
@@ -49,5 +54,21 @@ public:
 private:
     std::array<std::string, 16> values_{};
 };
+
+// Filling the table at start-up, in the order the start-up needs the values.
+// The Windows folder, "Windows Disk", the temporary folder and "Current Drive".
+void readSystemFolders(FolderTable& table, platform::SystemInfo& system,
+                       std::string_view setupFolder);
+// The system folder, then the program files and common files folders from the registry
+// (HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion), the program files folder else from
+// PROGRAMFILES. False when no program files folder is known.
+bool readProgramFolders(FolderTable& table, platform::SystemInfo& system,
+                        const platform::Registry& registry);
+// The shell folders; one the system does not have stays empty rather than borrowing the
+// folder asked for before it, so nothing is ever installed into the wrong folder.
+void readShellFolders(FolderTable& table, platform::SystemInfo& system);
+// Where the cabinets are unpacked: the temporary folder, else the Windows folder's "temp";
+// always with a trailing backslash.
+std::string extractionFolder(const FolderTable& table);
 
 }  // namespace setup

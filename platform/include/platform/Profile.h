@@ -16,7 +16,6 @@
 
 #include <cstddef>
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,10 +31,16 @@ public:
     virtual std::string readString(std::string_view file, std::string_view section,
                                    std::string_view key, std::string_view fallback,
                                    std::size_t bufferSize) const = 0;
-    virtual bool writeString(std::string_view file, std::string_view section,
-                             std::string_view key, std::string_view value) = 0;
+    virtual bool writeString(std::string_view file, std::string_view section, std::string_view key,
+                             std::string_view value) = 0;
+    // The first matching key line, or the first matching section with all its lines. True when
+    // the file no longer holds it (nothing to remove included); false when it cannot be written.
+    virtual bool removeKey(std::string_view file, std::string_view section,
+                           std::string_view key) = 0;
+    virtual bool removeSection(std::string_view file, std::string_view section) = 0;
     // Key names of a section in file order (the first of duplicates only); empty when missing.
-    virtual std::vector<std::string> keys(std::string_view file, std::string_view section) const = 0;
+    virtual std::vector<std::string> keys(std::string_view file,
+                                          std::string_view section) const = 0;
     // Section names in file order.
     virtual std::vector<std::string> sections(std::string_view file) const = 0;
 };

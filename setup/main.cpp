@@ -1,0 +1,118 @@
+// setup: the data-file-driven installer.
+//
+// How it fits together. platform::Services is the Windows machine (files under $WINROOT,
+// registry, profile files, system facts, launcher). setup/config reads the package's setup
+// data files (data.tag, language.tag) and holds the one RunState of the run; setup/engine
+// holds the folder tokens, the start-up sequence (Startup) and, later, the installation
+// engine; setup/wizard holds the windows. Startup runs in two halves: prepare() reads data.tag
+// before any window system exists, so a silent run ([APPINFO] "SILENTMODE" = 1) needs no
+// display; run() then calls the windowed stages main wires in here (extraction window,
+// background window, wizard), tests the machine's requirements and returns the exit status
+// (ExitStatus.h). Every message goes through one Prompter: message boxes in a windowed run,
+// standard error in a silent one.
+
+#include <QApplication>
+#include <QScreen>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+
+#include "platform/Services.h"
+#include "platform/WinRoot.h"
+#include "setup/config/DataFiles.h"
+#include "setup/config/ExitStatus.h"
+#include "setup/config/SilentPrompter.h"
+#include "setup/engine/Startup.h"
+#include "setup/wizard/BackgroundWindow.h"
+#include "setup/wizard/QtPrompter.h"
+
+namespace {
+
+// The windowed prompter, with the application object created only when the first box is due;
+// without a display the words go to standard error instead.
+class LazyGuiPrompter : public setup::Prompter {
+public:
+    LazyGuiPrompter(std::function<bool()> ensureGui, setup::Prompter& fallback)
+        : ensureGui_(std::move(ensureGui)), fallback_(fallback) {}
+    void message(std::string_view text, std::string_view title) override {
+        ensureGui_() ? boxes_.message(text, title) : fallback_.message(text, title);
+    }
+    setup::Answer okCancel(std::string_view text, std::string_view title) override {
+        return ensureGui_() ? boxes_.okCancel(text, title) : fallback_.okCancel(text, title);
+    }
+    setup::Answer yesNo(std::string_view text, std::string_view title, std::string_view yes,
+                        std::string_view no) override {
+        return ensureGui_() ? boxes_.yesNo(text, title, yes, no)
+                            : fallback_.yesNo(text, title, yes, no);
+    }
+
+private:
+    std::function<bool()> ensureGui_;
+    setup::Prompter& fallback_;
+    setup::QtPrompter boxes_;
+};
+
+std::filesystem::path programHostPath(const char* argv0) {
+    std::string given = argv0 ? argv0 : "";
+    // Started through PATH: only the kernel knows where from.
+    if (given.find('/') == std::string::npos) {
+        std::error_code ec;
+        auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+        if (!ec) return self;
+    }
+    return std::filesystem::absolute(given);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const auto winRoot = platform::winRootFromEnvironment();
+    auto services = platform::openServices(winRoot);
+    if (!services) {
+        std::cerr << "setup: cannot prepare the Windows folders at " << winRoot << '\n';
+        return setup::kExitNoWindowsRoot;
+    }
+
+    auto& system = *services->system;
+    const bool display = !system.environment("QT_QPA_PLATFORM").value_or("").empty() ||
+                         !system.environment("DISPLAY").value_or("").empty() ||
+                         !system.environment("WAYLAND_DISPLAY").value_or("").empty();
+    std::unique_ptr<QApplication> app;
+    auto ensureGui = [&] {
+        if (!app && display) {
+            app = std::make_unique<QApplication>(argc, argv);
+            const QScreen* screen = QGuiApplication::primaryScreen();
+            if (screen)
+                system.setScreen(
+                    {screen->geometry().width(), screen->geometry().height(), screen->depth()});
+        }
+        return app != nullptr;
+    };
+
+    setup::RunState run;
+    setup::SilentPrompter silent(std::cerr);
+    LazyGuiPrompter windowed(ensureGui, silent);
+    setup::ModePrompter prompter(run, windowed, silent);
+    setup::Startup startup(
+        *services, prompter, run,
+        setup::windowsPathOf(programHostPath(argc > 0 ? argv[0] : nullptr), winRoot),
+        setup::windowsPathOf(std::filesystem::current_path(), winRoot));
+    if (auto status = startup.prepare()) return *status;
+
+    if (!run.silent && !ensureGui()) {
+        std::cerr << "setup: there is no display to show the setup on; a package installs without "
+                     "one when its data.tag has SILENTMODE=1 in [APPINFO]\n";
+        return setup::kExitNoDisplay;
+    }
+
+    std::unique_ptr<setup::BackgroundWindow> background;
+    setup::StartupStages stages;
+    stages.showBackground = [&](setup::SetupContext& ctx) {
+        background = setup::BackgroundWindow::fromSetupData(ctx.data);
+        background->showMaximized();
+        background->raise();
+        background->activateWindow();
+        QApplication::processEvents();
+    };
+    return startup.run(stages);
+}

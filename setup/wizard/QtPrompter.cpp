@@ -1,0 +1,65 @@
+#include "setup/wizard/QtPrompter.h"
+
+#include <QAbstractButton>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace setup {
+
+namespace {
+
+QString qs(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+void name(QMessageBox& box, std::string_view text, std::string_view title) {
+    box.setObjectName("message");
+    box.setWindowTitle(qs(title));
+    box.setText(qs(text));
+    box.setAccessibleName(qs(title));
+    box.setAccessibleDescription(qs(text));
+}
+
+QPushButton* button(QMessageBox& box, QMessageBox::StandardButton which, std::string_view caption,
+                    const char* fallback, const char* objectName) {
+    QPushButton* b = box.addButton(which);
+    b->setText(caption.empty() ? QString::fromLatin1(fallback) : qs(caption));
+    b->setObjectName(QString::fromLatin1(objectName));
+    b->setAccessibleName(b->text().remove('&'));
+    return b;
+}
+
+}  // namespace
+
+void QtPrompter::message(std::string_view text, std::string_view title) {
+    QMessageBox box;
+    name(box, text, title);
+    box.setDefaultButton(button(box, QMessageBox::Ok, {}, "OK", "ok"));
+    box.exec();
+}
+
+Answer QtPrompter::okCancel(std::string_view text, std::string_view title) {
+    QMessageBox box;
+    name(box, text, title);
+    box.setIcon(QMessageBox::Warning);
+    QPushButton* ok = button(box, QMessageBox::Ok, {}, "OK", "ok");
+    QPushButton* cancel = button(box, QMessageBox::Cancel, {}, "Cancel", "cancel");
+    box.setDefaultButton(ok);
+    box.setEscapeButton(cancel);
+    box.exec();
+    return box.clickedButton() == ok ? Answer::Ok : Answer::Cancel;
+}
+
+Answer QtPrompter::yesNo(std::string_view text, std::string_view title, std::string_view yes,
+                         std::string_view no) {
+    QMessageBox box;
+    name(box, text, title);
+    QPushButton* yesButton = button(box, QMessageBox::Yes, yes, "Yes", "yes");
+    QPushButton* noButton = button(box, QMessageBox::No, no, "No", "no");
+    box.setDefaultButton(noButton);
+    box.setEscapeButton(noButton);
+    box.exec();
+    return box.clickedButton() == yesButton ? Answer::Yes : Answer::No;
+}
+
+}  // namespace setup
