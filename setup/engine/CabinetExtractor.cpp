@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/Cp1253.h"
+#include "setup/config/ExitStatus.h"
 
 namespace setup {
 namespace {
@@ -454,6 +455,28 @@ ExtractionResult CabinetExtractor::extract(std::string_view cabinetPath,
     }
     result.outcome = ExtractionResult::Outcome::Done;
     return result;
+}
+
+int extractPackage(platform::FileSystem& files, Prompter& prompter, const PackageCabinets& where,
+                   std::string_view title) {
+    if (!where.extractionFolder.empty() && !files.isDirectory(where.extractionFolder))
+        files.createDirectory(where.extractionFolder);
+    CabinetExtractor extractor(files, prompter);
+    std::vector<std::string> stages;
+    if (files.exists(where.multi1Cab)) {
+        stages = {where.multi1Cab, where.extractionFolder + "F0_ice1.cab"};
+    } else {
+        stages = {where.file1Cab};
+    }
+    for (const std::string& cabinet : stages) {
+        const ExtractionResult result =
+            extractor.extract(cabinet, where.extractionFolder, where.setupFolder);
+        if (result.outcome == ExtractionResult::Outcome::Done) continue;
+        if (result.outcome == ExtractionResult::Outcome::Failed)
+            prompter.message(result.message, title);
+        return kExitExtractionFailed;
+    }
+    return kExitDone;
 }
 
 }  // namespace setup

@@ -55,6 +55,21 @@ private:
     Prompter& prompter_;
 };
 
+// Where a package's cabinets are and where they go.
+struct PackageCabinets {
+    std::string setupFolder;
+    std::string file1Cab;
+    std::string multi1Cab;
+    std::string extractionFolder;  // ends with "\"
+};
+
+// Unpacks the package without a window, as a silent run does: multi1.cab and then the
+// "F0_ice1.cab" it leaves in the extraction folder, or file1.cab alone. A failure is told
+// through the prompter. The exit status: kExitDone, or kExitExtractionFailed (a missing part
+// of a set declined counts as a failure too: nothing was installed).
+int extractPackage(platform::FileSystem& files, Prompter& prompter, const PackageCabinets& where,
+                   std::string_view title);
+
 // The local time a member's DOS date and time stand for, in seconds since 1970 UTC.
 std::int64_t dosLocalTimeToUnix(int year, int month, int day, int hour, int minute, int second);
 
