@@ -3,6 +3,7 @@
 // shell folders, as this $WINROOT answers them.
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -61,5 +62,15 @@ public:
     // An environment variable of the process, as a Windows program reads it.
     virtual std::optional<std::string> environment(std::string_view name) const = 0;
 };
+
+class FileSystem;
+class Registry;
+
+// The system of a $WINROOT. The version is read from the registry on every call:
+// HKLM\SOFTWARE\Microsoft\Windows NT\CurrentVersion "CurrentVersion" ("5.1") and
+// "CSDVersion" give the NT family; a "VersionNumber" under ...\Windows\CurrentVersion (as the
+// 9x family keeps it, "4.10.2222", with "SubVersionNumber" " A") turns it into the 9x family.
+// Shell folders follow a current Windows: under C:\Users\<user name> and C:\ProgramData.
+std::unique_ptr<SystemInfo> makePosixSystemInfo(FileSystem& files, const Registry& registry);
 
 }  // namespace platform

@@ -1,0 +1,42 @@
+#include "platform/NewInstallation.h"
+
+#include <cstdlib>
+
+namespace platform {
+
+int ansiCodePageForLocale(std::string_view localeName) {
+    return localeName.substr(0, 2) == "el" ? 1253 : 1252;
+}
+
+std::string userLocaleName() {
+    for (const char* name : {"LC_ALL", "LC_CTYPE", "LANG"}) {
+        const char* value = std::getenv(name);
+        if (value && *value) return value;
+    }
+    return {};
+}
+
+bool seedRegistry(Registry& registry, int ansiCodePage) {
+    struct Seed {
+        std::string_view key;
+        std::string_view name;
+        std::string text;
+    };
+    const Seed seeds[] = {
+        {kWindowsCurrentVersionKey, "ProgramFilesDir", "C:\\Program Files"},
+        {kWindowsCurrentVersionKey, "CommonFilesDir", "C:\\Program Files\\Common Files"},
+        {kWindowsNtCurrentVersionKey, "CurrentVersion", "5.1"},
+        {kWindowsNtCurrentVersionKey, "CSDVersion", ""},
+        {kCodePageKey, "ACP", std::to_string(ansiCodePage)},
+    };
+    bool ok = true;
+    for (const auto& seed : seeds) {
+        if (registry.value(RegRoot::LocalMachine, seed.key, seed.name)) continue;
+        RegValue value;
+        value.text = seed.text;
+        ok = registry.setValue(RegRoot::LocalMachine, seed.key, seed.name, value) && ok;
+    }
+    return ok;
+}
+
+}  // namespace platform
