@@ -13,72 +13,15 @@
 
 #include "setup/config/ExitStatus.h"
 #include "setup/wizard/ExtractionWindow.h"
+#include "support/CabinetBytes.h"
 #include "support/QtWaiting.h"
 #include "support/TempWinRoot.h"
 
 namespace fs = std::filesystem;
+using testing_support::cabinet;
 using testing_support::eventually;
 
 namespace {
-
-struct Member {
-    std::string name;
-    std::string bytes;
-};
-
-void put16(std::string& s, std::uint16_t v) {
-    s += static_cast<char>(v & 0xFF);
-    s += static_cast<char>(v >> 8);
-}
-void put32(std::string& s, std::uint32_t v) {
-    put16(s, static_cast<std::uint16_t>(v & 0xFFFF));
-    put16(s, static_cast<std::uint16_t>(v >> 16));
-}
-
-// A one-folder cabinet with stored (uncompressed) data, dated 2024-07-15 08:09:10.
-std::string cabinet(const std::vector<Member>& members) {
-    std::string data;
-    for (const Member& m : members) data += m.bytes;
-    std::string files;
-    std::uint32_t offset = 0;
-    for (const Member& m : members) {
-        put32(files, static_cast<std::uint32_t>(m.bytes.size()));
-        put32(files, offset);
-        put16(files, 0);
-        put16(files, 0x58ef);
-        put16(files, 0x4125);
-        put16(files, 0x20);
-        files += m.name + '\0';
-        offset += static_cast<std::uint32_t>(m.bytes.size());
-    }
-    std::string blocks;
-    std::uint16_t count = 0;
-    for (std::size_t at = 0; at < data.size(); at += 32768, ++count) {
-        const std::string chunk = data.substr(at, 32768);
-        put32(blocks, 0);  // no checksum
-        put16(blocks, static_cast<std::uint16_t>(chunk.size()));
-        put16(blocks, static_cast<std::uint16_t>(chunk.size()));
-        blocks += chunk;
-    }
-    const std::uint32_t headerSize = 36 + 8;
-    std::string cab = "MSCF";
-    put32(cab, 0);
-    put32(cab, static_cast<std::uint32_t>(headerSize + files.size() + blocks.size()));
-    put32(cab, 0);
-    put32(cab, headerSize);
-    put32(cab, 0);
-    cab += '\x03';
-    cab += '\x01';
-    put16(cab, 1);
-    put16(cab, static_cast<std::uint16_t>(members.size()));
-    put16(cab, 0);
-    put16(cab, 0x1234);
-    put16(cab, 0);
-    put32(cab, static_cast<std::uint32_t>(headerSize + files.size()));
-    put16(cab, count);
-    put16(cab, 0);
-    return cab + files + blocks;
-}
 
 class RecordingPrompter final : public setup::Prompter {
 public:
