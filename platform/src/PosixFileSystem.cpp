@@ -450,6 +450,16 @@ public:
         return names;
     }
 
+    bool setExecutable(std::string_view winPath) override {
+        auto r = resolve(winPath);
+        struct stat st {};
+        if (!r || r->isDriveRoot || ::lstat(r->host.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+            return false;
+        // Execute goes exactly where read is allowed.
+        const mode_t mode = (st.st_mode & 07777) | ((st.st_mode & 0444) >> 2);
+        return ::chmod(r->host.c_str(), mode) == 0;
+    }
+
 private:
     // The drive's folder; a link is followed one step by its text so that the result stays
     // spelled below $WINROOT (drive_c) rather than wherever the root's own path leads.
