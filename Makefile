@@ -1,6 +1,9 @@
 # make run   - install what is missing, build, start dezovur
 # make test  - install what is missing, build, run every test
 # make bench - build and run the benchmarks
+# make bench-extract - setup's cabinet extractor against cabextract (200 MB made in /tmp)
+# make bench-install - setup's installation run against cp -r (about 1.5 GB made in /var/tmp)
+# make package - build/package/: setup, its data files and file1.cab, ready to run
 # make fuzz  - build the fuzz targets with clang and run them for FUZZTIME seconds in all (60)
 # SANITIZE=1 builds with AddressSanitizer and UndefinedBehaviorSanitizer.
 
@@ -15,7 +18,7 @@ endif
 FUZZBUILD ?= build-fuzz
 FUZZTIME  ?= 60
 
-.PHONY: all deps configure build run test bench fuzz clean
+.PHONY: all deps configure build run test bench bench-extract bench-install package fuzz clean
 
 all: build
 
@@ -39,6 +42,17 @@ test: build
 bench: deps configure
 	cmake --build $(BUILD) -j $(JOBS) --target fee_bench
 	LC_ALL=C $(BUILD)/bench/fee_bench
+
+bench-install: deps configure
+	cmake --build $(BUILD) -j $(JOBS) --target setup_bench
+	LC_ALL=C $(BUILD)/bench/setup_bench
+
+bench-extract: deps configure
+	cmake --build $(BUILD) -j $(JOBS) --target bench_extract
+	$(BUILD)/bench/bench_extract
+
+package: deps configure
+	cmake --build $(BUILD) -j $(JOBS) --target package
 
 # FUZZTIME is shared between the targets (three targets: 20 s each by default).
 fuzz: deps

@@ -22,9 +22,12 @@
 #include "setup/config/DataFiles.h"
 #include "setup/config/ExitStatus.h"
 #include "setup/config/SilentPrompter.h"
+#include "setup/engine/CabinetExtractor.h"
 #include "setup/engine/Startup.h"
 #include "setup/wizard/BackgroundWindow.h"
+#include "setup/wizard/ExtractionWindow.h"
 #include "setup/wizard/QtPrompter.h"
+#include "setup/wizard/SplashWindow.h"
 
 namespace {
 
@@ -105,8 +108,37 @@ int main(int argc, char** argv) {
         return setup::kExitNoDisplay;
     }
 
+    const std::string currentDirectory =
+        setup::windowsPathOf(std::filesystem::current_path(), winRoot);
+    std::atomic<int> splashState{0};
+    std::unique_ptr<setup::SplashWindow> splash;
     std::unique_ptr<setup::BackgroundWindow> background;
     setup::StartupStages stages;
+    stages.extract = [&](setup::SetupContext& ctx) {
+        const setup::PackageCabinets where{ctx.run.setupFolder, ctx.run.file1CabPath,
+                                           ctx.run.multi1CabPath, ctx.run.extractionFolder};
+        // A silent run may have no display at all: no window, no pacing.
+        if (ctx.run.silent)
+            return setup::extractPackage(*ctx.services.files, ctx.prompter, where, ctx.title);
+        setup::ExtractionSettings settings;
+        settings.setupFolder = where.setupFolder;
+        settings.file1Cab = where.file1Cab;
+        settings.multi1Cab = where.multi1Cab;
+        settings.extractionFolder = where.extractionFolder;
+        if (ctx.language.present()) {
+            settings.statusText = ctx.language.text(50);
+            settings.cancelText = ctx.language.text(3);
+        }
+        settings.advanced = ctx.data.on("MAINWINDOW", "ADVANCED", 8);
+        settings.splash = !ctx.data.text("MAINWINDOW", "2", 8).empty();
+        setup::ExtractionWindow window(*ctx.services.files, ctx.prompter, settings, splashState,
+                                       [&] {
+                                           splash = setup::SplashWindow::fromCurrentDirectory(
+                                               *ctx.services.files, currentDirectory, splashState);
+                                           if (splash) splash->show();
+                                       });
+        return window.exec() == QDialog::Accepted ? setup::kExitDone : window.exitStatus();
+    };
     stages.showBackground = [&](setup::SetupContext& ctx) {
         background = setup::BackgroundWindow::fromSetupData(ctx.data);
         background->cover();

@@ -16,8 +16,8 @@
 #include <system_error>
 
 #include "PosixIo.h"
-#include "platform/WinRoot.h"
 #include "WinText.h"
+#include "platform/WinRoot.h"
 
 namespace platform {
 
@@ -144,6 +144,40 @@ struct Resolved {
 
 constexpr const char* kDosAttrib = "user.DOSATTRIB";
 
+// The data, last-write time and DOS attributes of in, copied into out as Windows copies a
+// file. The kernel copies (or shares the blocks, where the file system can); read and write
+// only where it cannot between these two files.
+bool copyContents(int in, int out, const struct stat& st) {
+    bool kernel = true;
+    for (;;) {
+        const ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, 1 << 30, 0);
+        if (n > 0) continue;
+        if (n == 0) break;
+        if (errno == EINTR) continue;
+        if (errno != EXDEV && errno != ENOSYS && errno != EOPNOTSUPP && errno != EINVAL)
+            return false;
+        kernel = false;
+        break;
+    }
+    char buffer[65536];
+    while (!kernel) {
+        const ssize_t n = ::read(in, buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        if (n == 0) break;
+        if (!detail::writeAll(out, std::string_view(buffer, static_cast<std::size_t>(n))))
+            return false;
+    }
+    char attrib[32];
+    const ssize_t attribSize = ::fgetxattr(in, kDosAttrib, attrib, sizeof attrib);
+    if (attribSize > 0)
+        ::fsetxattr(out, kDosAttrib, attrib, static_cast<std::size_t>(attribSize), 0);
+    const timespec times[2] = {{0, UTIME_OMIT}, st.st_mtim};
+    return ::futimens(out, times) == 0;
+}
+
 class PosixFile final : public File {
 public:
     explicit PosixFile(int fd) : fd_(fd) {}
@@ -163,7 +197,9 @@ public:
                    : -1;
     }
     bool seek(std::int64_t offset, Whence whence) override {
-        const int w = whence == Whence::Start ? SEEK_SET : whence == Whence::End ? SEEK_END : SEEK_CUR;
+        const int w = whence == Whence::Start ? SEEK_SET
+                      : whence == Whence::End ? SEEK_END
+                                              : SEEK_CUR;
         return ::lseek(fd_, static_cast<off_t>(offset), w) >= 0;
     }
     std::int64_t tell() const override { return ::lseek(fd_, 0, SEEK_CUR); }
@@ -272,7 +308,8 @@ public:
         auto target = resolve(to);
         if (!source || !target || source->isDriveRoot || target->isDriveRoot) return false;
         std::error_code ec;
-        if (fs::exists(target->host, ec)) {
+        const bool existed = fs::exists(target->host, ec);
+        if (existed) {
             if (!overwrite || isDir(target->host)) return false;
             // Copying a file onto itself would empty it.
             if (fs::equivalent(source->host, target->host, ec) || ec) return false;
@@ -281,6 +318,24 @@ public:
         if (in < 0) return false;
         struct stat st {};
         ::fstat(in, &st);
+
+        // A new file is written in place (O_EXCL: a file that appeared meanwhile is not
+        // touched) and removed again if the copy fails.
+        if (!existed) {
+            const int out = ::open(target->host.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                                   st.st_mode & 0777);
+            if (out >= 0) {
+                const bool ok = copyContents(in, out, st);
+                ::close(in);
+                if (::close(out) == 0 && ok) return true;
+                ::unlink(target->host.c_str());
+                return false;
+            }
+            if (errno != EEXIST || !overwrite) {
+                ::close(in);
+                return false;
+            }
+        }
 
         // Into a temporary file beside the target, then renamed over it: a failed copy leaves
         // an existing target as it was.
@@ -291,29 +346,9 @@ public:
             return false;
         }
         ::fchmod(out, st.st_mode & 0777);
-        bool ok = true;
-        char buffer[65536];
-        for (;;) {
-            const ssize_t n = ::read(in, buffer, sizeof buffer);
-            if (n < 0) {
-                if (errno == EINTR) continue;
-                ok = false;
-                break;
-            }
-            if (n == 0) break;
-            if (!detail::writeAll(out, std::string_view(buffer, static_cast<std::size_t>(n)))) {
-                ok = false;
-                break;
-            }
-        }
+        bool ok = copyContents(in, out, st);
         ::close(in);
         ok = (::close(out) == 0) && ok;
-        if (ok && !overwrite) {
-            // No replacing a file that appeared meanwhile.
-            ok = ::link(temp.c_str(), target->host.c_str()) == 0;
-            ::unlink(temp.c_str());
-            return ok;
-        }
         ok = ok && ::rename(temp.c_str(), target->host.c_str()) == 0;
         if (!ok) ::unlink(temp.c_str());
         return ok;
@@ -413,6 +448,16 @@ public:
             return fa != fb ? fa < fb : a < b;
         });
         return names;
+    }
+
+    bool setExecutable(std::string_view winPath) override {
+        auto r = resolve(winPath);
+        struct stat st {};
+        if (!r || r->isDriveRoot || ::lstat(r->host.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+            return false;
+        // Execute goes exactly where read is allowed.
+        const mode_t mode = (st.st_mode & 07777) | ((st.st_mode & 0444) >> 2);
+        return ::chmod(r->host.c_str(), mode) == 0;
     }
 
 private:

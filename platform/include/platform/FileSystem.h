@@ -75,6 +75,12 @@ public:
     // host file system can keep them (an extended attribute) and silently dropped elsewhere.
     virtual bool setAttributes(std::string_view winPath, std::uint32_t attributes) = 0;
     virtual std::optional<std::uint32_t> attributes(std::string_view winPath) const = 0;
+    // Lets the host run the file: execute permission for its owner and for whoever may read
+    // it. A cabinet carries no permissions, so extracted programs of this host need it.
+    virtual bool setExecutable(std::string_view winPath) {
+        (void)winPath;
+        return false;
+    }
 };
 
 }  // namespace platform

@@ -9,6 +9,7 @@
 
 #include "platform/Registry.h"
 #include "setup/config/ExitStatus.h"
+#include "support/CabinetBytes.h"
 #include "support/TempWinRoot.h"
 
 namespace {
@@ -59,12 +60,43 @@ TEST(setup_program, silent_without_program_files_folder) {
 
 TEST(setup_program, silent_requirement_not_met_and_met) {
     testing_support::TempWinRoot root;
+    root.writeHostFile("pkg/file1.cab", testing_support::cabinet({{"F0_a.txt", "a"}}));
     Outcome out = runSetup(root, "[APPINFO]\r\nSILENTMODE=1\r\n[SYSTEM]\r\nmr1=1\r\nmr2=1\r\n");
     EXPECT_EQ(out.status, setup::kExitRequirementNotMet);
     EXPECT_EQ(out.err, "setup: This OS platform is not supported by this software.\n");
 
     testing_support::TempWinRoot second;
+    second.writeHostFile("pkg/file1.cab", testing_support::cabinet({{"F0_a.txt", "a"}}));
     out = runSetup(second, "[APPINFO]\r\nSILENTMODE=1\r\n[SYSTEM]\r\nALL=1\r\nmr7=Any\r\n");
     EXPECT_EQ(out.status, setup::kExitDone);
     EXPECT_EQ(out.err, "");
+}
+
+// A silent run unpacks file1.cab into the temporary folder, the program made runnable; a
+// cabinet naming a member outside that folder is refused with a message and the failure's
+// status, and nothing is written.
+TEST(setup_program, silent_extraction_and_hostile_cabinet) {
+    const std::string data = "[APPINFO]\r\nSILENTMODE=1\r\n[SYSTEM]\r\nALL=1\r\nmr7=Any\r\n";
+    testing_support::TempWinRoot good;
+    const std::string program = "#!/bin/sh\necho dezovur\n";
+    good.writeHostFile("pkg/file1.cab", testing_support::cabinet(
+                                            {{"F0_dezovur", program}, {"F1_l.dat", "29350\r\n"}}));
+    Outcome out = runSetup(good, data);
+    EXPECT_EQ(out.status, setup::kExitDone) << out.err;
+    EXPECT_EQ(good.readHostFile("windows/temp/F0_dezovur"), program);
+    EXPECT_EQ(good.readHostFile("windows/temp/F1_l.dat"), "29350\r\n");
+    EXPECT_EQ(good.fs().modifiedTime("c:\\windows\\temp\\F1_l.dat").has_value(), true);
+    const auto perms =
+        std::filesystem::status(good.driveC() / "windows/temp/F0_dezovur").permissions();
+    EXPECT_NE(perms & std::filesystem::perms::others_exec, std::filesystem::perms::none);
+
+    testing_support::TempWinRoot hostile;
+    hostile.writeHostFile("pkg/file1.cab",
+                          testing_support::cabinet({{"F0_a.txt", "a"}, {"..\\..\\evil.txt", "x"}}));
+    out = runSetup(hostile, data);
+    EXPECT_EQ(out.status, setup::kExitExtractionFailed);
+    EXPECT_EQ(out.err.rfind("setup: error...\r\n", 0), 0u) << out.err;
+    EXPECT_NE(out.err.find("\\file1.cab\r\n"), std::string::npos) << out.err;
+    EXPECT_FALSE(std::filesystem::exists(hostile.driveC() / "evil.txt"));
+    EXPECT_FALSE(std::filesystem::exists(hostile.driveC() / "windows/temp/F0_a.txt"));
 }

@@ -1,0 +1,176 @@
+// setup's cabinet extractor against cabextract (the same libmspack underneath) on two
+// cabinets made with gcab here: 20 large members (200 MB, MSZIP) and 5,000 small ones. Each
+// run is a child process, so its peak memory (maxrss) is its own; runs alternate between the
+// two tools and the median wall time of each is compared.
+//
+//   bench_extract [runs]      (default 5; needs gcab and cabextract on PATH)
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "platform/WinRoot.h"
+#include "setup/config/Prompter.h"
+#include "setup/engine/CabinetExtractor.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class NoQuestions final : public setup::Prompter {
+public:
+    void message(std::string_view, std::string_view) override {}
+    setup::Answer okCancel(std::string_view, std::string_view) override {
+        return setup::Answer::Cancel;
+    }
+    setup::Answer yesNo(std::string_view, std::string_view, std::string_view,
+                        std::string_view) override {
+        return setup::Answer::No;
+    }
+};
+
+// Text-like data that compresses about as well as program files and documents do.
+void writeMember(const fs::path& path, std::size_t size, std::mt19937_64& random) {
+    static const char* words[] = {"μελέτη ",   "survey ", "0x7f3a ",  "ταχυμετρική ", "\r\n",
+                                  "λ=0,2935 ", "plot ",   "\x01\x02", "ΦΠΑ 18% ",     "total "};
+    std::string data;
+    data.reserve(size + 32);
+    while (data.size() < size) {
+        data += words[random() % 10];
+        if (random() % 4 == 0) data += static_cast<char>(random());
+    }
+    data.resize(size);
+    std::ofstream(path, std::ios::binary)
+        .write(data.data(), static_cast<std::streamsize>(data.size()));
+}
+
+bool makeCabinet(const fs::path& folder, const fs::path& cab,
+                 const std::vector<std::string>& names) {
+    std::string command =
+        "cd '" + folder.string() + "' && gcab --create --zip --nopath '" + cab.string() + "'";
+    for (const auto& n : names) command += " '" + n + "'";
+    return std::system(command.c_str()) == 0;
+}
+
+struct Sample {
+    double seconds = 0;
+    long maxRssKb = 0;
+    bool ok = false;
+};
+
+template <class Child>
+Sample inChild(Child child) {
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t pid = fork();
+    if (pid == 0) _exit(child());
+    int status = 0;
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
+    const auto end = std::chrono::steady_clock::now();
+    return {std::chrono::duration<double>(end - start).count(), usage.ru_maxrss,
+            WIFEXITED(status) && WEXITSTATUS(status) == 0};
+}
+
+Sample ours(const fs::path& winRoot, const std::string& cabinet) {
+    return inChild([&] {
+        auto files = platform::makePosixFileSystem(winRoot);
+        NoQuestions prompter;
+        setup::CabinetExtractor extractor(*files, prompter);
+        const auto result = extractor.extract(cabinet, "c:\\out\\", "c:\\");
+        if (result.outcome != setup::ExtractionResult::Outcome::Done)
+            std::fprintf(stderr, "%s\n", result.message.c_str());
+        return result.outcome == setup::ExtractionResult::Outcome::Done ? 0 : 1;
+    });
+}
+
+Sample theirs(const fs::path& out, const fs::path& cabinet) {
+    return inChild([&] {
+        execlp("cabextract", "cabextract", "-q", "-d", out.c_str(), cabinet.c_str(),
+               static_cast<char*>(nullptr));
+        return 127;
+    });
+}
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+    char pattern[] = "/tmp/dezovur-bench-XXXXXX";
+    if (!mkdtemp(pattern)) return 1;
+    const fs::path base = pattern;
+    const fs::path winRoot = base / "root";
+    const fs::path driveC = winRoot / "drive_c";
+    fs::create_directories(winRoot / "dosdevices");
+    fs::create_directories(driveC);
+    fs::create_directory_symlink("../drive_c", winRoot / "dosdevices" / "c:");
+
+    std::mt19937_64 random(696);
+    struct Set {
+        const char* label;
+        std::string cab;
+        int count;
+        std::size_t size;
+    };
+    const Set sets[] = {{"20 large members (200 MB)", "large.cab", 20, 10 * 1024 * 1024},
+                        {"5,000 small members", "small.cab", 5000, 0}};
+    std::printf("Making the cabinets with gcab in %s ...\n", base.c_str());
+    for (const Set& set : sets) {
+        const fs::path src = base / ("src-" + set.cab);
+        fs::create_directories(src);
+        std::vector<std::string> names;
+        for (int i = 0; i < set.count; ++i) {
+            names.push_back("F" + std::to_string(i) + "_member.dat");
+            writeMember(src / names.back(), set.size ? set.size : 512 + random() % 8192, random);
+        }
+        if (!makeCabinet(src, driveC / set.cab, names)) {
+            std::fprintf(stderr, "gcab failed\n");
+            return 1;
+        }
+        fs::remove_all(src);
+    }
+
+    std::printf("%-28s %10s %10s %7s %12s %12s\n", "cabinet", "ours (s)", "cabext (s)", "ratio",
+                "ours maxrss", "cabext rss");
+    for (const Set& set : sets) {
+        std::vector<double> a, b;
+        long rssA = 0, rssB = 0;
+        for (int r = 0; r < runs; ++r) {
+            fs::remove_all(driveC / "out");
+            fs::create_directories(driveC / "out");
+            sync();
+            const Sample s1 = ours(winRoot, "c:\\" + set.cab);
+            fs::remove_all(driveC / "out");
+            fs::create_directories(driveC / "out");
+            sync();
+            const Sample s2 = theirs(driveC / "out", driveC / set.cab);
+            if (!s1.ok || !s2.ok) {
+                std::fprintf(stderr, "a run failed (ours %d, cabextract %d)\n", s1.ok, s2.ok);
+                return 1;
+            }
+            a.push_back(s1.seconds);
+            b.push_back(s2.seconds);
+            rssA = std::max(rssA, s1.maxRssKb);
+            rssB = std::max(rssB, s2.maxRssKb);
+        }
+        const double ma = median(a), mb = median(b);
+        std::printf("%-28s %10.3f %10.3f %7.2f %9ld KB %9ld KB\n", set.label, ma, mb, ma / mb, rssA,
+                    rssB);
+    }
+    fs::remove_all(base);
+    return 0;
+}

@@ -1,0 +1,311 @@
+// The installation's system changes: environment variables, INI entries, registry keys and
+// values, the uninstall entry and shortcuts.
+
+#include <filesystem>
+#include <optional>
+
+#include "platform/HostDesktop.h"
+#include "setup/engine/Installer.h"
+#include "setup/engine/ShellLink.h"
+#include "setup/engine/WinText.h"
+
+namespace setup {
+namespace {
+
+using platform::RegRoot;
+using platform::RegValue;
+using platform::ShellFolder;
+
+std::optional<RegRoot> rootNamed(std::string_view name) {
+    if (name == "HKEY_CLASSES_ROOT") return RegRoot::ClassesRoot;
+    if (name == "HKEY_CURRENT_USER") return RegRoot::CurrentUser;
+    if (name == "HKEY_LOCAL_MACHINE") return RegRoot::LocalMachine;
+    if (name == "HKEY_USERS") return RegRoot::Users;
+    if (name == "HKEY_CURRENT_CONFIG") return RegRoot::CurrentConfig;
+    return std::nullopt;
+}
+
+std::string parentOf(const std::string& path) {
+    const auto cut = path.rfind('\\');
+    return cut == std::string::npos ? std::string() : path.substr(0, cut);
+}
+
+bool endsWithNoCase(std::string_view text, std::string_view tail) {
+    return text.size() >= tail.size() && lowerCase(text.substr(text.size() - tail.size())) == tail;
+}
+
+const std::string kUninstallKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+
+}  // namespace
+
+void Installer::writeEnvironment() {
+    const long count = data_.number("ENVIR", "TOTAL");
+    if (count <= 0) return;
+    progress_.setStatus("Verifying Environment Variables...");
+    for (long i = 0; i < count; ++i) {
+        const auto n = std::to_string(i);
+        const std::string name = text("ENVIR", "A" + n);
+        const std::string value = folders_.resolve(text("ENVIR", "B" + n)).path;
+        const std::string scope = text("ENVIR", "C" + n);
+        RegValue v;
+        v.text = value;
+        if (scope == "User")
+            services_.registry->setValue(RegRoot::CurrentUser, "Environment", name, v);
+        else if (scope == "System")
+            services_.registry->setValue(
+                RegRoot::LocalMachine,
+                "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment", name, v);
+    }
+}
+
+void Installer::copyKillProcess() {
+    for (const char* key : {"CLASSNAME", "WINDOWNAME", "METHOD"})
+        log_.set("KILLPROCESS", key, text("KILLPROCESS", key, 254));
+}
+
+void Installer::writeUninstallEntry() {
+    const std::string app = text("APPINFO", "1");
+    const bool off = data_.on("APPINFO", "UNINSTALLOFF");
+    const std::string key = kUninstallKey + app;
+    if (!off) services_.registry->createKey(RegRoot::LocalMachine, key);
+    log_.set("UNINSTALL", "PATH", off ? std::string() : key);
+    if (off) return;
+    RegValue name;
+    name.text = app;
+    services_.registry->setValue(RegRoot::LocalMachine, key, "DisplayName", name);
+    RegValue command;
+    command.text = services_.system->systemFolder() + "\\zuninstall.exe \"" + log_.path() + "\"";
+    services_.registry->setValue(RegRoot::LocalMachine, key, "UninstallString", command);
+}
+
+void Installer::writeIniEntries() {
+    const long count = data_.number("INI", "TOTAL");
+    std::set<std::string> created;  // INI files that did not exist before this run
+    for (long i = 0; i < count; ++i) {
+        const auto n = std::to_string(i);
+        const std::string section = text("INI", "N1" + n, 119);
+        const std::string key = text("INI", "N2" + n, 119);
+        const std::string value = folders_.resolve(text("INI", "N3" + n, 119)).path;
+        const std::string file =
+            folders_.resolve(text("INI", "N5" + n, 119) + "\\" + text("INI", "N4" + n, 119)).path;
+        const std::string id = lowerCase(file);
+        const bool existed = services_.files->exists(file);
+        const bool written = services_.profiles->writeString(file, section, key, value);
+        if (written && !existed) created.insert(id);
+        // An INI file the user had before (win.ini, say) must outlive the uninstaller.
+        recordFile(file, written && created.count(id));
+    }
+}
+
+void Installer::writeApplicationKey() {
+    if (data_.on("APPINFO", "UNINSTALLOFF")) return;
+    const std::string app = text("APPINFO", "1");
+    const std::string version = text("APPINFO", "3");
+    const std::string company = text("APPINFO", "4");
+    auto& reg = *services_.registry;
+    std::string key = company.empty() ? "Software" : "Software\\" + company;
+    reg.createKey(RegRoot::LocalMachine, key);
+    key += "\\" + app;
+    reg.createKey(RegRoot::LocalMachine, key);
+    log_.set("REGISTRY", "PATH", key);
+    log_.set("REGISTRY", "VERSION", key);
+    auto put = [&](const char* name, const std::string& value) {
+        RegValue v;
+        v.text = value;
+        reg.setValue(RegRoot::LocalMachine, key, name, v);
+    };
+    put("PATH", installFolder());
+    put("VERSION", version);
+    if (!run_.userName.empty()) put("NAME", run_.userName);
+    if (!run_.company.empty()) put("COMPANY", run_.company);
+}
+
+void Installer::writeKeyList() {
+    const long count = data_.number("REGISTROCHAVES", "TOTALKEYS");
+    for (long i = 0; i < count; ++i) {
+        const std::string path = text("REGISTROCHAVES", "KEY" + std::to_string(i), 254);
+        const auto cut = path.find('\\');
+        if (cut == std::string::npos) continue;
+        const auto root = rootNamed(path.substr(0, cut));
+        if (!root) continue;
+        const std::string sub = path.substr(cut + 1);
+        if (!services_.registry->keyExists(*root, sub)) services_.registry->createKey(*root, sub);
+    }
+}
+
+void Installer::writeValueList() {
+    const long count = data_.number("REGISTRODADOS", "TOTALDADOS");
+    for (long i = 0; i < count; ++i) {
+        const auto n = std::to_string(i);
+        const std::string path = text("REGISTRODADOS", "A" + n, 254);
+        const std::string name = text("REGISTRODADOS", "B" + n, 254);
+        const std::string data = folders_.resolve(text("REGISTRODADOS", "C" + n, 254)).path;
+        const std::string type = text("REGISTRODADOS", "D" + n, 254);
+        const auto cut = path.find('\\');
+        const auto root = rootNamed(path.substr(0, cut));
+        const std::string sub = cut == std::string::npos ? std::string() : path.substr(cut + 1);
+        RegValue v;
+        bool known = true;
+        if (type == "String") {
+            v.text = data;
+        } else if (type == "DWORD") {
+            v.type = RegValue::Type::Dword;
+            v.dword = static_cast<std::uint32_t>(static_cast<std::int32_t>(leadingInteger(data)));
+        } else if (type == "Binary") {
+            v.type = RegValue::Type::Binary;
+            v.bytes = toAnsi(data, services_.system->ansiCodePage()) + '\0';
+        } else {
+            known = false;
+        }
+        // Only a value written here is the uninstaller's to delete.
+        if (!root || !known || !services_.registry->setValue(*root, sub, name, v)) continue;
+        const auto k = std::to_string(registryEntryNumber_++);
+        log_.set("REGISTRYENTRY", "key" + k, path);
+        log_.set("REGISTRYENTRY", "val" + k, name);
+    }
+}
+
+bool Installer::ensureFolder(const std::string& folder) {
+    auto& files = *services_.files;
+    if (folder.empty()) return false;
+    if (files.isDirectory(folder)) return true;
+    if (!ensureFolder(parentOf(folder))) return false;
+    if (!files.createDirectory(folder)) return false;
+    recordFolder(folder + "\\");
+    return true;
+}
+
+void Installer::createShortcuts() {
+    const long count = data_.number("FOLDER", "TOTAL");
+    if (count <= 0) return;
+    auto& system = *services_.system;
+    auto firstFolder = [&system](ShellFolder a, std::optional<ShellFolder> b) {
+        std::string f = system.shellFolder(a);
+        if (f.empty() && b) f = system.shellFolder(*b);
+        while (!f.empty() && f.back() == '\\') f.pop_back();
+        return f;
+    };
+    const std::string programs = firstFolder(ShellFolder::CommonPrograms, ShellFolder::Programs);
+    const std::string group = programs + "\\" + programGroupName();
+    recordFolder(group);
+    createFolderChain(group + "\\");
+
+    const std::string showWindow = text("FOLDER", "SHOWWINDOWFOLDER");
+    for (long i = 0; i < count; ++i) {
+        const auto n = std::to_string(i);
+        const std::string name = text("FOLDER", "A" + n);
+        const std::string location = text("FOLDER", "B" + n);
+        const std::string show = text("FOLDER", "C" + n);
+        const std::string icon = text("FOLDER", "F" + n);
+        const std::string arguments = text("FOLDER", "G" + n);
+        std::string target = folders_.resolve(text("FOLDER", "D" + n)).path;
+        const std::string wanted = lowerCase(fileNameOf(target));
+        for (const auto& installed : installedFiles_) {
+            if (lowerCase(fileNameOf(installed)) == wanted) {
+                target = installed;
+                break;
+            }
+        }
+
+        std::string path;
+        if (location == "Programs Menu Folder")
+            path = programs.empty() ? "" : group + "\\" + name + ".lnk";
+        else if (location == "Start Menu Folder")
+            path = firstFolder(ShellFolder::CommonStartMenu, ShellFolder::StartMenu);
+        else if (location == "Desktop Folder")
+            path = firstFolder(ShellFolder::Desktop, std::nullopt);
+        else if (location == "Startup Folder")
+            path = firstFolder(ShellFolder::Startup, std::nullopt);
+        else if (location == "Active Desktop Folder") {
+            path = firstFolder(ShellFolder::AppData, std::nullopt);
+            if (!path.empty()) path += "\\Microsoft\\Internet Explorer\\Quick Launch";
+        } else if (location == "Favorites Folder")
+            path = firstFolder(ShellFolder::CommonFavorites, ShellFolder::Favorites);
+        else
+            continue;  // a location without a shell folder has no place for the file
+        if (path.empty()) continue;
+
+        if (location == "Favorites Folder") {
+            path += "\\" + name + ".url";
+            ensureFolder(parentOf(path));
+            const bool saved = services_.files->writeFile(
+                path, toAnsi(internetShortcutText(target), system.ansiCodePage()));
+            if (saved) recordFile(path, true);
+            continue;
+        }
+        if (location != "Programs Menu Folder") path += "\\" + name + ".lnk";
+        const std::string iconPath =
+            icon.empty() ? "" : installFolder() + "\\" + std::string(fileNameOf(icon));
+        const bool onMenu = location == "Programs Menu Folder" || location == "Start Menu Folder" ||
+                            location == "Desktop Folder";
+        if (location == "Programs Menu Folder" &&
+            target.find("zuninstall.exe") != std::string::npos) {
+            const std::string logName = std::string(fileNameOf(log_.path()));
+            writeShellLink(path, system.systemFolder() + "\\zuninstall.exe", "",
+                           "\"" + installFolder() + "\\" + logName + "\"", iconPath, 1, onMenu,
+                           name);
+            continue;
+        }
+        const std::uint32_t showCommand = show == "Maximized" ? 3 : show == "Minimized" ? 7 : 1;
+        writeShellLink(path, target, folders_.resolve(text("FOLDER", "E" + n)).path, arguments,
+                       iconPath, showCommand, onMenu, name);
+    }
+    // A silent run opens no windows.
+    if (showWindow != "NO" && !run_.silent) services_.launcher->open(group);
+    recordFile(group + "\\", true);
+}
+
+void Installer::writeShellLink(const std::string& path, const std::string& target,
+                               const std::string& workingFolder, const std::string& arguments,
+                               const std::string& icon, std::uint32_t show, bool desktopEntry,
+                               const std::string& name) {
+    auto& files = *services_.files;
+    ShellLinkData link;
+    link.target = target;
+    link.workingFolder = workingFolder;
+    link.arguments = arguments;
+    link.iconLocation = icon;
+    link.showCommand = show;
+    link.codePage = services_.system->ansiCodePage();
+    if (auto host = files.hostPath(target)) {
+        std::error_code ec;
+        const auto size = std::filesystem::file_size(*host, ec);
+        if (!ec) link.fileSize = static_cast<std::uint32_t>(size);
+    }
+    if (auto time = files.modifiedTime(target)) link.writeTime = *time;
+    ensureFolder(parentOf(path));
+    recordFile(path, files.writeFile(path, shellLinkBytes(link)));
+    if (desktopEntry) writeDesktopEntry(name, target, arguments, workingFolder);
+}
+
+void Installer::writeDesktopEntry(const std::string& name, const std::string& target,
+                                  const std::string& arguments, const std::string& workingFolder) {
+    namespace fs = std::filesystem;
+    auto& files = *services_.files;
+    // A Windows program is a ".exe"; on this host it may be installed without the extension.
+    std::optional<fs::path> program;
+    std::error_code ec;
+    if (auto host = files.hostPath(target); host && fs::is_regular_file(*host, ec)) program = host;
+    if (!program && endsWithNoCase(target, ".exe")) {
+        auto bare = files.hostPath(target.substr(0, target.size() - 4));
+        if (bare && fs::is_regular_file(*bare, ec)) program = bare;
+    }
+    if (!program) return;
+    const bool executable =
+        (fs::status(*program, ec).permissions() & fs::perms::owner_exec) != fs::perms::none;
+    if (!executable && !endsWithNoCase(target, ".exe")) return;
+
+    const std::string folder = platform::hostApplicationsFolder();
+    if (folder.empty()) return;
+    const std::string path = folder + "\\" + desktopFileName(programGroupName(), name);
+    if (!desktopEntries_.insert(lowerCase(path)).second) return;  // one entry per name
+    DesktopEntryData entry;
+    entry.name = name;
+    entry.program = program->string();
+    entry.arguments = arguments;
+    if (!workingFolder.empty())
+        if (auto host = files.hostPath(workingFolder)) entry.workingFolder = host->string();
+    recordFile(path, files.writeFile(path, desktopEntryText(entry)));
+}
+
+}  // namespace setup

@@ -1,0 +1,133 @@
+#pragma once
+// The installation run of the progress page, window-free so a silent run and the tests drive
+// it the same way.
+//
+// open() is what the page does when it appears (the log name, the progress range, the chosen
+// names); run() is what its 500 ms timer starts: the package list from datafile.dlr, the copy
+// list for the chosen setup type, the destination folders, the copy pass by folder kind, and
+// then either the Internet downloads (whose sequence calls finish() when the queue is empty)
+// or the environment variables, the kill-process settings and finish(). finish() writes the
+// uninstaller, shortcuts, uninstall entry, INI entries and registry data, deletes the
+// temporary files and sets InstallState to Done. Every file, folder and value is recorded in
+// the install log that the uninstaller reads.
+
+#include <functional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <unordered_set>
+#include <utility>
+#include <vector>
+
+#include "platform/Services.h"
+#include "setup/config/Prompter.h"
+#include "setup/config/RunState.h"
+#include "setup/config/SetupData.h"
+#include "setup/engine/DownloadQueue.h"
+#include "setup/engine/FolderTable.h"
+#include "setup/engine/InstallLog.h"
+#include "setup/engine/PackageList.h"
+#include "setup/engine/ProgressView.h"
+
+namespace setup {
+
+struct InstallerOptions {
+    // Local minutes and seconds, for the second log's name; the system clock when empty.
+    std::function<std::pair<int, int>()> minutesSeconds;
+    // Runs the queued downloads and then calls done (on the user-interface thread). When
+    // empty, queued downloads are left alone and the run finishes at once.
+    std::function<void(DownloadQueue& queue, std::function<void()> done)> startDownloads;
+    // The cancel question (the wizard passes the language file's texts).
+    std::string cancelQuestion = "Do you wish cancel the installation ?";
+    std::string cancelTitle = "Korvanet Instavo";
+    std::string yesCaption;
+    std::string noCaption;
+};
+
+enum class RunOutcome {
+    Finished,     // InstallState is Done
+    Downloading,  // the download sequence will call finish()
+    Cancelled,    // the user answered Yes to the cancel question; nothing more is done
+};
+
+class Installer {
+public:
+    Installer(platform::Services& services, RunState& run, const SetupData& data,
+              FolderTable& folders, ProgressView& progress, Prompter& prompter,
+              InstallerOptions options = {});
+
+    void open();
+    RunOutcome run();
+    void finish();
+
+    const std::string& logPath() const { return log_.path(); }
+    const std::vector<std::string>& installedFiles() const { return installedFiles_; }
+    const std::vector<PackageEntry>& packageList() const { return packageList_; }
+    const std::vector<CopyEntry>& copyList() const { return copyList_; }
+    const DownloadQueue& downloads() const { return downloads_; }
+    int totalFiles() const { return total_; }
+    // The [FILES] "PR<i>" sources on the Internet: the download sequence's main bar ends at
+    // totalFiles() + internetSources() - 1.
+    int internetSources() const { return internet_; }
+
+private:
+    // The run's steps.
+    void buildCopyList();
+    void addDownloadActions();
+    bool copyPass();
+    void copyOne(const CopyEntry& entry);
+    void queueDownload(const CopyEntry& entry);
+    void createFolderChain(std::string_view filePath);
+    void recordFile(const std::string& path, bool written);
+    void recordFolder(const std::string& path);
+    void selfRegister(const std::string& path);
+    void deleteTemporaryFiles();
+
+    // Registry, environment, INI entries and shortcuts.
+    void writeEnvironment();
+    void copyKillProcess();
+    void writeUninstallEntry();
+    void createShortcuts();
+    void writeIniEntries();
+    void writeApplicationKey();
+    void writeKeyList();
+    void writeValueList();
+    void writeShellLink(const std::string& path, const std::string& target,
+                        const std::string& workingFolder, const std::string& arguments,
+                        const std::string& icon, std::uint32_t show, bool desktopEntry,
+                        const std::string& name);
+    void writeDesktopEntry(const std::string& name, const std::string& target,
+                           const std::string& arguments, const std::string& workingFolder);
+    bool ensureFolder(const std::string& folder);
+
+    std::string text(std::string_view section, std::string_view key, std::size_t longest = 99);
+    std::string installFolder() const;
+    std::string programGroupName() const;
+
+    platform::Services& services_;
+    RunState& run_;
+    const SetupData& data_;
+    FolderTable& folders_;
+    ProgressView& progress_;
+    Prompter& prompter_;
+    InstallerOptions options_;
+
+    InstallLog log_;
+    int logNumber_ = 0;
+    int dirNumber_ = 0;
+    int registryEntryNumber_ = 0;
+    int total_ = 0;
+    int internet_ = 0;
+    bool advancedActions_ = false;
+    std::vector<std::string> chosen_;
+    std::vector<PackageEntry> packageList_;
+    std::vector<CopyEntry> copyList_;
+    std::vector<std::string> installedFiles_;
+    std::vector<std::string> createdFolders_;
+    std::unordered_set<std::string> createdFolderSet_;
+    std::set<std::string> desktopEntries_;
+    DownloadQueue downloads_;
+    std::string systemFolderLower_;
+};
+
+}  // namespace setup

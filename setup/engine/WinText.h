@@ -1,0 +1,32 @@
+#pragma once
+// Text rules the engine applies itself: the ANSI bytes that go into files and registry
+// data the way a Windows program of this kind stores them, and the lower case of the
+// install log's paths.
+
+#include <string>
+#include <string_view>
+
+namespace setup {
+
+// The bytes of a UTF-8 text in the ANSI code page (1253 or 1252); characters the code page
+// cannot hold become "?", as Windows writes them.
+std::string toAnsi(std::string_view utf8, int codePage);
+
+// UTF-16LE bytes of a UTF-8 text (malformed bytes become U+FFFD).
+std::string toUtf16le(std::string_view utf8);
+
+// Lower case of ASCII, Latin-1 and Greek letters; other characters are kept.
+std::string lowerCase(std::string_view utf8);
+
+// The text after the last "\", "/" or ":".
+std::string_view fileNameOf(std::string_view path);
+
+inline bool startsWith(std::string_view text, std::string_view prefix) {
+    return text.substr(0, prefix.size()) == prefix;
+}
+
+inline bool isUrl(std::string_view text) {
+    return startsWith(text, "http://") || startsWith(text, "ftp://");
+}
+
+}  // namespace setup
