@@ -3,12 +3,14 @@
 // How it fits together. platform::Services is the Windows machine (files under $WINROOT,
 // registry, profile files, system facts, launcher). setup/config reads the package's setup
 // data files (data.tag, language.tag) and holds the one RunState of the run; setup/engine
-// holds the folder tokens, the start-up sequence (Startup) and, later, the installation
-// engine; setup/wizard holds the windows. Startup runs in two halves: prepare() reads data.tag
+// holds the folder tokens, the start-up sequence (Startup), the cabinet extraction, the
+// installation engine (Installer, driven by InstallRun) and the Internet downloads;
+// setup/wizard holds the windows. Startup runs in two halves: prepare() reads data.tag
 // before any window system exists, so a silent run ([APPINFO] "SILENTMODE" = 1) needs no
 // display; run() then calls the windowed stages main wires in here (extraction window,
 // background window, wizard), tests the machine's requirements and returns the exit status
-// (ExitStatus.h). Every message goes through one Prompter: message boxes in a windowed run,
+// (ExitStatus.h). A silent run installs without the wizard (runSilentInstall). Every message
+// goes through one Prompter: message boxes in a windowed run,
 // standard error in a silent one.
 
 #include <QApplication>
@@ -23,10 +25,13 @@
 #include "setup/config/ExitStatus.h"
 #include "setup/config/SilentPrompter.h"
 #include "setup/engine/CabinetExtractor.h"
+#include "setup/engine/InstallRun.h"
 #include "setup/engine/Startup.h"
 #include "setup/wizard/BackgroundWindow.h"
 #include "setup/wizard/ExtractionWindow.h"
 #include "setup/wizard/QtPrompter.h"
+#include "setup/wizard/QtScheduler.h"
+#include "setup/wizard/RunWizard.h"
 #include "setup/wizard/SplashWindow.h"
 
 namespace {
@@ -143,6 +148,19 @@ int main(int argc, char** argv) {
         background = setup::BackgroundWindow::fromSetupData(ctx.data);
         background->cover();
         QApplication::processEvents();
+    };
+    stages.runWizard = [&](setup::SetupContext& ctx) {
+        setup::InstallerOptions options;
+        if (ctx.language.present()) {
+            options.cancelQuestion = ctx.language.text(56);
+            options.yesCaption = ctx.language.text(10);
+            options.noCaption = ctx.language.text(11);
+        }
+        if (ctx.run.silent) return setup::runSilentInstall(ctx, std::move(options));
+        setup::QtScheduler scheduler(*app);
+        setup::InstallRun install(ctx, std::move(options), &scheduler);
+        return setup::runWizard(ctx, {[&](setup::ProgressView& view) { install.open(view); },
+                                      [&](setup::ProgressView& view) { return install.start(view); }});
     };
     return startup.run(stages);
 }

@@ -2,13 +2,29 @@
 
 #include <iostream>
 
+#include "setup/engine/LoopScheduler.h"
 #include "setup/engine/SilentProgress.h"
 
 namespace setup {
 
+InstallRun::~InstallRun() = default;
+
 void InstallRun::open(ProgressView& view) {
+    InstallerOptions options = options_;
+    if (scheduler_ && !options.startDownloads) {
+        transfer_ = std::make_unique<CurlTransfer>(*context_.services.files, *scheduler_);
+        downloads_ = std::make_unique<DownloadSequence>(
+            view, context_.prompter, *scheduler_, *transfer_,
+            DownloadSequenceOptions{context_.folders.value(FolderKind::InstallDir),
+                                    context_.run.silent});
+        options.startDownloads = [this](DownloadQueue& queue, std::function<void()> done) {
+            downloads_->start(queue,
+                              installer_->totalFiles() + installer_->internetSources() - 1,
+                              std::move(done));
+        };
+    }
     installer_ = std::make_unique<Installer>(context_.services, context_.run, context_.data,
-                                             context_.folders, view, context_.prompter, options_);
+                                             context_.folders, view, context_.prompter, options);
     installer_->open();
 }
 
@@ -19,16 +35,14 @@ bool InstallRun::start(ProgressView& view) {
 
 int runSilentInstall(SetupContext& context, InstallerOptions options) {
     SilentProgress progress;
-    InstallRun install(context, std::move(options));
+    LoopScheduler loop;
+    InstallRun install(context, std::move(options), &loop);
     context.run.setState(InstallState::Running);
     install.open(progress);
     if (!install.start(progress)) return kExitCancelled;
     const Installer& installer = *install.installer();
-    // A download sequence finishes the run itself when its queue is empty.
-    if (context.run.state() != InstallState::Done) return kExitDone;
-    if (!installer.downloads().empty())
-        std::cerr << "setup: " << installer.downloads().size()
-                  << " file(s) of the package are on the Internet and were not fetched\n";
+    // The download sequence finishes the run itself once its queue is empty.
+    loop.runUntil([&] { return context.run.state() == InstallState::Done; });
     std::cerr << "setup: installed " << context.run.productName << " into "
               << context.folders.value(FolderKind::InstallDir) << "; log " << installer.logPath()
               << '\n';
