@@ -46,6 +46,12 @@ mspack_file* sysOpen(mspack_system* self, const char* name, int mode) {
     if (mode == MSPACK_SYS_OPEN_UPDATE) how = platform::FileSystem::OpenMode::ReadWrite;
     if (mode == MSPACK_SYS_OPEN_APPEND) return nullptr;  // never asked for by the cabinet reader
     auto file = ctx->files->open(name, how);
+    if (!file && how == platform::FileSystem::OpenMode::Write && ctx->files->exists(name)) {
+        // A read-only copy left by an earlier run: replaced like any other. Tried only after a
+        // refusal, since every look-up of a name not yet written reads the whole folder.
+        ctx->files->setAttributes(name, 0);
+        file = ctx->files->open(name, how);
+    }
     if (!file) return nullptr;
     auto* handle = new MsFile{std::move(file), ctx};
     if (how == platform::FileSystem::OpenMode::Write) ctx->memberCreated = true;
@@ -425,8 +431,6 @@ ExtractionResult CabinetExtractor::extract(std::string_view cabinetPath,
             result.outcome = ExtractionResult::Outcome::Stopped;
             return result;
         }
-        // A read-only copy left by an earlier run would refuse to be replaced.
-        if (files_.exists(target)) files_.setAttributes(target, 0);
         ctx.libraryMessage.clear();
         ctx.memberCreated = false;
         ctx.headSize = 0;

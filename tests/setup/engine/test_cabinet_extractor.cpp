@@ -28,7 +28,7 @@ namespace {
 
 fs::path testData() {
     if (const char* env = std::getenv("DEZOVUR_TESTDATA")) return env;
-    return fs::path(__FILE__).parent_path() / "../../../../shared/testdata";
+    return DEZOVUR_TESTDATA_DIR;
 }
 
 class FakePrompter final : public setup::Prompter {
