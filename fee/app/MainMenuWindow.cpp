@@ -110,8 +110,14 @@ MainMenuWindow::MainMenuWindow(AppContext& ctx, QWidget* parent)
 
 void MainMenuWindow::onCompute() {
     status_->clear();
-    if (fee::assembleStatement(ctx_.store) == fee::AssemblyResult::NoJob) {
+    const fee::AssemblyResult result = fee::assembleStatement(ctx_.store);
+    if (result == fee::AssemblyResult::NoJob) {
         refuse(this, noJobMessage());
+        return;
+    }
+    if (result.status != fee::AssemblyResult::Ok) {
+        const std::string job = ctx_.store.currentJobFolder().value_or("");
+        refuse(this, QString::fromStdString(fee::assemblyMessage(result, job)));
         return;
     }
     status_->setText(QStringLiteral("Ο υπολογισμός ολοκληρώθηκε"));

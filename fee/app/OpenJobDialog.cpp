@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <tuple>
 
 #include "fee/app/Messages.h"
 
@@ -40,8 +41,7 @@ OpenJobDialog::OpenJobDialog(AppContext& ctx, QWidget* parent)
     setTabOrder(list, ok);
 
     // Every job is listed; temp1.dat keeps the folder names of the first hundred, as always.
-    jobs_ = ctx_.store.listJobs();
-    slotsWritten_ = ctx_.store.writeJobSlots(jobs_);
+    std::tie(jobs_, slotsWritten_) = ctx_.store.listJobsIntoSlots();
     for (const fee::JobName& job : jobs_) list->addItem(QString::fromStdString(job.display()));
     list->setCurrentIndex(-1);
 

@@ -70,7 +70,8 @@ double lineAmount(double quantity, std::optional<double> price) {
 // A fragment is written afresh even when it stays empty, so an earlier statement never leaks
 // into this one.
 void writeFragment(const PricingInput& in, std::string_view name, const LineWriter& w) {
-    in.store.write(DataStore::jobFile(in.jobPath, name), w);
+    if (!in.store.writeFragment(DataStore::jobFile(in.jobPath, name), w) && in.failedFragments)
+        in.failedFragments->emplace_back(name);
 }
 
 // A quantity priced on its own: its line, the unit price line, and an item line with no label.

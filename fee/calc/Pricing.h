@@ -16,6 +16,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "fee/calc/Statement.h"
 #include "fee/store/DataStore.h"
@@ -48,6 +49,8 @@ struct PricingInput {
     std::string_view jobPath;
     const Scale& scale;
     std::int16_t planFlag;
+    // Fragments that could not be written are added here (when given).
+    std::vector<std::string>* failedFragments = nullptr;
 };
 
 using PricingOperation = double (*)(const PricingInput& in);

@@ -18,12 +18,26 @@ enum class CategoryId { Analog, Taxi, Asti, Polygon, Rymotom, Trig, Them, Xilost
 // The twelve files of the statement in document order.
 extern const std::array<std::string_view, 12> kFragmentOrder;
 
-enum class AssemblyResult {
-    Ok,
-    NoJob,  // temp.dat missing, empty, or naming a folder that does not exist: nothing written
+struct AssemblyResult {
+    enum Status {
+        Ok,
+        NoJob,        // temp.dat names no job folder inside the data folder: nothing written
+        BadLambda,    // the job's l.dat is no usable coefficient: nothing written
+        WriteFailed,  // some fragments could not be written: the statement is not whole
+    };
+    Status status = Ok;
+    std::vector<std::string> failedFiles;  // fragment names, in the order they were written
+    std::string lambdaProblem;             // what is wrong with l.dat, in Greek
+
+    bool operator==(Status s) const { return status == s; }
 };
 
-// Assembles the statement of the job temp.dat names.
+// What the user is told when the assembly did not end with a whole statement (Greek); empty
+// for Ok. jobPath names the job whose files are meant.
+std::string assemblyMessage(const AssemblyResult& result, std::string_view jobPath);
+
+// Assembles the statement of the job temp.dat names. Every fragment is written even after
+// one has failed, so the failure report names them all.
 AssemblyResult assembleStatement(DataStore& store);
 
 struct StatementText {

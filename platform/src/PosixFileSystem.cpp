@@ -4,20 +4,23 @@
 // folder's entries the way Windows compares names.
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <system_error>
 
 #include "PosixIo.h"
-#include "platform/WinRoot.h"
 #include "WinText.h"
+#include "platform/WinRoot.h"
 
 namespace platform {
 
@@ -163,7 +166,9 @@ public:
                    : -1;
     }
     bool seek(std::int64_t offset, Whence whence) override {
-        const int w = whence == Whence::Start ? SEEK_SET : whence == Whence::End ? SEEK_END : SEEK_CUR;
+        const int w = whence == Whence::Start ? SEEK_SET
+                      : whence == Whence::End ? SEEK_END
+                                              : SEEK_CUR;
         return ::lseek(fd_, static_cast<off_t>(offset), w) >= 0;
     }
     std::int64_t tell() const override { return ::lseek(fd_, 0, SEEK_CUR); }
@@ -171,6 +176,25 @@ public:
 private:
     int fd_;
 };
+
+// flock() belongs to the open file: closing it (or the process dying) lets the next one in.
+class FileLock final : public FileSystem::Lock {
+public:
+    explicit FileLock(int fd) : fd_(fd) {}
+    ~FileLock() override { ::close(fd_); }
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+
+private:
+    int fd_;
+};
+
+// A name beside the target that no other writer picks: the process and a per-process count.
+std::string temporaryName(const fs::path& target) {
+    static std::atomic<unsigned> counter{0};
+    return "." + target.filename().string().substr(0, 120) + "." + std::to_string(::getpid()) +
+           "." + std::to_string(counter++) + ".new";
+}
 
 class PosixFileSystem final : public FileSystem {
 public:
@@ -204,29 +228,31 @@ public:
     }
 
     bool writeFile(std::string_view winPath, std::string_view bytes) override {
+        return replace(winPath, bytes, false);
+    }
+
+    bool writeFileDurably(std::string_view winPath, std::string_view bytes) override {
+        return replace(winPath, bytes, true);
+    }
+
+    bool isLink(std::string_view winPath) const override {
         auto r = resolve(winPath);
-        if (!r || r->isDriveRoot || isDir(r->host)) return false;
-        // Truncating a file the kernel may still be writing back makes ext4 flush it before
-        // the rewrite (tens of milliseconds for the dozen small files of one statement), so
-        // a plain file with a single name is replaced by a new one with the same permissions.
-        // Links and other entries are written through, and truncated only once they are
-        // known to be regular files.
         struct stat st {};
-        int fd = -1;
-        if (::lstat(r->host.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_nlink == 1 &&
-            ::unlink(r->host.c_str()) == 0) {
-            fd = openRegular(r->host, O_WRONLY | O_CREAT | O_EXCL, st.st_mode & 07777);
-        } else {
-            fd = openRegular(r->host, O_WRONLY | O_CREAT);
-            if (fd >= 0 && ::ftruncate(fd, 0) != 0) {
+        return r && !r->isDriveRoot && ::lstat(r->host.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+    }
+
+    std::unique_ptr<Lock> lockExclusive(std::string_view winPath) override {
+        auto r = resolve(winPath);
+        if (!r || r->isDriveRoot) return nullptr;
+        const int fd = openRegular(r->host, O_RDWR | O_CREAT);
+        if (fd < 0) return nullptr;
+        while (::flock(fd, LOCK_EX) != 0) {
+            if (errno != EINTR) {
                 ::close(fd);
-                fd = -1;
+                return nullptr;
             }
         }
-        if (fd < 0) return false;
-        bool ok = detail::writeAll(fd, bytes);
-        ok = (::close(fd) == 0) && ok;
-        return ok;
+        return std::make_unique<FileLock>(fd);
     }
 
     bool exists(std::string_view winPath) const override {
@@ -431,6 +457,62 @@ private:
         }
         if (!isDir(folder)) return std::nullopt;
         return folder;
+    }
+
+    // The new bytes go to a file beside the target that then takes the target's name, so a
+    // reader or a crash sees the old file or the new one and never a part of either; a link in
+    // the target's place is replaced rather than followed, and a hard link's other names keep
+    // the old bytes.
+    bool replace(std::string_view winPath, std::string_view bytes, bool durable) {
+        auto r = resolve(winPath);
+        if (!r || r->isDriveRoot) return false;
+        struct stat st {};
+        mode_t mode = 0666;  // narrowed by the umask when created
+        std::string dosAttrib;
+        if (::lstat(r->host.c_str(), &st) == 0) {
+            if (S_ISREG(st.st_mode)) {
+                // Windows refuses to overwrite a read-only file; so does this.
+                if ((st.st_mode & 0222) == 0 || ::access(r->host.c_str(), W_OK) != 0) {
+                    errno = EACCES;
+                    return false;
+                }
+                mode = st.st_mode & 07777;
+                char text[32];
+                const ssize_t n = ::lgetxattr(r->host.c_str(), kDosAttrib, text, sizeof text);
+                if (n > 0) dosAttrib.assign(text, static_cast<std::size_t>(n));
+            } else if (!S_ISLNK(st.st_mode)) {
+                return false;  // a folder, FIFO or device is not a file to replace
+            }
+        } else if (errno != ENOENT) {
+            return false;
+        }
+
+        const fs::path temp = r->host.parent_path() / temporaryName(r->host);
+        const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd < 0) return false;
+        bool ok = detail::writeAll(fd, bytes);
+        if (ok && S_ISREG(st.st_mode)) ok = ::fchmod(fd, mode) == 0;
+        if (ok && !dosAttrib.empty())
+            ::fsetxattr(fd, kDosAttrib, dosAttrib.data(), dosAttrib.size(), 0);
+        if (ok && durable) ok = ::fsync(fd) == 0;
+        ok = (::close(fd) == 0) && ok;
+        ok = ok && ::rename(temp.c_str(), r->host.c_str()) == 0;
+        if (!ok) {
+            const int saved = errno;
+            ::unlink(temp.c_str());
+            errno = saved;
+            return false;
+        }
+        if (durable) {
+            // The new name itself must survive a power cut too.
+            const int dir =
+                ::open(r->host.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            if (dir >= 0) {
+                ::fsync(dir);
+                ::close(dir);
+            }
+        }
+        return true;
     }
 
     std::optional<Resolved> resolve(std::string_view winPath) const {
