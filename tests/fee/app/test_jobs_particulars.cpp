@@ -340,16 +340,27 @@ TEST_F(NewEngineer, appends_the_engineer_and_closes) {
     EXPECT_TRUE(jobs_test::gone(dialog));
 }
 
-TEST_F(NewEngineer, empty_fields_are_stored_as_empty_lines) {
+TEST_F(NewEngineer, refuses_an_engineer_without_first_name_and_surname) {
     open();
     dialog->findChild<QPushButton*>("Command1")->click();
-    EXPECT_EQ(root.readHostFile(kData + "mix.dat"), "\r\n\r\n\r\n\r\n\r\n");
-    EXPECT_TRUE(jobs_test::gone(dialog));
+    auto* box = dialog->findChild<QMessageBox*>(QStringLiteral("refusal"));
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(box->text().contains(QStringLiteral("«Όνομα»")));
+    delete box;
+    jobs_test::typeText(edit("onm"), QStringLiteral("Νίκος"));
+    jobs_test::typeText(edit("Epm"), QStringLiteral("  "));
+    dialog->findChild<QPushButton*>("Command1")->click();
+    box = dialog->findChild<QMessageBox*>(QStringLiteral("refusal"));
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(box->text().contains(QStringLiteral("«Επώνυμο»")));
+    EXPECT_EQ(root.readHostFile(kData + "mix.dat"), "");
+    EXPECT_FALSE(jobs_test::gone(dialog));
 }
 
 TEST_F(NewEngineer, refuses_a_comma_and_keeps_the_list) {
     open();
     jobs_test::typeText(edit("onm"), QStringLiteral("Νίκος"));
+    jobs_test::typeText(edit("Epm"), QStringLiteral("Παππάς"));
     jobs_test::typeText(edit("polim"), QStringLiteral("Αθήνα, Αττική"));
     dialog->findChild<QPushButton*>("Command1")->click();
     auto* box = dialog->findChild<QMessageBox*>(QStringLiteral("refusal"));
