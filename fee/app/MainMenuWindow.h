@@ -18,8 +18,15 @@ class MainMenuWindow : public QWidget {
 public:
     explicit MainMenuWindow(AppContext& ctx, QWidget* parent = nullptr);
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
-    void onCompute();
+    // True when a whole statement was assembled.
+    bool onCompute();
+    void onPrint();
+    // The recorded statement of the current job no longer matches its files.
+    bool stale() const;
 
     AppContext& ctx_;
     QLabel* status_ = nullptr;

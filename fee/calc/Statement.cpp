@@ -200,6 +200,29 @@ std::string assemblyMessage(const AssemblyResult& result, std::string_view jobPa
     return message;
 }
 
+std::uint64_t statementInputs(const DataStore& store, std::string_view jobPath) {
+    // FNV-1a over each file's name and bytes; a missing file differs from an empty one.
+    std::uint64_t hash = 14695981039346656037ull;
+    const auto mix = [&hash](std::string_view bytes) {
+        for (const char c : bytes) {
+            hash ^= static_cast<unsigned char>(c);
+            hash *= 1099511628211ull;
+        }
+    };
+    const auto file = [&](std::string_view name) {
+        mix(name);
+        if (const auto bytes = store.fs().readFile(DataStore::jobFile(jobPath, name))) {
+            mix("+");
+            mix(*bytes);
+        } else {
+            mix("-");
+        }
+    };
+    for (std::string_view name : {"STOIXEIA.dat", "l.dat", "entos.dat", "klimaka.dat"}) file(name);
+    for (const Category& category : kCategories) file(category.input);
+    return hash;
+}
+
 StatementText loadStatement(const DataStore& store, std::string_view jobPath) {
     StatementText result;
     for (std::string_view name : kFragmentOrder) {

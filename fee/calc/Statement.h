@@ -3,6 +3,7 @@
 // totals (synola.dat), the header (arxi1.dat) and the signature block (telos.dat).
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -44,6 +45,18 @@ struct StatementText {
     std::string text;                  // UTF-8, every line ended by CR LF
     std::vector<std::string> missing;  // fragment files that were not there (read as empty)
 };
+// What the statement of a job is computed from (particulars, λ, plan flag, scale and every
+// input file), reduced to one number: a statement computed from other inputs is stale.
+std::uint64_t statementInputs(const DataStore& store, std::string_view jobPath);
+
+// The last statement assembled in this session: for which job, from which inputs, and whether
+// every fragment was written.
+struct StatementRecord {
+    std::string job;
+    std::uint64_t inputs = 0;
+    bool whole = false;
+};
+
 // The fragments of a job joined in document order.
 StatementText loadStatement(const DataStore& store, std::string_view jobPath);
 

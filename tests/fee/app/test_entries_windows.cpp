@@ -190,7 +190,7 @@ TEST_F(Entries, edit_windows_show_stored_values_exactly_in_the_locale) {
         {CategoryId::Asti, "asti1", {{"ea", "12,5"}}},
         {CategoryId::Analog, "analog1", {{"S", "1,25"}}},
         {CategoryId::Oix, "oikopeda1", {{"oikx", "8"}}},
-        {CategoryId::Xilosta, "xiliosta1", {{"anid", "12"}}},
+        {CategoryId::Xilosta, "xiliosta1", {{"anid", "11,5"}}},
         {CategoryId::Them, "ktiria1", {{"www", "12,5"}}},
     };
     for (const auto& [category, object, shown] : cases) {
