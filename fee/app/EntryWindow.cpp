@@ -8,6 +8,8 @@
 #include <QVBoxLayout>
 #include <array>
 
+#include "fee/app/Widgets.h"
+
 namespace fee::app {
 
 namespace {
@@ -240,6 +242,7 @@ EntryWindow::EntryWindow(AppContext& ctx, const EntryLayout& layout, EntryMode m
     const int textWidth = fontMetrics().horizontalAdvance(QString(44, QLatin1Char('x')));
     setMinimumWidth(textWidth + 160);
     fields_.front().edit->setFocus();
+    dialogKeys(this);
     fields_.front().edit->selectAll();
     adjustSize();
 }

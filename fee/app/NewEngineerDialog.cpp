@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "fee/app/Messages.h"
+#include "fee/app/Widgets.h"
 
 namespace fee::app {
 
@@ -64,6 +65,8 @@ NewEngineerDialog::NewEngineerDialog(AppContext& ctx, QWidget* parent)
     setTabOrder(address_, city_);
     setTabOrder(city_, specialty_);
     setTabOrder(specialty_, ok);
+    dialogKeys(this, ok);
+    first_->setFocus();
 }
 
 void NewEngineerDialog::onOk() {

@@ -8,6 +8,7 @@
 #include <tuple>
 
 #include "fee/app/Messages.h"
+#include "fee/app/Widgets.h"
 
 namespace fee::app {
 
@@ -39,6 +40,7 @@ OpenJobDialog::OpenJobDialog(AppContext& ctx, QWidget* parent)
     layout->addSpacing(10);
     layout->addLayout(row);
     setTabOrder(list, ok);
+    dialogKeys(this, ok);
 
     // Every job is listed; temp1.dat keeps the folder names of the first hundred, as always.
     std::tie(jobs_, slotsWritten_) = ctx_.store.listJobsIntoSlots();

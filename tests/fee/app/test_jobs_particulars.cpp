@@ -1,6 +1,7 @@
 // The particulars dialog (stoixeia) and the new-engineer dialog (Form14).
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -355,6 +356,22 @@ TEST_F(NewEngineer, refuses_an_engineer_without_first_name_and_surname) {
     EXPECT_TRUE(box->text().contains(QStringLiteral("«Επώνυμο»")));
     EXPECT_EQ(root.readHostFile(kData + "mix.dat"), "");
     EXPECT_FALSE(jobs_test::gone(dialog));
+}
+
+TEST_F(NewEngineer, enter_saves_and_escape_closes_without_writing) {
+    open();
+    QApplication::setActiveWindow(dialog);
+    jobs_test::typeText(edit("onm"), QStringLiteral("Νίκος"));
+    QTest::keyClick(edit("onm"), Qt::Key_Escape);
+    EXPECT_TRUE(jobs_test::gone(dialog));
+    EXPECT_EQ(root.readHostFile(kData + "mix.dat"), "");
+    open();
+    QApplication::setActiveWindow(dialog);
+    EXPECT_EQ(QApplication::focusWidget(), edit("onm"));
+    jobs_test::typeText(edit("onm"), QStringLiteral("Νίκος"));
+    jobs_test::typeText(edit("Epm"), QStringLiteral("Παππάς"));
+    QTest::keyClick(edit("Epm"), Qt::Key_Return);
+    EXPECT_EQ(root.readHostFile(kData + "mix.dat"), cp1253("Νίκος\r\nΠαππάς\r\n\r\n\r\n\r\n"));
 }
 
 TEST_F(NewEngineer, refuses_a_comma_and_keeps_the_list) {
