@@ -15,13 +15,6 @@
 
 namespace fee::app {
 
-QString noJobMessage() {
-    return QStringLiteral(
-        "Δεν υπάρχει τρέχουσα μελέτη: η μελέτη που είχε επιλεγεί δεν υπάρχει ή δεν έχει επιλεγεί "
-        "καμία.\nΔημιουργήστε μια νέα μελέτη με το «Νέα Μελέτη» ή επιλέξτε μια υπάρχουσα από τη "
-        "«Διαχείριση Μελετών».");
-}
-
 MainMenuWindow::MainMenuWindow(AppContext& ctx, QWidget* parent)
     : QWidget(parent, Qt::Window), ctx_(ctx) {
     setObjectName(QStringLiteral("Form9"));

@@ -5,13 +5,11 @@
 #include <QWidget>
 
 #include "fee/app/AppContext.h"
+#include "fee/app/Messages.h"
 
 class QLabel;
 
 namespace fee::app {
-
-// The refusal shown when a task needs a job and temp.dat names none that exists.
-QString noJobMessage();
 
 class MainMenuWindow : public QWidget {
     Q_OBJECT

@@ -14,6 +14,7 @@
 #include "fee/app/JobSummaryPanel.h"
 #include "fee/app/Messages.h"
 #include "fee/app/Widgets.h"
+#include "fee/calc/Pricing.h"
 
 namespace fee::app {
 
@@ -210,9 +211,7 @@ void WorkMenuWindow::onPlanClicked(bool inside) {
 
 void WorkMenuWindow::onTriangulation() {
     if (!haveJob()) return;
-    // A missing eid.dat counts as an unrecognised specialty (code 0), which may enter points.
-    const int code = ctx_.store.specialty(*job_).value_or(0);
-    if (code < 3)
+    if (fee::mayEnterTriangulation(ctx_.store, *job_))
         ctx_.nav.openEntry(fee::CategoryId::Trig, mode_);
     else
         ctx_.nav.open(WindowId::TrigWarning);

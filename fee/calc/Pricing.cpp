@@ -146,6 +146,10 @@ float readLambda(const DataStore& store, std::string_view jobPath) {
     return static_cast<float>(static_cast<double>(*stored) / 100000);
 }
 
+bool mayEnterTriangulation(const DataStore& store, std::string_view jobPath) {
+    return store.specialty(jobPath).value_or(0) < 3;
+}
+
 double buildingPoints(double area) {
     return std::floor(area * 2 / 250) + 4;
 }

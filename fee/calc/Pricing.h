@@ -75,6 +75,10 @@ double priceThem(const PricingInput& in);     // them.dat    -> them1.dat
 double priceXilosta(const PricingInput& in);  // xilosta.dat -> xilosta1.dat
 double priceOix(const PricingInput& in);      // oix.dat     -> oix1.dat
 
+// Whether the job's engineer may enter triangulation points: surveying and civil engineers
+// (specialty codes 1 and 2) may; so may an unrecognised specialty or a missing eid.dat (0).
+bool mayEnterTriangulation(const DataStore& store, std::string_view jobPath);
+
 // Equivalent polygonometric points of a building of the given area in square metres.
 double buildingPoints(double area);
 
