@@ -54,7 +54,7 @@ bench-extract: deps configure
 package: deps configure
 	cmake --build $(BUILD) -j $(JOBS) --target package
 
-# FUZZTIME is shared between the targets (three targets: 20 s each by default).
+# FUZZTIME is shared between the targets (split evenly between the targets).
 fuzz: deps
 	CXX=clang++ cmake -S . -B $(FUZZBUILD) -DCMAKE_CXX_COMPILER=clang++ -DFUZZ=ON -DBUILD_TESTING=OFF $(shell command -v ccache >/dev/null && echo -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 	cmake --build $(FUZZBUILD) -j $(JOBS) --target fuzz_all

@@ -5,12 +5,9 @@
 
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <map>
 #include <memory>
-#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -19,70 +16,15 @@
 #include "fee/store/DataStore.h"
 #include "platform/Cp1253.h"
 #include "platform/WinRoot.h"
+#include "support/MemoryFileSystem.h"
 
 namespace {
-
-// Files held in memory; names match without regard to ASCII letter case, which is all the
-// statement needs (the Greek job folder is always spelled the same way).
-class MemoryFileSystem final : public platform::FileSystem {
-public:
-    std::optional<std::filesystem::path> hostPath(std::string_view) const override {
-        return std::nullopt;
-    }
-    std::optional<std::string> readFile(std::string_view p) const override {
-        auto it = files_.find(key(p));
-        if (it == files_.end()) return std::nullopt;
-        return it->second;
-    }
-    bool writeFile(std::string_view p, std::string_view bytes) override {
-        files_[key(p)] = std::string(bytes);
-        return true;
-    }
-    bool exists(std::string_view p) const override {
-        return files_.count(key(p)) || folders_.count(key(p));
-    }
-    bool isDirectory(std::string_view p) const override { return folders_.count(key(p)) > 0; }
-    bool createDirectory(std::string_view p) override {
-        folders_.insert(key(p));
-        return true;
-    }
-    bool removeDirectory(std::string_view p) override { return folders_.erase(key(p)) > 0; }
-    bool removeFile(std::string_view p) override { return files_.erase(key(p)) > 0; }
-    bool copyFile(std::string_view from, std::string_view to, bool) override {
-        auto content = readFile(from);
-        return content && writeFile(to, *content);
-    }
-    std::vector<std::string> list(std::string_view, std::string_view, bool) const override {
-        return {};
-    }
-    // The statement streams nothing and keeps no times or attributes.
-    std::unique_ptr<platform::File> open(std::string_view, OpenMode) override { return nullptr; }
-    bool setModifiedTime(std::string_view, std::int64_t) override { return false; }
-    std::optional<std::int64_t> modifiedTime(std::string_view) const override {
-        return std::nullopt;
-    }
-    bool setAttributes(std::string_view, std::uint32_t) override { return false; }
-    std::optional<std::uint32_t> attributes(std::string_view) const override {
-        return std::nullopt;
-    }
-
-private:
-    static std::string key(std::string_view p) {
-        std::string k(p);
-        while (!k.empty() && (k.back() == '\\' || k.back() == ' ')) k.pop_back();
-        std::transform(k.begin(), k.end(), k.begin(),
-                       [](unsigned char c) { return c < 128 ? std::tolower(c) : c; });
-        return k;
-    }
-    std::map<std::string, std::string> files_;
-    std::set<std::string> folders_;
-};
 
 class Fixture {
 public:
     explicit Fixture(bool inMemory = false) {
         if (inMemory) {
-            fs_ = std::make_unique<MemoryFileSystem>();
+            fs_ = std::make_unique<testing_support::MemoryFileSystem>();
         } else {
             std::string templ = (std::filesystem::temp_directory_path() / "dezovur-bench-XXXXXX");
             if (!mkdtemp(templ.data())) throw std::runtime_error("mkdtemp failed");

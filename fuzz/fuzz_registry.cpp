@@ -10,8 +10,8 @@
 #include <fstream>
 #include <string>
 
-#include "platform/Registry.h"
 #include "WinText.h"
+#include "platform/Registry.h"
 
 namespace fs = std::filesystem;
 using platform::RegRoot;

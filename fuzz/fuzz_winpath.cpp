@@ -13,8 +13,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/WinRoot.h"
 #include "WinText.h"
+#include "platform/WinRoot.h"
 
 namespace fs = std::filesystem;
 

@@ -10,6 +10,7 @@
 // WindowManager is the real Navigator; widget tests pass a recording fake instead.
 
 #include <QString>
+#include <optional>
 
 #include "fee/calc/Product.h"
 #include "fee/calc/Statement.h"
@@ -62,6 +63,9 @@ struct AppContext {
     platform::SettingsStore& settings;
     Navigator& nav;
     Timings timings{};
+    // The last "Υπολογισμοί" of this session, so "Εκτύπωση" can tell a stale or incomplete
+    // statement from a fresh one.
+    std::optional<fee::StatementRecord> lastStatement{};
 };
 
 // Dynamic property of a window that shows one job: the job folder it was opened on (QString).

@@ -7,6 +7,7 @@
 #include <QVariant>
 
 #include "fee/app/Messages.h"
+#include "fee/app/Widgets.h"
 
 namespace fee::app {
 
@@ -55,6 +56,7 @@ DeleteJobDialog::DeleteJobDialog(AppContext& ctx, QWidget* parent)
 
     connect(yes, &QPushButton::clicked, this, &DeleteJobDialog::onYes);
     connect(no, &QPushButton::clicked, this, &QWidget::close);
+    dialogKeys(this, no);
 }
 
 void DeleteJobDialog::onYes() {

@@ -2,6 +2,8 @@
 
 #include <QCloseEvent>
 #include <QDateTime>
+#include <QDir>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLocale>
 #include <QMdiArea>
@@ -9,6 +11,7 @@
 #include <QMenuBar>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTimer>
 #include <charconv>
@@ -64,6 +67,8 @@ DocumentFrame::DocumentFrame(AppContext& ctx, int& documentCounter, QWidget* par
     file->setObjectName(QStringLiteral("mnuFile"));
     QAction* print = file->addAction(QStringLiteral("&Print..."));
     print->setObjectName(QStringLiteral("mnuFilePrint"));
+    print->setShortcut(QKeySequence::Print);
+    addAction(print);  // Ctrl+P works wherever the focus is in the frame, menu closed
     connect(print, &QAction::triggered, this, &DocumentFrame::printActive);
 
     QMenu* exit = menuBar()->addMenu(QStringLiteral("&EΞΟΔΟΣ"));
@@ -184,6 +189,13 @@ void DocumentFrame::printActive() {
     const bool hasSelection = document->hasSelection();
     QPrinter printer(QPrinter::HighResolution);
     printer.setPrintRange(hasSelection ? QPrinter::Selection : QPrinter::AllPages);
+    // Printed to a file, the statement lands among the user's documents, named after the job.
+    const std::string job = ctx_.store.currentJobFolder().value_or("");
+    QString name = QString::fromStdString(job.substr(job.find_last_of('\\') + 1));
+    if (name.isEmpty()) name = QStringLiteral("statement");
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!documents.isEmpty())
+        printer.setOutputFileName(QDir(documents).filePath(name + QStringLiteral(".pdf")));
     if (!printDialog_(printer, hasSelection, this)) return;
     document->printTo(printer, printer.printRange() == QPrinter::Selection);
 }

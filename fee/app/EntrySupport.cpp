@@ -38,9 +38,13 @@ std::optional<std::vector<double>> checkFields(QWidget* window, const AppContext
     std::vector<double> stored;
     for (std::size_t i = 0; i < fields.size(); ++i) {
         const EntryField& field = fields[i];
+        if (field.kept && field.edit->text() == field.shown) {
+            stored.push_back(*field.kept);
+            continue;
+        }
         const EntryCheck check =
             checkQuantity(field.edit->text().toStdString(), field.name.toStdString(), field.form,
-                          ctx.store.decimalSeparator());
+                          ctx.store.decimalSeparator(), field.whole);
         if (!check.ok()) {
             if (reveal) reveal(static_cast<int>(i));
             field.edit->setFocus();

@@ -23,6 +23,11 @@ struct EntryField {
     QLineEdit* edit = nullptr;
     QString name;  // how a refusal names the field
     StoredForm form = StoredForm::Int16Hundredths;
+    bool whole = false;  // a count: fractions refused
+    // An edit window's field as first shown, and the file value behind it: a field the user
+    // left as shown is saved as it was stored.
+    QString shown;
+    std::optional<double> kept;
 };
 
 // A label and its text field on one row of the grid; the label is the field's buddy and its

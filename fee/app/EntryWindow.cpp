@@ -8,6 +8,8 @@
 #include <QVBoxLayout>
 #include <array>
 
+#include "fee/app/Widgets.h"
+
 namespace fee::app {
 
 namespace {
@@ -195,9 +197,13 @@ EntryWindow::EntryWindow(AppContext& ctx, const EntryLayout& layout, EntryMode m
         const EntryFieldLayout& field = layout.fields[i];
         QLineEdit* edit = addLabelledField(grid, row++, this, QString::fromUtf8(field.objectName),
                                            QString::fromUtf8(field.label));
-        edit->setText(mode == EntryMode::Edit ? shownText(ctx, stored[i], field.shown)
-                                              : QStringLiteral("0"));
-        fields_.push_back({edit, QString::fromUtf8(field.name), layout.form});
+        EntryField entry{edit, QString::fromUtf8(field.name), layout.form, field.shown == Whole};
+        if (mode == EntryMode::Edit) {
+            entry.shown = shownText(ctx, stored[i], field.shown);
+            entry.kept = stored[i];
+        }
+        edit->setText(mode == EntryMode::Edit ? entry.shown : QStringLiteral("0"));
+        fields_.push_back(entry);
         if (layout.densityNote && i == 0) {
             QLabel* density = makeNote(this, densityText(ctx), QStringLiteral("density"));
             QFont bold = density->font();
@@ -236,6 +242,7 @@ EntryWindow::EntryWindow(AppContext& ctx, const EntryLayout& layout, EntryMode m
     const int textWidth = fontMetrics().horizontalAdvance(QString(44, QLatin1Char('x')));
     setMinimumWidth(textWidth + 160);
     fields_.front().edit->setFocus();
+    dialogKeys(this);
     fields_.front().edit->selectAll();
     adjustSize();
 }

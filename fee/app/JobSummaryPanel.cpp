@@ -11,13 +11,6 @@
 
 namespace fee::app {
 
-QString displayNumber(double value, int digits, const QString& separator) {
-    QString text = QString::number(value, 'g', digits);
-    if (text == QLatin1String("-0")) text = QStringLiteral("0");
-    text.replace(QLatin1Char('.'), separator);
-    return text;
-}
-
 namespace {
 
 QLabel* valueLabel(const QString& objectName, const QString& caption, QWidget* parent) {

@@ -8,6 +8,8 @@
 #include <QWidget>
 #include <string_view>
 
+#include "fee/app/Messages.h"
+
 class QLabel;
 
 namespace fee {
@@ -16,10 +18,6 @@ struct Particulars;
 }  // namespace fee
 
 namespace fee::app {
-
-// A number as a person reads it: at most `digits` significant digits, the user's decimal
-// separator, and a zero before the separator below 1 ("0,2935", "12,5", "15").
-QString displayNumber(double value, int digits, const QString& separator);
 
 // Groups "Ιδιοκτήτης", "Εργο", "Μηχανικός", one above the other.
 class JobParticularsPanel : public QWidget {

@@ -9,6 +9,7 @@
 
 #include "fee/app/EntrySupport.h"
 #include "fee/app/Messages.h"
+#include "fee/app/Widgets.h"
 #include "fee/calc/EntryInput.h"
 
 namespace fee::app {
@@ -81,6 +82,7 @@ LambdaWindow::LambdaWindow(AppContext& ctx, WindowId which, QWidget* parent)
     save->setMinimumWidth(110);
     connect(save, &QPushButton::clicked, this, &LambdaWindow::onSave);
     connect(lambda_, &QLineEdit::returnPressed, save, &QPushButton::click);
+    dialogKeys(this);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);

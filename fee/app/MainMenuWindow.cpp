@@ -1,8 +1,10 @@
 #include "fee/app/MainMenuWindow.h"
 
+#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -12,13 +14,6 @@
 #include "fee/app/Widgets.h"
 
 namespace fee::app {
-
-QString noJobMessage() {
-    return QStringLiteral(
-        "Δεν υπάρχει τρέχουσα μελέτη: η μελέτη που είχε επιλεγεί δεν υπάρχει ή δεν έχει επιλεγεί "
-        "καμία.\nΔημιουργήστε μια νέα μελέτη με το «Νέα Μελέτη» ή επιλέξτε μια υπάρχουσα από τη "
-        "«Διαχείριση Μελετών».");
-}
 
 MainMenuWindow::MainMenuWindow(AppContext& ctx, QWidget* parent)
     : QWidget(parent, Qt::Window), ctx_(ctx) {
@@ -97,7 +92,7 @@ MainMenuWindow::MainMenuWindow(AppContext& ctx, QWidget* parent)
     connect(newJob, &QPushButton::clicked, this, [this] { ctx_.nav.open(WindowId::Particulars); });
     connect(manage, &QPushButton::clicked, this, [this] { ctx_.nav.open(WindowId::OpenJob); });
     connect(compute, &QPushButton::clicked, this, &MainMenuWindow::onCompute);
-    connect(print, &QPushButton::clicked, this, [this] { ctx_.nav.open(WindowId::Document); });
+    connect(print, &QPushButton::clicked, this, &MainMenuWindow::onPrint);
     connect(help, &QPushButton::clicked, this, [this] { ctx_.nav.open(WindowId::Help); });
     connect(exit, &QPushButton::clicked, this, [this] { ctx_.nav.quit(); });
 
@@ -108,13 +103,63 @@ MainMenuWindow::MainMenuWindow(AppContext& ctx, QWidget* parent)
     setTabOrder(help, exit);
 }
 
-void MainMenuWindow::onCompute() {
+bool MainMenuWindow::onCompute() {
     status_->clear();
-    if (fee::assembleStatement(ctx_.store) == fee::AssemblyResult::NoJob) {
+    const fee::AssemblyResult result = fee::assembleStatement(ctx_.store);
+    if (result == fee::AssemblyResult::NoJob) {
         refuse(this, noJobMessage());
-        return;
+        return false;
+    }
+    const std::string job = ctx_.store.currentJobFolder().value_or("");
+    // A refused λ wrote nothing: whatever statement there was stays as it was recorded.
+    if (result.status != fee::AssemblyResult::BadLambda)
+        ctx_.lastStatement = fee::StatementRecord{job, fee::statementInputs(ctx_.store, job),
+                                                  result.status == fee::AssemblyResult::Ok};
+    if (result.status != fee::AssemblyResult::Ok) {
+        refuse(this, QString::fromStdString(fee::assemblyMessage(result, job)));
+        return false;
     }
     status_->setText(QStringLiteral("Ο υπολογισμός ολοκληρώθηκε"));
+    return true;
+}
+
+bool MainMenuWindow::stale() const {
+    const auto job = ctx_.store.currentJobFolder();
+    return job && ctx_.lastStatement && ctx_.lastStatement->job == *job &&
+           ctx_.lastStatement->inputs != fee::statementInputs(ctx_.store, *job);
+}
+
+void MainMenuWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    // Back from editing the job: "completed" no longer describes the statement on disk.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && stale()) status_->clear();
+}
+
+void MainMenuWindow::onPrint() {
+    const auto job = ctx_.store.currentJobFolder();
+    const auto& last = ctx_.lastStatement;
+    if (job && last && last->job == *job && !last->whole) {
+        refuse(this, QStringLiteral("Ο τελευταίος υπολογισμός της μελέτης δεν ολοκληρώθηκε: η "
+                                    "κατάσταση αμοιβής δεν είναι πλήρης. Πατήστε ξανά "
+                                    "«Υπολογισμοί» και μετά «Εκτύπωση»."));
+        return;
+    }
+    if (!stale()) return ctx_.nav.open(WindowId::Document);
+    status_->clear();
+    auto* box = new QMessageBox(
+        QMessageBox::Question, QStringLiteral("Εκτύπωση"),
+        QStringLiteral("Τα στοιχεία της μελέτης άλλαξαν μετά τον τελευταίο υπολογισμό, οπότε η "
+                       "κατάσταση αμοιβής είναι παλιά. Να γίνει πρώτα ο υπολογισμός;"),
+        QMessageBox::NoButton, this);
+    box->setObjectName(QStringLiteral("staleQuestion"));
+    QPushButton* yes = box->addButton(QStringLiteral("Ναι"), QMessageBox::YesRole);
+    box->addButton(QStringLiteral("Όχι"), QMessageBox::NoRole);
+    box->setDefaultButton(yes);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    connect(box, &QMessageBox::buttonClicked, this, [this, yes](QAbstractButton* pressed) {
+        if (pressed != yes || onCompute()) ctx_.nav.open(WindowId::Document);
+    });
+    box->open();
 }
 
 }  // namespace fee::app

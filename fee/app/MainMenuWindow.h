@@ -5,21 +5,26 @@
 #include <QWidget>
 
 #include "fee/app/AppContext.h"
+#include "fee/app/Messages.h"
 
 class QLabel;
 
 namespace fee::app {
-
-// The refusal shown when a task needs a job and temp.dat names none that exists.
-QString noJobMessage();
 
 class MainMenuWindow : public QWidget {
     Q_OBJECT
 public:
     explicit MainMenuWindow(AppContext& ctx, QWidget* parent = nullptr);
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
-    void onCompute();
+    // True when a whole statement was assembled.
+    bool onCompute();
+    void onPrint();
+    // The recorded statement of the current job no longer matches its files.
+    bool stale() const;
 
     AppContext& ctx_;
     QLabel* status_ = nullptr;

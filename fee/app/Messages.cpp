@@ -14,4 +14,18 @@ void refuse(QWidget* parent, const QString& text) {
     box->open();
 }
 
+QString noJobMessage() {
+    return QStringLiteral(
+        "Δεν υπάρχει τρέχουσα μελέτη: η μελέτη που είχε επιλεγεί δεν υπάρχει ή δεν έχει επιλεγεί "
+        "καμία.\nΔημιουργήστε μια νέα μελέτη με το «Νέα Μελέτη» ή επιλέξτε μια υπάρχουσα από τη "
+        "«Διαχείριση Μελετών».");
+}
+
+QString displayNumber(double value, int digits, const QString& separator) {
+    QString text = QString::number(value, 'g', digits);
+    if (text == QLatin1String("-0")) text = QStringLiteral("0");
+    text.replace(QLatin1Char('.'), separator);
+    return text;
+}
+
 }  // namespace fee::app

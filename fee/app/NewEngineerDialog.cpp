@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "fee/app/Messages.h"
+#include "fee/app/Widgets.h"
 
 namespace fee::app {
 
@@ -64,6 +65,8 @@ NewEngineerDialog::NewEngineerDialog(AppContext& ctx, QWidget* parent)
     setTabOrder(address_, city_);
     setTabOrder(city_, specialty_);
     setTabOrder(specialty_, ok);
+    dialogKeys(this, ok);
+    first_->setFocus();
 }
 
 void NewEngineerDialog::onOk() {
@@ -75,6 +78,16 @@ void NewEngineerDialog::onOk() {
         {&engineer.city, city_},   {&engineer.specialty, specialty_},
     };
     const char* names[] = {"Όνομα", "Επώνυμο", "Δ/νση", "Πόλη", "Ειδικότητα"};
+    // An engineer without a name would stay in the list as an empty record for good.
+    for (std::size_t i = 0; i < 2; ++i) {
+        if (QString::fromStdString(*fields[i].first).trimmed().isEmpty()) {
+            fields[i].second->setFocus(Qt::OtherFocusReason);
+            refuse(this, QStringLiteral("Συμπληρώστε το πεδίο «%1» του μηχανικού: χωρίς όνομα "
+                                        "και επώνυμο δεν αποθηκεύεται μηχανικός.")
+                             .arg(QString::fromUtf8(names[i])));
+            return;
+        }
+    }
     for (std::size_t i = 0; i < std::size(fields); ++i) {
         if (fee::storableText(*fields[i].first)) continue;
         fields[i].second->setFocus(Qt::OtherFocusReason);

@@ -5,8 +5,10 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <tuple>
 
 #include "fee/app/Messages.h"
+#include "fee/app/Widgets.h"
 
 namespace fee::app {
 
@@ -38,10 +40,10 @@ OpenJobDialog::OpenJobDialog(AppContext& ctx, QWidget* parent)
     layout->addSpacing(10);
     layout->addLayout(row);
     setTabOrder(list, ok);
+    dialogKeys(this, ok);
 
     // Every job is listed; temp1.dat keeps the folder names of the first hundred, as always.
-    jobs_ = ctx_.store.listJobs();
-    slotsWritten_ = ctx_.store.writeJobSlots(jobs_);
+    std::tie(jobs_, slotsWritten_) = ctx_.store.listJobsIntoSlots();
     for (const fee::JobName& job : jobs_) list->addItem(QString::fromStdString(job.display()));
     list->setCurrentIndex(-1);
 

@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "fee/app/Messages.h"
+#include "fee/app/Widgets.h"
 
 namespace fee::app {
 
@@ -119,6 +120,9 @@ ParticularsDialog::ParticularsDialog(AppContext& ctx, QWidget* parent)
     onTabChanged(0);
     rebuildEngineers();
     qApp->installEventFilter(this);
+    dialogKeys(this, ok_);
+    // Typing starts at once in the owner's first name.
+    fields_[P::OwnerFirst]->setFocus();
 }
 
 QWidget* ParticularsDialog::buildPage(int index, const std::vector<int>& fields) {

@@ -13,6 +13,8 @@
 #include <QTabBar>
 #include <QVBoxLayout>
 
+#include "fee/app/Widgets.h"
+
 namespace fee::app {
 
 namespace {
@@ -126,6 +128,7 @@ TachymetricWindow::TachymetricWindow(AppContext& ctx, EntryMode mode, QWidget* p
     adjustSize();
     centreOnScreen();
     fields_[0].edit->setFocus();
+    dialogKeys(this);
     fields_[0].edit->selectAll();
 }
 

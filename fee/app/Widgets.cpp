@@ -1,8 +1,10 @@
 #include "fee/app/Widgets.h"
 
 #include <QGridLayout>
+#include <QKeySequence>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 
 #include "fee/calc/Product.h"
 
@@ -37,6 +39,19 @@ QGridLayout* creditsGrid(QWidget* parent, const std::array<const char*, 4>& obje
         grid->addWidget(namedLabel(parent, objectNames[2 * i + 1], titles[i]), 1, i, alignment);
     }
     return grid;
+}
+
+void dialogKeys(QWidget* window, QPushButton* defaultButton) {
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), window);
+    escape->setContext(Qt::WindowShortcut);
+    QObject::connect(escape, &QShortcut::activated, window, &QWidget::close);
+    if (!defaultButton) return;
+    for (const auto key : {Qt::Key_Return, Qt::Key_Enter}) {
+        auto* enter = new QShortcut(QKeySequence(key), window);
+        enter->setContext(Qt::WindowShortcut);
+        // click() does nothing while the button is disabled, as Return would not press it.
+        QObject::connect(enter, &QShortcut::activated, defaultButton, &QPushButton::click);
+    }
 }
 
 QPushButton* closingOkButton(QWidget* window) {

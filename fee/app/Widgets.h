@@ -25,6 +25,10 @@ QGridLayout* creditsGrid(QWidget* parent, const std::array<const char*, 4>& obje
 
 QString fromView(std::string_view text);
 
+// Keyboard of a dialog or entry window: Escape closes it without writing, as its Cancel does;
+// Return and Enter press defaultButton (when given) wherever the focus is in the window.
+void dialogKeys(QWidget* window, QPushButton* defaultButton = nullptr);
+
 // The "OK" button (object name OKButton) of a window that only informs: default, and it
 // closes the window.
 QPushButton* closingOkButton(QWidget* window);

@@ -8,11 +8,13 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include "fee/app/JobSummaryPanel.h"
 #include "fee/app/Messages.h"
 #include "fee/app/Widgets.h"
+#include "fee/calc/Pricing.h"
 
 namespace fee::app {
 
@@ -102,8 +104,13 @@ WorkMenuWindow::WorkMenuWindow(AppContext& ctx, EntryMode mode, QWidget* parent)
     columns->addWidget(buildButtons(), 0);
 
     connect(scale_, &QComboBox::activated, this, &WorkMenuWindow::onScalePicked);
-    connect(outside_, &QRadioButton::clicked, this, [this] { onPlanClicked(false); });
-    connect(inside_, &QRadioButton::clicked, this, [this] { onPlanClicked(true); });
+    // toggled, not clicked: a screen reader's action only toggles the button.
+    connect(outside_, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) onPlanClicked(false);
+    });
+    connect(inside_, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) onPlanClicked(true);
+    });
 
     QWidget* order[] = {scale_, outside_, inside_, findChild<QPushButton*>("Command1")};
     for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
@@ -156,17 +163,23 @@ void WorkMenuWindow::load() {
     if (!job_) return;
 
     refreshLambda();
-    if (mode_ == EntryMode::Edit) {
-        // The stored scale shows as text; the list is deliberately not searched for it.
-        const std::optional<std::string> stored = ctx_.store.scaleText(*job_);
-        const std::optional<double> value =
-            stored ? fee::parseFieldNumber(*stored) : std::optional<double>();
-        if (value)
-            scale_->setEditText(
-                displayNumber(*value, 15, QString::fromStdString(ctx_.store.decimalSeparator())));
-    }
-    if (const auto flag = ctx_.store.planFlag(*job_); flag && *flag != 1)
-        outside_->setChecked(true);
+    // A reopened menu shows what is stored, so a choice made earlier never looks lost. The
+    // stored scale shows as text; the list is deliberately not searched for it.
+    const std::optional<std::string> stored = ctx_.store.scaleText(*job_);
+    const std::optional<double> value =
+        stored ? fee::parseFieldNumber(*stored) : std::optional<double>();
+    if (value && *value != 0)
+        scale_->setEditText(
+            displayNumber(*value, 15, QString::fromStdString(ctx_.store.decimalSeparator())));
+    else if (stored && !value)
+        scale_->setEditText(QString::fromStdString(*stored));
+    // Showing the stored choice is no new choice: nothing is written for it.
+    const QSignalBlocker quietOutside(outside_), quietInside(inside_);
+    // A job fresh from creation (no scale picked, never submitted) starts with neither option,
+    // though creation stored "inside".
+    const bool fresh = !stored.has_value();
+    if (const auto flag = ctx_.store.planFlag(*job_); flag && (*flag != 1 || !fresh))
+        (*flag == 1 ? inside_ : outside_)->setChecked(true);
     particulars_->setParticulars(ctx_.store.particulars(*job_));
     if (quantities_) quantities_->load(ctx_.store, *job_);
 }
@@ -198,9 +211,7 @@ void WorkMenuWindow::onPlanClicked(bool inside) {
 
 void WorkMenuWindow::onTriangulation() {
     if (!haveJob()) return;
-    // A missing eid.dat counts as an unrecognised specialty (code 0), which may enter points.
-    const int code = ctx_.store.specialty(*job_).value_or(0);
-    if (code < 3)
+    if (fee::mayEnterTriangulation(ctx_.store, *job_))
         ctx_.nav.openEntry(fee::CategoryId::Trig, mode_);
     else
         ctx_.nav.open(WindowId::TrigWarning);

@@ -102,7 +102,7 @@ std::optional<double> parseTypedNumber(std::string_view text, std::string_view s
 }
 
 EntryCheck checkQuantity(std::string_view text, std::string_view fieldName, StoredForm form,
-                         std::string_view separator) {
+                         std::string_view separator, bool whole) {
     const double maxHundredths =
         form == StoredForm::Int16Hundredths ? 32767.0 : kMaxBuildingArea * 100.0;
     const std::string range = rangeText(maxHundredths, separator);
@@ -123,6 +123,12 @@ EntryCheck checkQuantity(std::string_view text, std::string_view fieldName, Stor
     const double hundredths = roundHalfEven(*value * 100.0) + 0.0;  // + 0.0: no "-0"
     if (*value < 0 || hundredths > maxHundredths) {
         check.refusal = "Το πεδίο " + quoted(fieldName) + " δέχεται αριθμό " + range + ".";
+        return check;
+    }
+    if (whole && *value != std::floor(*value)) {
+        check.refusal = "Το πεδίο " + quoted(fieldName) +
+                        " δέχεται μόνο ακέραιο αριθμό (π.χ. 2): δεν υπάρχει κλάσμα σημείου ή "
+                        "ιδιοκτησίας.";
         return check;
     }
     check.value = *value;
@@ -159,8 +165,9 @@ EntryCheck checkLambda(std::string_view text, std::string_view separator) {
 std::string shownQuantity(double fileValue, ShownAs how, std::string_view separator) {
     switch (how) {
         case ShownAs::WholeFromInt16: {
+            // Exactly what is stored: a rounded count would be written back on saving.
             const double stored = toInt16(fileValue).value_or(0);
-            return shortest(roundHalfEven(stored / 100.0), separator);
+            return shortest(stored / 100.0, separator);
         }
         case ShownAs::RealFromSingle:
             return localeNumber(static_cast<float>(fileValue) / 100.0f, separator);

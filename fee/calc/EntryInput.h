@@ -39,7 +39,7 @@ inline constexpr double kMaxLambda = 100;
 // How an edit window shows a value read from an input file (the value as the file holds it,
 // i.e. hundredths).
 enum class ShownAs {
-    WholeFromInt16,  // read as a 16-bit integer, / 100, rounded half to even: "2"
+    WholeFromInt16,  // a count read as a 16-bit integer, / 100: "2" (and "1,5" if so stored)
     RealFromSingle,  // read as a single, / 100 in single precision: "12,5"
     RealFromDouble,  // read as a double, / 100: "12,345"
 };
@@ -55,9 +55,10 @@ struct EntryCheck {
 // one (see the rules above). Signs are allowed here; callers decide what range they accept.
 std::optional<double> parseTypedNumber(std::string_view text, std::string_view decimalSeparator);
 
-// A quantity field: fieldName is how the message names the field (its label).
+// A quantity field: fieldName is how the message names the field (its label). A count
+// (whole) refuses a fraction: there is no half a point or half a property.
 EntryCheck checkQuantity(std::string_view text, std::string_view fieldName, StoredForm form,
-                         std::string_view decimalSeparator);
+                         std::string_view decimalSeparator, bool whole = false);
 
 // The coefficient λ: stored is λ x 100000 rounded half to even.
 EntryCheck checkLambda(std::string_view text, std::string_view decimalSeparator);

@@ -70,7 +70,8 @@ double lineAmount(double quantity, std::optional<double> price) {
 // A fragment is written afresh even when it stays empty, so an earlier statement never leaks
 // into this one.
 void writeFragment(const PricingInput& in, std::string_view name, const LineWriter& w) {
-    in.store.write(DataStore::jobFile(in.jobPath, name), w);
+    if (!in.store.writeFragment(DataStore::jobFile(in.jobPath, name), w) && in.failedFragments)
+        in.failedFragments->emplace_back(name);
 }
 
 // A quantity priced on its own: its line, the unit price line, and an item line with no label.
@@ -143,6 +144,10 @@ float readLambda(const DataStore& store, std::string_view jobPath) {
     auto stored = reader->single();
     if (!stored) return 0.0f;
     return static_cast<float>(static_cast<double>(*stored) / 100000);
+}
+
+bool mayEnterTriangulation(const DataStore& store, std::string_view jobPath) {
+    return store.specialty(jobPath).value_or(0) < 3;
 }
 
 double buildingPoints(double area) {

@@ -16,6 +16,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "fee/calc/Statement.h"
 #include "fee/store/DataStore.h"
@@ -48,6 +49,8 @@ struct PricingInput {
     std::string_view jobPath;
     const Scale& scale;
     std::int16_t planFlag;
+    // Fragments that could not be written are added here (when given).
+    std::vector<std::string>* failedFragments = nullptr;
 };
 
 using PricingOperation = double (*)(const PricingInput& in);
@@ -71,6 +74,10 @@ double priceTrig(const PricingInput& in);     // trig.dat    -> trig1.dat
 double priceThem(const PricingInput& in);     // them.dat    -> them1.dat
 double priceXilosta(const PricingInput& in);  // xilosta.dat -> xilosta1.dat
 double priceOix(const PricingInput& in);      // oix.dat     -> oix1.dat
+
+// Whether the job's engineer may enter triangulation points: surveying and civil engineers
+// (specialty codes 1 and 2) may; so may an unrecognised specialty or a missing eid.dat (0).
+bool mayEnterTriangulation(const DataStore& store, std::string_view jobPath);
 
 // Equivalent polygonometric points of a building of the given area in square metres.
 double buildingPoints(double area);

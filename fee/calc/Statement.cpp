@@ -30,24 +30,14 @@ double floorCents(double value) {
     return std::floor(value * 100) / 100;
 }
 
-// A particulars file with a byte Windows-1253 leaves undefined decodes to U+FFFD, which
-// cannot be written back; one such byte must not cost the whole header or signature.
-std::string storable(std::string_view text) {
-    static constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
-    std::string out;
-    out.reserve(text.size());
-    for (;;) {
-        const auto at = text.find(kReplacement);
-        out.append(text.substr(0, at));
-        if (at == std::string_view::npos) break;
-        out += '?';
-        text.remove_prefix(at + kReplacement.size());
-    }
-    return out;
+// Each fragment is written whole or reported.
+void writeOut(DataStore& store, std::string_view job, std::string_view name, const LineWriter& w,
+              std::vector<std::string>& failed) {
+    if (!store.writeFragment(DataStore::jobFile(job, name), w)) failed.emplace_back(name);
 }
 
-void writeTotals(DataStore& store, std::string_view job, float grandTotal, float lambda,
-                 float fee) {
+void writeTotals(DataStore& store, std::string_view job, float grandTotal, float lambda, float fee,
+                 std::vector<std::string>& failed) {
     const double f = fee;
     LineWriter w = store.writer();
     w.line(std::string(83, '-'));
@@ -77,11 +67,11 @@ void writeTotals(DataStore& store, std::string_view job, float grandTotal, float
         .text(kEuro)
         .endLine();
     w.endLine();
-    store.write(DataStore::jobFile(job, "synola.dat"), w);
+    writeOut(store, job, "synola.dat", w, failed);
 }
 
 void writeHeader(DataStore& store, std::string_view job, const Particulars& p, const Scale& scale,
-                 float lambda, std::int16_t planFlag) {
+                 float lambda, std::int16_t planFlag, std::vector<std::string>& failed) {
     LineWriter w = store.writer();
     w.text(kTab).text(kProductName).text(" ").text(versionNumber());
     for (const Author& author : kAuthors)
@@ -114,16 +104,17 @@ void writeHeader(DataStore& store, std::string_view job, const Particulars& p, c
     if (scale.value)
         w.number(*scale.value, Width::Double);
     else
-        w.text(scale.text);
+        w.text(storableOrQuestionMarks(scale.text));
     w.endLine();
     w.text("Συντελεστής λ=").number(lambda, Width::Single).endLine();
     w.line(planFlag == 1 ? "ΠΕΡΙΟΧΗ ΕΝΤΟΣ ΣΧΕΔΙΟΥ ΠΟΛΕΩΣ Ή ΕΝΤΟΣ ΟΙΚΙΣΜΟY"
                          : "ΠΕΡΙΟΧΗ ΕΚΤΟΣ ΣΧΕΔΙΟΥ ΠΟΛΕΩΣ & ΕΚΤΟΣ ΟΙΚΙΣΜΟΥ");
     w.line(std::string(69, '_'));
-    store.write(DataStore::jobFile(job, "arxi1.dat"), w);
+    writeOut(store, job, "arxi1.dat", w, failed);
 }
 
-void writeSignature(DataStore& store, std::string_view job, const Particulars& p) {
+void writeSignature(DataStore& store, std::string_view job, const Particulars& p,
+                    std::vector<std::string>& failed) {
     LineWriter w = store.writer();
     w.endLine();
     w.text(kTab).line("     O ΜΗΧΑΝΙΚΟΣ");
@@ -139,14 +130,25 @@ void writeSignature(DataStore& store, std::string_view job, const Particulars& p
         .text("  ")
         .text(p[Particulars::EngineerCity])
         .endLine();
-    store.write(DataStore::jobFile(job, "telos.dat"), w);
+    writeOut(store, job, "telos.dat", w, failed);
 }
 
 }  // namespace
 
 AssemblyResult assembleStatement(DataStore& store) {
+    AssemblyResult result;
     const auto job = store.currentJobFolder();
-    if (!job || job->empty()) return AssemblyResult::NoJob;
+    if (!job) {
+        result.status = AssemblyResult::NoJob;
+        return result;
+    }
+    // A coefficient that is not a positive number would print a meaningless fee as if it were
+    // one; the old statement is left alone instead.
+    result.lambdaProblem = store.lambdaProblem(*job);
+    if (!result.lambdaProblem.empty()) {
+        result.status = AssemblyResult::BadLambda;
+        return result;
+    }
 
     const Scale scale = readScale(store, *job);
     const std::int16_t planFlag = readPlanFlag(store, *job);
@@ -155,19 +157,70 @@ AssemblyResult assembleStatement(DataStore& store) {
     // The grand total is a single: every addition is rounded to single precision, so above
     // 16,777,216 drachmas it keeps only every second whole number, as the printed totals do.
     float grandTotal = 0;
-    const PricingInput input{store, *job, scale, planFlag};
+    const PricingInput input{store, *job, scale, planFlag, &result.failedFiles};
     for (const Category& category : kCategories)
         grandTotal = static_cast<float>(static_cast<double>(grandTotal) + category.price(input));
 
     const float fee = static_cast<float>(
         std::floor(static_cast<double>(grandTotal) * static_cast<double>(lambda) * 100) / 100);
-    writeTotals(store, *job, grandTotal, lambda, fee);
+    writeTotals(store, *job, grandTotal, lambda, fee, result.failedFiles);
 
     Particulars particulars = store.particulars(*job);
-    for (auto& field : particulars.fields) field = storable(field);
-    writeHeader(store, *job, particulars, scale, lambda, planFlag);
-    writeSignature(store, *job, particulars);
-    return AssemblyResult::Ok;
+    for (auto& field : particulars.fields) field = storableOrQuestionMarks(field);
+    writeHeader(store, *job, particulars, scale, lambda, planFlag, result.failedFiles);
+    writeSignature(store, *job, particulars, result.failedFiles);
+    if (!result.failedFiles.empty()) result.status = AssemblyResult::WriteFailed;
+    return result;
+}
+
+std::string assemblyMessage(const AssemblyResult& result, std::string_view jobPath) {
+    std::string message;
+    switch (result.status) {
+        case AssemblyResult::Ok:
+            break;
+        case AssemblyResult::NoJob:
+            message =
+                "Δεν έχει επιλεγεί μελέτη ή ο φάκελός της δεν υπάρχει (temp.dat). Δημιουργήστε "
+                "ή επιλέξτε μια μελέτη πρώτα.";
+            break;
+        case AssemblyResult::BadLambda:
+            message = "Ο συντελεστής λ της μελέτης δεν είναι έγκυρος (" +
+                      DataStore::jobFile(jobPath, "l.dat") + ": " + result.lambdaProblem +
+                      "). Ορίστε τον συντελεστή λ ξανά. Δεν υπολογίστηκε τίποτα.";
+            break;
+        case AssemblyResult::WriteFailed:
+            message = "Δεν ήταν δυνατή η εγγραφή των αρχείων:";
+            for (const auto& name : result.failedFiles)
+                message += " " + DataStore::jobFile(jobPath, name);
+            message +=
+                ". Η κατάσταση αμοιβής δεν είναι πλήρης. Ελέγξτε τον ελεύθερο χώρο και τα "
+                "δικαιώματα του φακέλου της μελέτης.";
+            break;
+    }
+    return message;
+}
+
+std::uint64_t statementInputs(const DataStore& store, std::string_view jobPath) {
+    // FNV-1a over each file's name and bytes; a missing file differs from an empty one.
+    std::uint64_t hash = 14695981039346656037ull;
+    const auto mix = [&hash](std::string_view bytes) {
+        for (const char c : bytes) {
+            hash ^= static_cast<unsigned char>(c);
+            hash *= 1099511628211ull;
+        }
+    };
+    const auto file = [&](std::string_view name) {
+        mix(name);
+        if (const auto bytes = store.fs().readFile(DataStore::jobFile(jobPath, name))) {
+            mix("+");
+            mix(*bytes);
+        } else {
+            mix("-");
+        }
+    };
+    for (std::string_view name : {"STOIXEIA.dat", "l.dat", "entos.dat", "klimaka.dat"}) file(name);
+    for (const Category& category : kCategories) file(category.input);
+    return hash;
 }
 
 StatementText loadStatement(const DataStore& store, std::string_view jobPath) {

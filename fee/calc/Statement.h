@@ -3,6 +3,7 @@
 // totals (synola.dat), the header (arxi1.dat) and the signature block (telos.dat).
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,18 +19,44 @@ enum class CategoryId { Analog, Taxi, Asti, Polygon, Rymotom, Trig, Them, Xilost
 // The twelve files of the statement in document order.
 extern const std::array<std::string_view, 12> kFragmentOrder;
 
-enum class AssemblyResult {
-    Ok,
-    NoJob,  // temp.dat missing, empty, or naming a folder that does not exist: nothing written
+struct AssemblyResult {
+    enum Status {
+        Ok,
+        NoJob,        // temp.dat names no job folder inside the data folder: nothing written
+        BadLambda,    // the job's l.dat is no usable coefficient: nothing written
+        WriteFailed,  // some fragments could not be written: the statement is not whole
+    };
+    Status status = Ok;
+    std::vector<std::string> failedFiles;  // fragment names, in the order they were written
+    std::string lambdaProblem;             // what is wrong with l.dat, in Greek
+
+    bool operator==(Status s) const { return status == s; }
 };
 
-// Assembles the statement of the job temp.dat names.
+// What the user is told when the assembly did not end with a whole statement (Greek); empty
+// for Ok. jobPath names the job whose files are meant.
+std::string assemblyMessage(const AssemblyResult& result, std::string_view jobPath);
+
+// Assembles the statement of the job temp.dat names. Every fragment is written even after
+// one has failed, so the failure report names them all.
 AssemblyResult assembleStatement(DataStore& store);
 
 struct StatementText {
     std::string text;                  // UTF-8, every line ended by CR LF
     std::vector<std::string> missing;  // fragment files that were not there (read as empty)
 };
+// What the statement of a job is computed from (particulars, λ, plan flag, scale and every
+// input file), reduced to one number: a statement computed from other inputs is stale.
+std::uint64_t statementInputs(const DataStore& store, std::string_view jobPath);
+
+// The last statement assembled in this session: for which job, from which inputs, and whether
+// every fragment was written.
+struct StatementRecord {
+    std::string job;
+    std::uint64_t inputs = 0;
+    bool whole = false;
+};
+
 // The fragments of a job joined in document order.
 StatementText loadStatement(const DataStore& store, std::string_view jobPath);
 

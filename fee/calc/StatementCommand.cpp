@@ -57,15 +57,15 @@ int printStatement(std::ostream& out, std::ostream& err) {
     auto fs = platform::makePosixFileSystem(root);
     DataStore store(*fs, platform::decimalSeparator());
 
-    if (assembleStatement(store) == AssemblyResult::NoJob) {
-        err << "dezovur: δεν έχει επιλεγεί μελέτη ή ο φάκελός της δεν υπάρχει "
-               "(temp.dat). Δημιουργήστε ή επιλέξτε μια μελέτη πρώτα.\n";
+    const AssemblyResult result = assembleStatement(store);
+    const std::string job = store.currentJobFolder().value_or(store.currentJob().value_or(""));
+    if (result.status != AssemblyResult::Ok) {
+        err << "dezovur: " << assemblyMessage(result, job) << "\n";
         return 1;
     }
-    const auto job = store.currentJobFolder();
-    const StatementText statement = loadStatement(store, job.value_or(""));
+    const StatementText statement = loadStatement(store, job);
     if (!statement.missing.empty()) {
-        err << "dezovur: δεν ήταν δυνατή η εγγραφή των αρχείων:";
+        err << "dezovur: λείπουν αρχεία της κατάστασης:";
         for (const auto& name : statement.missing) err << ' ' << name;
         err << "\n";
         return 1;

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <filesystem>
-#include <system_error>
 #include <utility>
 
 #include "platform/Cp1253.h"
@@ -47,6 +45,7 @@ constexpr std::string_view kParticulars = "STOIXEIA.dat";
 constexpr std::string_view kPlan = "entos.dat";
 constexpr std::string_view kSpecialty = "eid.dat";
 constexpr std::string_view kScale = "klimaka.dat";
+constexpr std::string_view kListLock = "dezovur.lck";
 
 constexpr std::size_t kSlotLines = 100;
 
@@ -79,6 +78,29 @@ std::vector<std::string> allTexts(std::optional<FieldReader> reader) {
 bool storableText(std::string_view utf8) {
     if (utf8.find_first_of(",\"\r\n") != std::string_view::npos) return false;
     return platform::cp1253CanEncode(utf8);
+}
+
+std::string storableOrQuestionMarks(std::string_view utf8) {
+    static constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
+    std::string out;
+    out.reserve(utf8.size());
+    while (!utf8.empty()) {
+        // One character: its lead byte tells how many bytes it has.
+        const auto lead = static_cast<unsigned char>(utf8.front());
+        std::size_t n = lead < 0x80    ? 1
+                        : lead >= 0xF0 ? 4
+                        : lead >= 0xE0 ? 3
+                        : lead >= 0xC0 ? 2
+                                       : 1;
+        n = std::min(n, utf8.size());
+        const std::string_view ch = utf8.substr(0, n);
+        utf8.remove_prefix(n);
+        if (ch == kReplacement || !platform::cp1253CanEncode(ch))
+            out += '?';
+        else
+            out.append(ch);
+    }
+    return out;
 }
 
 bool validFolderName(std::string_view name) {
@@ -139,7 +161,17 @@ std::optional<FieldReader> DataStore::reader(std::string_view winPath) const {
 bool DataStore::write(std::string_view winPath, const LineWriter& lines) {
     auto bytes = lines.bytes();
     if (!bytes) return false;
+    return fs_.writeFileDurably(winPath, *bytes);
+}
+
+bool DataStore::writeFragment(std::string_view winPath, const LineWriter& lines) {
+    auto bytes = lines.bytes();
+    if (!bytes) return false;
     return fs_.writeFile(winPath, *bytes);
+}
+
+std::unique_ptr<platform::FileSystem::Lock> DataStore::lockLists() const {
+    return fs_.lockExclusive(dataFile(kListLock));
 }
 
 // --- current job -------------------------------------------------------------------------
@@ -152,7 +184,14 @@ std::optional<std::string> DataStore::currentJob() const {
 
 std::optional<std::string> DataStore::currentJobFolder() const {
     auto path = currentJob();
-    if (!path || path->empty() || !fs_.isDirectory(*path)) return std::nullopt;
+    if (!path || path->size() <= kDataFolder.size()) return std::nullopt;
+    // The data folder as the program writes it; its letters in any case, as Windows reads it.
+    const auto lower = [](unsigned char c) { return static_cast<char>(std::tolower(c)); };
+    for (std::size_t i = 0; i < kDataFolder.size(); ++i)
+        if (lower(static_cast<unsigned char>((*path)[i])) != kDataFolder[i]) return std::nullopt;
+    // validFolderName refuses separators, so the job is one level down and no ".." climbs.
+    if (!validFolderName(std::string_view(*path).substr(kDataFolder.size()))) return std::nullopt;
+    if (!fs_.isDirectory(*path) || fs_.isLink(*path)) return std::nullopt;
     return path;
 }
 
@@ -200,6 +239,8 @@ StoreStatus rewriteJobList(DataStore& store, const std::vector<JobName>& jobs) {
 StoreStatus DataStore::appendJob(const JobName& name) {
     if (!storableText(name.first) || !storableText(name.last)) return StoreStatus::BadText;
     if (!validOwnerName(name)) return StoreStatus::BadFolderName;
+    const auto lock = lockLists();
+    if (!lock) return StoreStatus::IoError;
     // A dangling half pair at the end would pair itself with the new first name and shift
     // the new job out of step; it is dropped (listing ignores it anyway).
     std::vector<JobName> jobs = listJobs();
@@ -208,10 +249,19 @@ StoreStatus DataStore::appendJob(const JobName& name) {
 }
 
 StoreStatus DataStore::removeJob(std::string_view folderPath) {
+    const auto lock = lockLists();
+    if (!lock) return StoreStatus::IoError;
     if (!fs_.exists(dataFile(kJobList))) return StoreStatus::Ok;
     std::vector<JobName> jobs = listJobs();
     std::erase_if(jobs, [&](const JobName& job) { return jobPath(job) == folderPath; });
     return rewriteJobList(*this, jobs);
+}
+
+std::pair<std::vector<JobName>, bool> DataStore::listJobsIntoSlots() {
+    const auto lock = lockLists();
+    std::vector<JobName> jobs = listJobs();
+    const bool written = lock && writeJobSlots(jobs);
+    return {std::move(jobs), written};
 }
 
 bool DataStore::writeJobSlots(const std::vector<JobName>& jobs) {
@@ -240,6 +290,8 @@ StoreStatus DataStore::appendEngineer(const Engineer& e) {
     for (const auto* t : {&e.first, &e.last, &e.address, &e.city, &e.specialty})
         if (!storableText(*t)) return StoreStatus::BadText;
 
+    const auto lock = lockLists();
+    if (!lock) return StoreStatus::IoError;
     const std::vector<std::string> texts = allTexts(reader(dataFile(kEngineers)));
     // The scratch copy keeps the old list exactly, incomplete last record included.
     LineWriter scratch = writer();
@@ -275,15 +327,10 @@ StoreStatus DataStore::createJob(const Particulars& p) {
     if (fs_.exists(path)) return StoreStatus::FolderExists;
     if (!fs_.isDirectory(kDataFolder)) return StoreStatus::IoError;
 
-    const std::string listPath = dataFile(kJobList);
-    const std::optional<std::string> oldList = fs_.readFile(listPath);
     if (const StoreStatus s = appendJob(name); s != StoreStatus::Ok) return s;
     if (!fs_.createDirectory(path)) {
-        // No folder, so no job: put the list back as it was.
-        if (oldList)
-            fs_.writeFile(listPath, *oldList);
-        else
-            fs_.removeFile(listPath);
+        // No folder, so no job: its entry goes again (whatever others added meanwhile stays).
+        removeJob(path);
         return StoreStatus::IoError;
     }
     if (!setCurrentJob(path)) return StoreStatus::IoError;
@@ -318,10 +365,7 @@ StoreStatus DataStore::deleteJob(std::string_view path) {
     if (!fs_.isDirectory(path)) return StoreStatus::NoJob;
 
     // A folder that is a link leads elsewhere; its files are not this job's to delete.
-    if (auto host = fs_.hostPath(path)) {
-        std::error_code ec;
-        if (std::filesystem::is_symlink(*host, ec)) return StoreStatus::IoError;
-    }
+    if (fs_.isLink(path)) return StoreStatus::IoError;
 
     for (const auto& file : fs_.list(path, "*.*")) fs_.removeFile(jobFile(path, file));
     if (!fs_.removeDirectory(path)) return StoreStatus::IoError;
@@ -338,6 +382,21 @@ Particulars DataStore::particulars(std::string_view jobPath) const {
         field = std::move(*t);
     }
     return p;
+}
+
+std::string DataStore::lambdaProblem(std::string_view jobPath) const {
+    auto r = reader(jobFile(jobPath, kLambda));
+    if (!r) return "το αρχείο λείπει ή δεν διαβάζεται";
+    const auto field = r->text();
+    if (!field) return "το αρχείο είναι κενό";
+    const auto v = parseFieldNumber(*field);
+    if (!v) return "η τιμή δεν είναι αριθμός";
+    const float lambda = static_cast<float>(*v) / 100000.0f;
+    if (std::isnan(lambda)) return "η τιμή δεν είναι αριθμός";
+    if (std::isinf(lambda)) return "η τιμή είναι άπειρη";
+    if (lambda == 0.0f) return "η τιμή είναι μηδέν";
+    if (lambda < 0.0f) return "η τιμή είναι αρνητική";
+    return {};
 }
 
 std::optional<float> DataStore::lambda(std::string_view jobPath) const {
@@ -382,8 +441,9 @@ std::optional<std::string> DataStore::scaleText(std::string_view jobPath) const 
 }
 
 bool DataStore::setScaleText(std::string_view jobPath, std::string_view text) {
-    if (!storableText(text)) return false;
-    return write(jobFile(jobPath, kScale), writer().line(text));
+    const std::string stored = storableOrQuestionMarks(text);
+    if (!storableText(stored)) return false;
+    return write(jobFile(jobPath, kScale), writer().line(stored));
 }
 
 std::vector<double> DataStore::quantities(std::string_view jobPath, std::string_view file,

@@ -8,14 +8,17 @@
 //     temp1.dat         100 text lines: folder names of the jobs as last listed, " " beyond
 //     mix.dat           engineer list, five text lines per engineer; mix1.dat scratch
 //     l.dat             default lambda x 100000
+//     dezovur.lck       held (flock) by whoever rewrites Ergasies.dat, mix.dat or temp1.dat
 //     <first><surname>\ one job folder: STOIXEIA.dat, l.dat, entos.dat, eid.dat, klimaka.dat,
 //                       the category input files and the statement fragments
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "fee/store/Number.h"
@@ -88,6 +91,10 @@ enum class StoreStatus {
 
 // Text the files can hold and read back unchanged.
 bool storableText(std::string_view utf8);
+// The text with every character the files cannot hold (and U+FFFD, what an undefined byte
+// reads as) replaced by "?": a comma, quote or line break would split the field, a character
+// Windows-1253 lacks cannot be written.
+std::string storableOrQuestionMarks(std::string_view utf8);
 // first + last makes a folder name that stays directly inside the data folder.
 bool validFolderName(std::string_view folderName);
 // An owner name that reads back as written and makes a valid folder: the job list drops the
@@ -111,13 +118,19 @@ public:
     // Empty when the file is missing.
     std::optional<FieldReader> reader(std::string_view winPath) const;
     LineWriter writer() const { return LineWriter(separator_); }
-    // False (and nothing written) when the text cannot be stored in Windows-1253.
+    // False (and nothing written) when the text cannot be stored in Windows-1253. The bytes
+    // are on the disk before the file takes its name: job data cannot be recomputed.
     bool write(std::string_view winPath, const LineWriter& lines);
+    // A statement fragment: replaced whole, but not forced to the disk, since the next
+    // statement writes it again from the job.
+    bool writeFragment(std::string_view winPath, const LineWriter& lines);
 
     // --- current job ---------------------------------------------------------------------
     // The first text of temp.dat, whatever it names.
     std::optional<std::string> currentJob() const;
-    // The current job when its folder exists.
+    // The current job when it names an existing folder directly inside the data folder under
+    // a name a job could have, and that folder is not a link. Anything else in temp.dat is
+    // no current job: nothing is read from or written to wherever it points.
     std::optional<std::string> currentJobFolder() const;
     bool setCurrentJob(std::string_view jobPath);
     static std::string jobPath(const JobName& name);
@@ -130,6 +143,9 @@ public:
     std::vector<JobName> listJobs() const;
     // temp1.dat: the folder names of jobs, one per line, padded with " " lines to 100.
     bool writeJobSlots(const std::vector<JobName>& jobs);
+    // The job list, and temp1.dat rewritten from it while no other copy changes the list.
+    // second: whether temp1.dat was written.
+    std::pair<std::vector<JobName>, bool> listJobsIntoSlots();
     // Line index (from 0) of temp1.dat.
     std::optional<std::string> jobSlot(std::size_t index) const;
 
@@ -149,6 +165,9 @@ public:
 
     // Missing lines read as empty texts.
     Particulars particulars(std::string_view jobPath) const;
+    // What is wrong with the job's l.dat as a coefficient (missing, not a number, zero,
+    // negative, infinite), in Greek; empty when it makes sense.
+    std::string lambdaProblem(std::string_view jobPath) const;
     // l.dat read as a single and divided by 100000 (as a single).
     std::optional<float> lambda(std::string_view jobPath) const;
     // Writes lambda x 100000 (whole, half to even) as a double to the job's and the global l.dat.
@@ -160,6 +179,7 @@ public:
     std::optional<std::int16_t> specialty(std::string_view jobPath) const;
     // klimaka.dat's first field as read (text line or print-style number).
     std::optional<std::string> scaleText(std::string_view jobPath) const;
+    // Characters the files cannot hold become "?", as in the particulars.
     bool setScaleText(std::string_view jobPath, std::string_view text);
 
     // The overview's reading: count numbers, missing or unreadable ones as 0.
@@ -174,6 +194,9 @@ public:
     void finish(std::string_view jobPath);
 
 private:
+    // Held while a shared list is read, changed and renamed into place.
+    std::unique_ptr<platform::FileSystem::Lock> lockLists() const;
+
     platform::FileSystem& fs_;
     std::string separator_;
 };

@@ -4,15 +4,18 @@
 // folder's entries the way Windows compares names.
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <system_error>
 
 #include "PosixIo.h"
@@ -208,6 +211,41 @@ private:
     int fd_;
 };
 
+// flock() belongs to the open file: closing it (or the process dying) lets the next one in.
+class FileLock final : public FileSystem::Lock {
+public:
+    explicit FileLock(int fd) : fd_(fd) {}
+    ~FileLock() override { ::close(fd_); }
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+
+private:
+    int fd_;
+};
+
+// rename(2) over an existing file makes ext4 write the new file's data out first
+// (auto_da_alloc), tens of milliseconds for a dozen small fragments. Swapping the two names
+// is just as atomic for readers and skips that; the old file, now under the temporary name,
+// is then removed. Synced data gains nothing from the swap, and a file system without it
+// gets the plain rename.
+bool moveIntoPlace(const fs::path& temp, const fs::path& target, bool swap) {
+    if (swap) {
+        if (::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, target.c_str(), RENAME_EXCHANGE) == 0) {
+            ::unlink(temp.c_str());
+            return true;
+        }
+        if (errno != EINVAL && errno != ENOSYS && errno != ENOENT) return false;
+    }
+    return ::rename(temp.c_str(), target.c_str()) == 0;
+}
+
+// A name beside the target that no other writer picks: the process and a per-process count.
+std::string temporaryName(const fs::path& target) {
+    static std::atomic<unsigned> counter{0};
+    return "." + target.filename().string().substr(0, 120) + "." + std::to_string(::getpid()) +
+           "." + std::to_string(counter++) + ".new";
+}
+
 class PosixFileSystem final : public FileSystem {
 public:
     explicit PosixFileSystem(fs::path root) : root_(std::move(root)) {}
@@ -240,29 +278,31 @@ public:
     }
 
     bool writeFile(std::string_view winPath, std::string_view bytes) override {
+        return replace(winPath, bytes, false);
+    }
+
+    bool writeFileDurably(std::string_view winPath, std::string_view bytes) override {
+        return replace(winPath, bytes, true);
+    }
+
+    bool isLink(std::string_view winPath) const override {
         auto r = resolve(winPath);
-        if (!r || r->isDriveRoot || isDir(r->host)) return false;
-        // Truncating a file the kernel may still be writing back makes ext4 flush it before
-        // the rewrite (tens of milliseconds for the dozen small files of one statement), so
-        // a plain file with a single name is replaced by a new one with the same permissions.
-        // Links and other entries are written through, and truncated only once they are
-        // known to be regular files.
         struct stat st {};
-        int fd = -1;
-        if (::lstat(r->host.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_nlink == 1 &&
-            ::unlink(r->host.c_str()) == 0) {
-            fd = openRegular(r->host, O_WRONLY | O_CREAT | O_EXCL, st.st_mode & 07777);
-        } else {
-            fd = openRegular(r->host, O_WRONLY | O_CREAT);
-            if (fd >= 0 && ::ftruncate(fd, 0) != 0) {
+        return r && !r->isDriveRoot && ::lstat(r->host.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+    }
+
+    std::unique_ptr<Lock> lockExclusive(std::string_view winPath) override {
+        auto r = resolve(winPath);
+        if (!r || r->isDriveRoot) return nullptr;
+        const int fd = openRegular(r->host, O_RDWR | O_CREAT);
+        if (fd < 0) return nullptr;
+        while (::flock(fd, LOCK_EX) != 0) {
+            if (errno != EINTR) {
                 ::close(fd);
-                fd = -1;
+                return nullptr;
             }
         }
-        if (fd < 0) return false;
-        bool ok = detail::writeAll(fd, bytes);
-        ok = (::close(fd) == 0) && ok;
-        return ok;
+        return std::make_unique<FileLock>(fd);
     }
 
     bool exists(std::string_view winPath) const override {
@@ -411,8 +451,9 @@ public:
         if (!r || ::stat(r->host.c_str(), &st) != 0) return std::nullopt;
         std::uint32_t attributes = 0;
         if (S_ISDIR(st.st_mode)) attributes |= 0x10;
-        if (::access(r->host.c_str(), W_OK) != 0 && (st.st_mode & 0222) == 0)
-            attributes |= kAttrReadOnly;
+        // The permission bits, not access(): root may write anything, yet a file without
+        // write permission is still a read-only file.
+        if ((st.st_mode & 0222) == 0) attributes |= kAttrReadOnly;
         char text[32] = {};
         const ssize_t n = ::getxattr(r->host.c_str(), kDosAttrib, text, sizeof text - 1);
         if (n > 0) {
@@ -476,6 +517,62 @@ private:
         }
         if (!isDir(folder)) return std::nullopt;
         return folder;
+    }
+
+    // The new bytes go to a file beside the target that then takes the target's name, so a
+    // reader or a crash sees the old file or the new one and never a part of either; a link in
+    // the target's place is replaced rather than followed, and a hard link's other names keep
+    // the old bytes.
+    bool replace(std::string_view winPath, std::string_view bytes, bool durable) {
+        auto r = resolve(winPath);
+        if (!r || r->isDriveRoot) return false;
+        struct stat st {};
+        mode_t mode = 0666;  // narrowed by the umask when created
+        std::string dosAttrib;
+        if (::lstat(r->host.c_str(), &st) == 0) {
+            if (S_ISREG(st.st_mode)) {
+                // Windows refuses to overwrite a read-only file; so does this.
+                if ((st.st_mode & 0222) == 0 || ::access(r->host.c_str(), W_OK) != 0) {
+                    errno = EACCES;
+                    return false;
+                }
+                mode = st.st_mode & 07777;
+                char text[32];
+                const ssize_t n = ::lgetxattr(r->host.c_str(), kDosAttrib, text, sizeof text);
+                if (n > 0) dosAttrib.assign(text, static_cast<std::size_t>(n));
+            } else if (!S_ISLNK(st.st_mode)) {
+                return false;  // a folder, FIFO or device is not a file to replace
+            }
+        } else if (errno != ENOENT) {
+            return false;
+        }
+
+        const fs::path temp = r->host.parent_path() / temporaryName(r->host);
+        const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd < 0) return false;
+        bool ok = detail::writeAll(fd, bytes);
+        if (ok && S_ISREG(st.st_mode)) ok = ::fchmod(fd, mode) == 0;
+        if (ok && !dosAttrib.empty())
+            ::fsetxattr(fd, kDosAttrib, dosAttrib.data(), dosAttrib.size(), 0);
+        if (ok && durable) ok = ::fsync(fd) == 0;
+        ok = (::close(fd) == 0) && ok;
+        ok = ok && moveIntoPlace(temp, r->host, !durable && S_ISREG(st.st_mode));
+        if (!ok) {
+            const int saved = errno;
+            ::unlink(temp.c_str());
+            errno = saved;
+            return false;
+        }
+        if (durable) {
+            // The new name itself must survive a power cut too.
+            const int dir =
+                ::open(r->host.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            if (dir >= 0) {
+                ::fsync(dir);
+                ::close(dir);
+            }
+        }
+        return true;
     }
 
     std::optional<Resolved> resolve(std::string_view winPath) const {

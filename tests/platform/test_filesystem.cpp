@@ -1,4 +1,8 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -216,6 +220,69 @@ TEST(FileSystem, list_pattern_with_many_stars_stays_fast) {
     const std::string pattern = std::string(100, '*') + "b";
     EXPECT_TRUE(root.fs().list("c:\\d", pattern).empty());
     EXPECT_EQ(root.fs().list("c:\\d", std::string(100, '*') + "a").size(), 1u);
+}
+
+TEST(FileSystem, a_write_replaces_links_instead_of_writing_through_them) {
+    TempWinRoot root;
+    root.writeHostFile("outside.txt", "precious");
+    root.writeHostFile("job/shared.dat", "old");
+    fs::create_directories(root.driveC() / "job");
+    fs::create_symlink(root.driveC() / "outside.txt", root.driveC() / "job" / "oix1.dat");
+    fs::create_hard_link(root.driveC() / "job" / "shared.dat", root.driveC() / "other.dat");
+    auto& fs = root.fs();
+    EXPECT_TRUE(fs.isLink("c:\\job\\OIX1.dat"));
+    EXPECT_FALSE(fs.isLink("c:\\job\\shared.dat"));
+
+    ASSERT_TRUE(fs.writeFile("c:\\job\\oix1.dat", "fragment"));
+    ASSERT_TRUE(fs.writeFileDurably("c:\\job\\SHARED.dat", "new"));
+    EXPECT_EQ(root.readHostFile("outside.txt"), "precious");
+    EXPECT_EQ(root.readHostFile("other.dat"), "old");
+    EXPECT_FALSE(fs.isLink("c:\\job\\oix1.dat"));
+    EXPECT_EQ(root.readHostFile("job/oix1.dat"), "fragment");
+    // The existing spelling is kept and no temporary file is left behind.
+    EXPECT_EQ(hostNames(root.driveC() / "job"),
+              (std::vector<std::string>{"oix1.dat", "shared.dat"}));
+    EXPECT_EQ(root.readHostFile("job/shared.dat"), "new");
+}
+
+TEST(FileSystem, a_read_only_file_or_folder_is_not_written) {
+    TempWinRoot root;
+    root.writeHostFile("job/l.dat", "kept");
+    root.writeHostFile("locked/l.dat", "kept");
+    auto& fs = root.fs();
+    ASSERT_TRUE(fs.setAttributes("c:\\job\\l.dat", platform::kAttrReadOnly));
+    EXPECT_FALSE(fs.writeFile("c:\\job\\l.dat", "new"));
+    EXPECT_FALSE(fs.writeFileDurably("c:\\job\\l.dat", "new"));
+    EXPECT_EQ(root.readHostFile("job/l.dat"), "kept");
+    EXPECT_EQ(hostNames(root.driveC() / "job"), (std::vector<std::string>{"l.dat"}));
+    if (::geteuid() != 0) {  // root writes into any folder
+        fs::permissions(root.driveC() / "locked", fs::perms::owner_read | fs::perms::owner_exec);
+        EXPECT_FALSE(fs.writeFile("c:\\locked\\l.dat", "new"));
+        fs::permissions(root.driveC() / "locked", fs::perms::owner_all);
+        EXPECT_EQ(root.readHostFile("locked/l.dat"), "kept");
+    }
+}
+
+TEST(FileSystem, an_exclusive_lock_is_seen_by_other_processes_until_released) {
+    TempWinRoot root;
+    auto& fs = root.fs();
+    const auto othersCanLock = [&] {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            const int fd = ::open((root.driveC() / "list.lock").c_str(), O_RDWR);
+            ::_exit(fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0 ? 0 : 1);
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    };
+    {
+        auto lock = fs.lockExclusive("c:\\list.lock");
+        ASSERT_NE(lock, nullptr);
+        EXPECT_FALSE(othersCanLock());
+    }
+    EXPECT_TRUE(othersCanLock());
+    EXPECT_EQ(fs.lockExclusive("c:\\no such folder\\list.lock"), nullptr);
 }
 
 TEST(WinRoot, fresh_root_gets_drives_c_and_z) {

@@ -81,6 +81,29 @@ public:
         (void)winPath;
         return false;
     }
+
+    // --- safe replacement and locking ---------------------------------------------------
+    // writeFile replaces a file through a temporary file beside it renamed over it: a reader
+    // sees the old bytes or the new ones, never a part, and a link in its place is replaced,
+    // not written through. A file without write permission is refused, as Windows refuses a
+    // read-only file. This one also makes the bytes durable before the rename, for data that
+    // cannot be recomputed.
+    virtual bool writeFileDurably(std::string_view winPath, std::string_view bytes) {
+        return writeFile(winPath, bytes);
+    }
+    // True when the entry itself is a symbolic link (dangling or not).
+    virtual bool isLink(std::string_view) const { return false; }
+    // Held while it lives; released by destruction (or by the holder's death).
+    class Lock {
+    public:
+        virtual ~Lock() = default;
+    };
+    // Waits for and takes the exclusive lock on the lock file winPath (created when missing).
+    // Null when the lock file cannot be opened. A file system that only one process sees has
+    // nobody to exclude, so its lock is free.
+    virtual std::unique_ptr<Lock> lockExclusive(std::string_view) {
+        return std::make_unique<Lock>();
+    }
 };
 
 }  // namespace platform

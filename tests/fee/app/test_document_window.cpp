@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -11,6 +12,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -286,6 +288,20 @@ TEST_F(Printing, without_selection_prints_the_whole_statement) {
     EXPECT_TRUE(text.contains(QStringLiteral("Νίκος Παππάς"))) << text.toStdString();
     EXPECT_LT(text.indexOf(QStringLiteral("ΚΑΤΑΣΤΑΣΗ")), text.indexOf(QStringLiteral("ΣΥΝΤΑΞΑΣ")));
     EXPECT_TRUE(text.contains(QString(143, QLatin1Char('_')))) << text.toStdString();
+}
+
+TEST_F(Printing, ctrl_p_offers_a_pdf_named_after_the_job_among_the_documents) {
+    QString offered;
+    frame->setPrintDialogStep([&](QPrinter& printer, bool, QWidget*) {
+        offered = printer.outputFileName();
+        return false;
+    });
+    auto* print = frame->findChild<QAction*>("mnuFilePrint");
+    EXPECT_EQ(print->shortcut(), QKeySequence(QKeySequence::Print));
+    print->trigger();
+    EXPECT_TRUE(offered.endsWith(QStringLiteral("/ΑΒ.pdf"))) << offered.toStdString();
+    EXPECT_EQ(QFileInfo(offered).absolutePath(),
+              QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
 }
 
 TEST_F(Printing, with_a_selection_prints_only_the_selection) {

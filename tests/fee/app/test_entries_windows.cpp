@@ -170,7 +170,7 @@ TEST_F(Entries, new_windows_start_at_zero_and_write_their_files) {
     EXPECT_TRUE(nav.calls.empty());
 }
 
-TEST_F(Entries, edit_windows_show_counts_whole_and_reals_in_the_locale) {
+TEST_F(Entries, edit_windows_show_stored_values_exactly_in_the_locale) {
     makeJob();
     root.writeHostFile(kJob + "polygon.dat", " 250 \r\n");
     root.writeHostFile(kJob + "rymotom.dat", " 250 \r\n 1250 \r\n");
@@ -182,15 +182,15 @@ TEST_F(Entries, edit_windows_show_counts_whole_and_reals_in_the_locale) {
     root.writeHostFile(kJob + "them.dat", " 1250 \r\n");
 
     const std::vector<std::tuple<CategoryId, const char*, std::map<QString, QString>>> cases = {
-        {CategoryId::Polygon, "poligon1", {{"poly", "2"}}},
-        {CategoryId::Rymotom, "rymot", {{"ajon", "2"}, {"rymot", "12,5"}}},
+        {CategoryId::Polygon, "poligon1", {{"poly", "2,5"}}},
+        {CategoryId::Rymotom, "rymot", {{"ajon", "2,5"}, {"rymot", "12,5"}}},
         {CategoryId::Trig,
          "trigonismos1",
-         {{"TsIIIT", "2"}, {"TSIVT", "4"}, {"Emp", "1"}, {"OP", "1"}}},
+         {{"TsIIIT", "2,5"}, {"TSIVT", "3,5"}, {"Emp", "1"}, {"OP", "0,75"}}},
         {CategoryId::Asti, "asti1", {{"ea", "12,5"}}},
         {CategoryId::Analog, "analog1", {{"S", "1,25"}}},
         {CategoryId::Oix, "oikopeda1", {{"oikx", "8"}}},
-        {CategoryId::Xilosta, "xiliosta1", {{"anid", "12"}}},
+        {CategoryId::Xilosta, "xiliosta1", {{"anid", "11,5"}}},
         {CategoryId::Them, "ktiria1", {{"www", "12,5"}}},
     };
     for (const auto& [category, object, shown] : cases) {
@@ -208,10 +208,25 @@ TEST_F(Entries, edit_window_rewrites_its_file_and_reopens_the_edit_menu) {
     open(CategoryId::Rymotom, EntryMode::Edit);
     type(QStringLiteral("rymot"), QStringLiteral("13"));
     child<QPushButton>(QStringLiteral("Command1"))->click();
-    EXPECT_EQ(job("rymotom.dat"), " 200 \r\n 1300 \r\n");
+    // The count nobody touched stays as stored, fraction and all.
+    EXPECT_EQ(job("rymotom.dat"), " 250 \r\n 1300 \r\n");
     EXPECT_TRUE(nav.reopened(WindowId::EditMenu));
     EXPECT_EQ(nav.calls.size(), 1u);
     EXPECT_TRUE(gone());
+}
+
+TEST_F(Entries, a_fraction_typed_into_a_count_is_refused) {
+    makeJob();
+    root.writeHostFile(kJob + "trig.dat", " 250 \r\n 0 \r\n 0 \r\n 0 \r\n");
+    for (EntryMode mode : {EntryMode::New, EntryMode::Edit}) {
+        open(CategoryId::Trig, mode);
+        type(QStringLiteral("Emp"), QStringLiteral("1,5"));
+        child<QPushButton>(QStringLiteral("Command1"))->click();
+        EXPECT_TRUE(refusalText().contains(QStringLiteral("«Εμπροσθοτομία» δέχεται μόνο ακέραιο")))
+            << refusalText().toStdString();
+        EXPECT_FALSE(gone());
+        EXPECT_EQ(job("trig.dat"), " 250 \r\n 0 \r\n 0 \r\n 0 \r\n");
+    }
 }
 
 TEST_F(Entries, edit_window_of_a_missing_file_shows_zero) {

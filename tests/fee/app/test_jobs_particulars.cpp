@@ -1,6 +1,7 @@
 // The particulars dialog (stoixeia) and the new-engineer dialog (Form14).
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -340,16 +341,43 @@ TEST_F(NewEngineer, appends_the_engineer_and_closes) {
     EXPECT_TRUE(jobs_test::gone(dialog));
 }
 
-TEST_F(NewEngineer, empty_fields_are_stored_as_empty_lines) {
+TEST_F(NewEngineer, refuses_an_engineer_without_first_name_and_surname) {
     open();
     dialog->findChild<QPushButton*>("Command1")->click();
-    EXPECT_EQ(root.readHostFile(kData + "mix.dat"), "\r\n\r\n\r\n\r\n\r\n");
+    auto* box = dialog->findChild<QMessageBox*>(QStringLiteral("refusal"));
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(box->text().contains(QStringLiteral("«Όνομα»")));
+    delete box;
+    jobs_test::typeText(edit("onm"), QStringLiteral("Νίκος"));
+    jobs_test::typeText(edit("Epm"), QStringLiteral("  "));
+    dialog->findChild<QPushButton*>("Command1")->click();
+    box = dialog->findChild<QMessageBox*>(QStringLiteral("refusal"));
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(box->text().contains(QStringLiteral("«Επώνυμο»")));
+    EXPECT_EQ(root.readHostFile(kData + "mix.dat"), "");
+    EXPECT_FALSE(jobs_test::gone(dialog));
+}
+
+TEST_F(NewEngineer, enter_saves_and_escape_closes_without_writing) {
+    open();
+    QApplication::setActiveWindow(dialog);
+    jobs_test::typeText(edit("onm"), QStringLiteral("Νίκος"));
+    QTest::keyClick(edit("onm"), Qt::Key_Escape);
     EXPECT_TRUE(jobs_test::gone(dialog));
+    EXPECT_EQ(root.readHostFile(kData + "mix.dat"), "");
+    open();
+    QApplication::setActiveWindow(dialog);
+    EXPECT_EQ(QApplication::focusWidget(), edit("onm"));
+    jobs_test::typeText(edit("onm"), QStringLiteral("Νίκος"));
+    jobs_test::typeText(edit("Epm"), QStringLiteral("Παππάς"));
+    QTest::keyClick(edit("Epm"), Qt::Key_Return);
+    EXPECT_EQ(root.readHostFile(kData + "mix.dat"), cp1253("Νίκος\r\nΠαππάς\r\n\r\n\r\n\r\n"));
 }
 
 TEST_F(NewEngineer, refuses_a_comma_and_keeps_the_list) {
     open();
     jobs_test::typeText(edit("onm"), QStringLiteral("Νίκος"));
+    jobs_test::typeText(edit("Epm"), QStringLiteral("Παππάς"));
     jobs_test::typeText(edit("polim"), QStringLiteral("Αθήνα, Αττική"));
     dialog->findChild<QPushButton*>("Command1")->click();
     auto* box = dialog->findChild<QMessageBox*>(QStringLiteral("refusal"));

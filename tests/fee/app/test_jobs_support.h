@@ -11,6 +11,7 @@
 #include <string>
 
 #include "support/AppFixture.h"
+#include "support/QtWaiting.h"
 
 namespace jobs_test {
 
@@ -53,10 +54,6 @@ inline void typeText(QWidget* widget, const QString& text) {
         QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(ch), Qt::NoModifier);
 }
 
-// True once a WA_DeleteOnClose window has closed and been deleted.
-inline bool gone(const QPointer<QWidget>& window) {
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    return window.isNull();
-}
+using testing_support::gone;
 
 }  // namespace jobs_test

@@ -120,6 +120,24 @@ TEST_F(WorkMenu, plan_options_rewrite_entos) {
     child<QRadioButton>("εντος")->click();
     EXPECT_EQ(file("entos.dat"), " 1 \r\n");
     EXPECT_FALSE(child<QRadioButton>("εκτος")->isChecked());
+    // A screen reader toggles rather than clicks.
+    child<QRadioButton>("εκτος")->toggle();
+    EXPECT_EQ(file("entos.dat"), " 0 \r\n");
+}
+
+TEST_F(WorkMenu, a_reopened_menu_shows_the_stored_scale_and_plan) {
+    for (EntryMode mode : {EntryMode::New, EntryMode::Edit}) {
+        job = jobs_test::makeJob(*this);
+        open(mode);
+        for (int i = 0; i < 4; ++i) QTest::keyClick(child<QComboBox>("Combo1"), Qt::Key_Down);
+        child<QRadioButton>("εντος")->toggle();
+        const auto before = jobs_test::snapshot(*this);
+        open(mode);
+        EXPECT_EQ(child<QComboBox>("Combo1")->currentText(), QStringLiteral("1000"));
+        EXPECT_TRUE(child<QRadioButton>("εντος")->isChecked());
+        // Showing them wrote nothing.
+        EXPECT_EQ(jobs_test::snapshot(*this), before);
+    }
 }
 
 TEST_F(WorkMenu, triangulation_gate_by_specialty_code) {

@@ -131,7 +131,7 @@ TEST_F(ExistingJobs, every_kind_of_work_is_corrected_from_the_edit_menu_and_reco
          CategoryId::Polygon,
          "poligon1",
          "Command1",
-         {{"poly", "2", "6"}},
+         {{"poly", "2,5", "6"}},
          "polygon.dat",
          " 600 \r\n",
          {{"polo", "6"}}},

@@ -1,6 +1,8 @@
 // The splash (frmSplash), the main menu (Form9) and the help window.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QFrame>
 #include <QLabel>
@@ -168,6 +170,47 @@ TEST_F(MainMenu, compute_after_the_job_was_deleted_is_refused_and_writes_nothing
     EXPECT_FALSE(fs::exists(jobFolder()));
     EXPECT_EQ(std::distance(fs::recursive_directory_iterator(root.driveC()), {}), before);
     EXPECT_TRUE(menu->findChild<QLabel*>("lblStatus")->text().isEmpty());
+}
+
+TEST_F(MainMenu, print_after_an_edit_offers_to_compute_and_a_failed_statement_is_not_shown) {
+    createJob();
+    click("Command8");
+    auto* status = menu->findChild<QLabel*>("lblStatus");
+    root.writeHostFile("program files/dezovur/ΑΒ/oix.dat", " 800 \r\n");
+    QEvent activated(QEvent::ActivationChange);
+    QApplication::setActiveWindow(menu);
+    QCoreApplication::sendEvent(menu, &activated);
+    EXPECT_TRUE(status->text().isEmpty());
+
+    const auto answer = [&](const QString& button) {
+        click("print");
+        auto* box = menu->findChild<QMessageBox*>("staleQuestion");
+        ASSERT_NE(box, nullptr);
+        for (QAbstractButton* b : box->buttons())
+            if (b->text() == button) b->click();
+    };
+    answer(QStringLiteral("Όχι"));
+    EXPECT_TRUE(nav.opened(WindowId::Document));
+    EXPECT_EQ(root.readHostFile("program files/dezovur/ΑΒ/oix1.dat"), "");  // the old one
+    nav.calls.clear();
+    testing_support::eventually([&] { return !menu->findChild<QMessageBox*>("staleQuestion"); });
+    answer(QStringLiteral("Ναι"));
+    EXPECT_TRUE(nav.opened(WindowId::Document));
+    EXPECT_NE(root.readHostFile("program files/dezovur/ΑΒ/oix1.dat"), "");
+
+    // A statement whose fragments could not all be written is never shown as if whole.
+    nav.calls.clear();
+    ASSERT_TRUE(root.fs().setAttributes("c:\\program files\\dezovur\\ΑΒ\\telos.dat",
+                                        platform::kAttrReadOnly));
+    click("Command8");
+    auto* refusal = menu->findChild<QMessageBox*>("refusal");
+    ASSERT_NE(refusal, nullptr);
+    EXPECT_TRUE(refusal->text().contains(QStringLiteral("telos.dat")));
+    EXPECT_TRUE(refusal->text().contains(QStringLiteral("δεν είναι πλήρης")));
+    delete refusal;
+    click("print");
+    EXPECT_NE(menu->findChild<QMessageBox*>("refusal"), nullptr);
+    EXPECT_FALSE(nav.opened(WindowId::Document));
 }
 
 TEST(Help, shows_the_text_and_ok_closes) {

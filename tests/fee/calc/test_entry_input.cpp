@@ -86,6 +86,18 @@ TEST(EntryInput, refusals_name_the_field_and_the_range) {
               "υποδιαστολή το «,» και χωρίς διαχωριστικό χιλιάδων (π.χ. 12,5).");
 }
 
+TEST(EntryInput, counts_refuse_fractions) {
+    const auto count = [](const char* typed) {
+        return checkQuantity(typed, "Οπισθοτομία", StoredForm::Int16Hundredths, ",", true);
+    };
+    EXPECT_EQ(count("2").stored, 200);
+    EXPECT_EQ(count(" 3,0 ").stored, 300);
+    EXPECT_EQ(count("1,5").refusal,
+              "Το πεδίο «Οπισθοτομία» δέχεται μόνο ακέραιο αριθμό (π.χ. 2): δεν υπάρχει κλάσμα "
+              "σημείου ή ιδιοκτησίας.");
+    EXPECT_FALSE(count("0,01").ok());
+}
+
 TEST(EntryInput, building_area_keeps_whole_hundredths_far_beyond_16_bits) {
     const auto area = [](const char* typed) {
         return checkQuantity(typed, "Εμβαδό", StoredForm::AreaHundredths, ",");
@@ -119,12 +131,11 @@ TEST(EntryInput, lambda_accepts_positive_values_to_five_decimals) {
 
 TEST(EntryInput, edit_windows_show_stored_values) {
     using fee::shownQuantity;
-    // Counts: 16-bit, / 100, half to even.
-    EXPECT_EQ(shownQuantity(250, ShownAs::WholeFromInt16, ","), "2");
-    EXPECT_EQ(shownQuantity(350, ShownAs::WholeFromInt16, ","), "4");
+    // Counts: 16-bit, / 100, exactly as stored (a rounded count would be saved back).
+    EXPECT_EQ(shownQuantity(250, ShownAs::WholeFromInt16, ","), "2,5");
     EXPECT_EQ(shownQuantity(1200, ShownAs::WholeFromInt16, ","), "12");
     EXPECT_EQ(shownQuantity(40000, ShownAs::WholeFromInt16, ","), "0");  // beyond 16 bits
-    EXPECT_EQ(shownQuantity(-250, ShownAs::WholeFromInt16, ","), "-2");
+    EXPECT_EQ(shownQuantity(-250, ShownAs::WholeFromInt16, ","), "-2,5");
     // Reals in the user's locale.
     EXPECT_EQ(shownQuantity(1250, ShownAs::RealFromSingle, ","), "12,5");
     EXPECT_EQ(shownQuantity(1, ShownAs::RealFromSingle, ","), "0,01");

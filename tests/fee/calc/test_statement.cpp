@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -195,13 +196,57 @@ TEST_F(Statement, taxes_and_total_floor_to_cents_in_double) {
               totals(" 310 ", " ,1 ", " 31 ", " 5,58 ", " 1,24 ", " ,93 ", " ,62 ", " 39,37 "));
 }
 
-TEST_F(Statement, missing_lambda_gives_no_fee) {
+TEST_F(Statement, a_lambda_that_makes_no_sense_is_refused_and_nothing_written) {
     finishedJob();
-    fs().removeFile(path("l.dat"));
     put("oix.dat", " 800 \r\n");
+    const struct {
+        const char* bytes;  // nullptr: no l.dat
+        const char* problem;
+    } cases[] = {
+        {" -1247 \r\n", "αρνητική"},      {" 0 \r\n", "μηδέν"}, {" 1E+300 \r\n", "άπειρη"},
+        {"NaN\r\n", "δεν είναι αριθμός"}, {"", "κενό"},         {nullptr, "λείπει"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.problem);
+        if (c.bytes)
+            put("l.dat", c.bytes);
+        else
+            fs().removeFile(path("l.dat"));
+        const fee::AssemblyResult result = assemble();
+        EXPECT_EQ(result, fee::AssemblyResult::BadLambda);
+        const std::string message = fee::assemblyMessage(result, kJob);
+        EXPECT_NE(message.find(path("l.dat")), std::string::npos) << message;
+        EXPECT_NE(message.find(c.problem), std::string::npos) << message;
+        EXPECT_EQ(get("oix1.dat"), "<missing>");
+        EXPECT_EQ(get("synola.dat"), "<missing>");
+    }
+}
+
+TEST_F(Statement, fragments_that_cannot_be_written_are_all_reported) {
+    finishedJob();
+    put("oix.dat", " 800 \r\n");
+    put("oix1.dat", "old\r\n");
+    put("telos.dat", "old\r\n");
+    ASSERT_TRUE(fs().setAttributes(path("oix1.dat"), platform::kAttrReadOnly));
+    ASSERT_TRUE(fs().setAttributes(path("TELOS.dat"), platform::kAttrReadOnly));
+    const fee::AssemblyResult result = assemble();
+    EXPECT_EQ(result, fee::AssemblyResult::WriteFailed);
+    EXPECT_EQ(result.failedFiles, (std::vector<std::string>{"oix1.dat", "telos.dat"}));
+    const std::string message = fee::assemblyMessage(result, kJob);
+    EXPECT_NE(message.find(path("oix1.dat")), std::string::npos) << message;
+    EXPECT_NE(message.find("δεν είναι πλήρης"), std::string::npos) << message;
+    EXPECT_EQ(get("oix1.dat"), "old\r\n");
+    // The rest is written all the same.
+    EXPECT_NE(get("synola.dat"), "<missing>");
+}
+
+TEST_F(Statement, a_scale_the_code_page_cannot_hold_prints_question_marks) {
+    finishedJob();
+    put("klimaka.dat", "1:\x81\x35\r\n");  // 0x81 is undefined in Windows-1253
     ASSERT_EQ(assemble(), fee::AssemblyResult::Ok);
-    EXPECT_EQ(get("synola.dat"), totals(" 3120 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 "));
-    EXPECT_NE(get("arxi1.dat").find(cp1253("\r\nΣυντελεστής λ= 0 \r\n")), std::string::npos);
+    EXPECT_NE(get("arxi1.dat").find(cp1253("\r\nΚλίμακα 1:1:?5\r\n")), std::string::npos);
+    ASSERT_TRUE(store.setScaleText(std::string(kJob), "1:500 ✓"));
+    EXPECT_EQ(get("klimaka.dat"), "1:500 ?\r\n");
 }
 
 // --- header and signature --------------------------------------------------------------------
@@ -355,16 +400,17 @@ TEST_F(Statement, running_twice_gives_identical_files_and_clears_old_fragments) 
 }
 
 TEST_F(Statement, missing_input_files_price_their_categories_at_nothing) {
-    // Only the particulars: no finish step has run.
+    // Only the particulars and λ: no finish step has run.
     particulars();
+    put("l.dat", " 29350 \r\n");
     put("trig.dat", " 100 \r\n");  // short: the other three counts read 0
     ASSERT_EQ(assemble(), fee::AssemblyResult::Ok);
     for (const char* fragment : kCategoryFragments) {
         if (std::string_view(fragment) == "trig1.dat") continue;
         EXPECT_EQ(get(fragment), "") << fragment;
     }
-    EXPECT_EQ(get("synola.dat"),
-              totals(" 10400 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 "));
+    EXPECT_EQ(get("synola.dat"), totals(" 10400 ", " ,2935 ", " 3052,4 ", " 549,43 ", " 122,09 ",
+                                        " 91,57 ", " 61,04 ", " 3876,54 "));
 }
 
 TEST_F(Statement, no_current_job_writes_nothing) {
@@ -381,6 +427,23 @@ TEST_F(Statement, no_current_job_writes_nothing) {
     EXPECT_EQ(assemble(), fee::AssemblyResult::NoJob);
     fs().writeFile(tempDat, cp1253("c:\\program files\\dezovur\\ΚανείςΠουθενά\r\n"));
     EXPECT_EQ(assemble(), fee::AssemblyResult::NoJob);
+    // Folders that exist but are not a job inside the data folder.
+    fs().createDirectory("c:\\etc");
+    fs().createDirectory("c:\\program files\\dezovur\\link");
+    std::filesystem::remove(*fs().hostPath("c:\\program files\\dezovur\\link"));
+    std::filesystem::create_directory_symlink(*fs().hostPath("c:\\etc"),
+                                              *fs().hostPath("c:\\program files\\dezovur\\link"));
+    for (const char* elsewhere :
+         {"z:\\etc", "c:\\etc", "c:\\..\\..\\etc", "c:\\program files\\dezovur",
+          "c:\\program files\\dezovur\\", "c:\\program files\\dezovur\\..\\..\\etc",
+          "c:\\program files\\dezovur\\link", "c:\\program files\\dezovur\\ΜαρίαΚωνσταντίνου\\."}) {
+        SCOPED_TRACE(elsewhere);
+        fs().writeFile(tempDat, std::string(elsewhere) + "\r\n");
+        EXPECT_EQ(assemble(), fee::AssemblyResult::NoJob);
+        EXPECT_EQ(store.currentJobFolder(), std::nullopt);
+    }
+    EXPECT_TRUE(fs().list("c:\\etc", "*.*").empty());
+    EXPECT_TRUE(fs().list(kData, "*1.dat").empty());
 
     EXPECT_EQ(fs().list(kJob, "*.*").size(), before.size());
     EXPECT_EQ(get("oix1.dat"), "<missing>");

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "fee/calc/StatementCommand.h"
+#include "platform/FileSystem.h"
 #include "support/TempWinRoot.h"
 
 namespace {
@@ -99,6 +100,23 @@ TEST_F(CommandLine, statement_without_a_job_fails_and_writes_nothing) {
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "");
     EXPECT_FALSE(root.fs().exists(std::string(kJob) + "\\synola.dat"));
+}
+
+TEST_F(CommandLine, statement_that_could_not_be_written_or_priced_fails_with_the_reason) {
+    makeJob();
+    put("polygon1.dat", "old\r\n");
+    ASSERT_TRUE(
+        root.fs().setAttributes(std::string(kJob) + "\\polygon1.dat", platform::kAttrReadOnly));
+    Outcome r = run({"statement"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find(std::string(kJob) + "\\polygon1.dat"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("δεν είναι πλήρης"), std::string::npos) << r.err;
+
+    put("l.dat", " -1247 \r\n");
+    r = run({"statement"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("l.dat: η τιμή είναι αρνητική"), std::string::npos) << r.err;
 }
 
 TEST_F(CommandLine, statement_prints_the_assembled_job_in_utf8) {
