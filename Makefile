@@ -36,7 +36,9 @@ build: deps configure
 run: build
 	$(BUILD)/fee/dezovur
 
+# The package is built first: one test installs it into a fresh $WINROOT and removes it again.
 test: build
+	cmake --build $(BUILD) -j $(JOBS) --target package
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 bench: deps configure

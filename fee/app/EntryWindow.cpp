@@ -197,7 +197,7 @@ EntryWindow::EntryWindow(AppContext& ctx, const EntryLayout& layout, EntryMode m
         const EntryFieldLayout& field = layout.fields[i];
         QLineEdit* edit = addLabelledField(grid, row++, this, QString::fromUtf8(field.objectName),
                                            QString::fromUtf8(field.label));
-        EntryField entry{edit, QString::fromUtf8(field.name), layout.form, field.shown == Whole};
+        EntryField entry{edit, QString::fromUtf8(field.name), layout.form, field.shown == Whole, {}, {}};
         if (mode == EntryMode::Edit) {
             entry.shown = shownText(ctx, stored[i], field.shown);
             entry.kept = stored[i];

@@ -80,7 +80,7 @@ TachymetricWindow::TachymetricWindow(AppContext& ctx, EntryMode mode, QWidget* p
         grid->setRowStretch(1, 1);
         stack->addWidget(panel, 0, 0);
         panels_[static_cast<std::size_t>(i)] = panel;
-        fields_.push_back({edit, QString::fromUtf8(slope.name), StoredForm::Int16Hundredths});
+        fields_.push_back({edit, QString::fromUtf8(slope.name), StoredForm::Int16Hundredths, false, {}, {}});
     }
     frame->setMinimumHeight(fontMetrics().lineSpacing() * 5);
 

@@ -36,6 +36,11 @@ bool seedRegistry(Registry& registry, int ansiCodePage) {
         value.text = seed.text;
         ok = registry.setValue(RegRoot::LocalMachine, seed.key, seed.name, value) && ok;
     }
+    // The list of installed programs exists on every installation, empty or not, so removing
+    // the last program leaves it as a new installation has it.
+    const std::string uninstallList = std::string(kWindowsCurrentVersionKey) + "\\Uninstall";
+    if (!registry.keyExists(RegRoot::LocalMachine, uninstallList))
+        ok = registry.createKey(RegRoot::LocalMachine, uninstallList) && ok;
     return ok;
 }
 

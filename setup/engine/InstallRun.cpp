@@ -34,6 +34,14 @@ bool InstallRun::start(ProgressView& view) {
 }
 
 int runSilentInstall(SetupContext& context, InstallerOptions options) {
+    // Nobody can choose a folder in a silent run: without one, the log and every file of
+    // "<Install Dir>" would land in the root of a drive.
+    if (context.folders.value(FolderKind::InstallDir).empty()) {
+        context.prompter.message(
+            "There is no installation folder: [APPINFO] \"5\" of data.tag is empty.",
+            context.title);
+        return kExitInstallFailed;
+    }
     SilentProgress progress;
     LoopScheduler loop;
     InstallRun install(context, std::move(options), &loop);

@@ -2,6 +2,7 @@
 // (once setup and a package exist) on what setup itself installed.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -26,15 +27,18 @@ struct Result {
 // Arguments go through the shell in single quotes: Windows paths are full of backslashes.
 Result runProgram(const fs::path& program, const std::vector<std::string>& arguments,
                   const fs::path& workFolder) {
-    const fs::path errors = workFolder / "stderr.txt";
+    // Outside $WINROOT, so that it is not taken for something the programs left.
+    std::string errors = (fs::temp_directory_path() / "zuninstall-stderr-XXXXXX").string();
+    ::close(::mkstemp(errors.data()));
     std::string command = "cd '" + workFolder.string() + "' && '" + program.string() + "'";
     for (const std::string& a : arguments) command += " '" + a + "'";
-    command += " 2>'" + errors.string() + "' >/dev/null";
+    command += " 2>'" + errors + "' >/dev/null";
     Result result;
     const int raw = std::system(command.c_str());
     result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     std::ifstream in(errors);
     result.errors.assign(std::istreambuf_iterator<char>(in), {});
+    fs::remove(errors);
     return result;
 }
 
@@ -77,18 +81,32 @@ TEST(ZuninstallRun, silent_run_removes_a_hand_made_installation) {
     EXPECT_EQ(gone.status, 2);
 }
 
-// Every file under the root (the drives' links are not followed) with its bytes: drive c:,
-// the data home's desktop entries and the registry's files.
+// Every folder and file under the root (the drives' links are not followed): drive c:, the
+// data home's desktop entries and the registry's files. Registry files are kept whole, so a
+// difference reads as text; any other file by its size and a hash of its bytes, so that a
+// failed comparison does not diff the setup program's megabytes.
 std::map<std::string, std::string> snapshot(const fs::path& root) {
-    std::map<std::string, std::string> files;
+    std::map<std::string, std::string> entries;
     for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator();
          ++it) {
-        if (it->is_directory() || it->path().extension() == ".lock") continue;
+        const std::string name = fs::relative(it->path(), root).string();
+        if (it->is_symlink()) {
+            entries[name] = "-> " + fs::read_symlink(it->path()).string();
+            continue;
+        }
+        if (it->is_directory()) {
+            entries[name + "/"] = "";
+            continue;
+        }
+        if (it->path().extension() == ".lock") continue;
         std::ifstream in(it->path(), std::ios::binary);
-        files[fs::relative(it->path(), root).string()].assign(std::istreambuf_iterator<char>(in),
-                                                              {});
+        const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+        entries[name] = name.rfind("registry", 0) == 0
+                            ? bytes
+                            : std::to_string(bytes.size()) + " bytes, hash " +
+                                  std::to_string(std::hash<std::string>{}(bytes));
     }
-    return files;
+    return entries;
 }
 
 TEST(ZuninstallRun, undoes_what_setup_installed) {
@@ -110,6 +128,18 @@ TEST(ZuninstallRun, undoes_what_setup_installed) {
     ASSERT_TRUE(services);
     services->profiles->writeString("z:" + (setupFolder / "data.tag").string(), "APPINFO",
                                     "SILENTMODE", "1");
+    // The folders every Windows installation has, which the uninstaller rightly keeps: the
+    // shell folders (made here when first asked for) and Program Files.
+    using platform::ShellFolder;
+    for (ShellFolder folder :
+         {ShellFolder::Desktop, ShellFolder::Programs, ShellFolder::Startup, ShellFolder::SendTo,
+          ShellFolder::StartMenu, ShellFolder::MyMusic, ShellFolder::Fonts,
+          ShellFolder::CommonStartMenu, ShellFolder::CommonPrograms, ShellFolder::AppData,
+          ShellFolder::CommonFavorites, ShellFolder::MyPictures, ShellFolder::CommonDocuments,
+          ShellFolder::Favorites})
+        services->system->shellFolder(folder);
+    services->files->createDirectory("c:\\Program Files");
+    fs::create_directories(root.root() / "xdg" / "applications");
     const auto seeded = snapshot(root.root());
 
     const Result installed = runProgram(setupFolder / "setup", {}, setupFolder);
@@ -129,7 +159,17 @@ TEST(ZuninstallRun, undoes_what_setup_installed) {
 
     const Result removed = runProgram(*program, {"--silent", command.substr(exe + 5)}, root.root());
     EXPECT_EQ(removed.status, 0) << removed.errors;
-    EXPECT_EQ(snapshot(root.root()), seeded);
+    // What differs, one line an entry, so that a failure says what was left or lost.
+    const auto after = snapshot(root.root());
+    std::vector<std::string> differences;
+    for (const auto& [name, what] : after) {
+        auto it = seeded.find(name);
+        if (it == seeded.end()) differences.push_back("left: " + name);
+        else if (it->second != what) differences.push_back("changed: " + name + "\n" + what);
+    }
+    for (const auto& [name, what] : seeded)
+        if (!after.count(name)) differences.push_back("lost: " + name);
+    EXPECT_EQ(differences, std::vector<std::string>{});
 }
 
 }  // namespace

@@ -81,9 +81,9 @@ TEST(folder_table, filled_from_the_system_and_registry) {
     EXPECT_TRUE(readProgramFolders(table, system, *registry));
     EXPECT_EQ(table.value(FolderKind::ProgramFiles), "C:\\Programs");
     registry->setValue(platform::RegRoot::LocalMachine, key, "ProgramFilesDir",
-                       {platform::RegValue::Type::String, "C:\\Program Files"});
+                       {platform::RegValue::Type::String, "C:\\Program Files", 0, ""});
     registry->setValue(platform::RegRoot::LocalMachine, key, "CommonFilesDir",
-                       {platform::RegValue::Type::String, "C:\\Program Files\\Common Files"});
+                       {platform::RegValue::Type::String, "C:\\Program Files\\Common Files", 0, ""});
     EXPECT_TRUE(readProgramFolders(table, system, *registry));
     EXPECT_EQ(table.value(FolderKind::ProgramFiles), "C:\\Program Files");
     EXPECT_EQ(table.value(FolderKind::CommonFiles), "C:\\Program Files\\Common Files");

@@ -25,7 +25,8 @@ Outcome runSetup(testing_support::TempWinRoot& root, const std::string& dataTag,
     auto pkg = root.driveC() / "pkg";
     std::filesystem::create_directories(pkg);
     if (!dataTag.empty()) root.writeHostFile("pkg/data.tag", dataTag);
-    std::filesystem::create_symlink(SETUP_BINARY, pkg / "setup");
+    if (!std::filesystem::is_symlink(pkg / "setup"))
+        std::filesystem::create_symlink(SETUP_BINARY, pkg / "setup");
     auto errFile = root.root() / "stderr.txt";
     std::string command = "cd '" + root.root().string() + "' && env -u DISPLAY -u WAYLAND_DISPLAY" +
                           " -u QT_QPA_PLATFORM -u PROGRAMFILES WINROOT='" + root.root().string() +
@@ -52,7 +53,7 @@ TEST(setup_program, silent_without_program_files_folder) {
     // A machine whose registry gives no program files folder (and no PROGRAMFILES).
     platform::makeFileRegistry(root.root())
         ->setValue(platform::RegRoot::LocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion",
-                   "ProgramFilesDir", {platform::RegValue::Type::String, ""});
+                   "ProgramFilesDir", {platform::RegValue::Type::String, "", 0, ""});
     Outcome out = runSetup(root, "[APPINFO]\r\nSILENTMODE=1\r\n[SYSTEM]\r\nALL=1\r\n");
     EXPECT_EQ(out.status, setup::kExitNoPermission);
     EXPECT_EQ(out.err, "setup: You don't have permission to run setup in this computer...\n");
@@ -68,27 +69,38 @@ TEST(setup_program, silent_requirement_not_met_and_met) {
     testing_support::TempWinRoot second;
     second.writeHostFile("pkg/file1.cab", testing_support::cabinet({{"F0_a.txt", "a"}}));
     out = runSetup(second, "[APPINFO]\r\nSILENTMODE=1\r\n[SYSTEM]\r\nALL=1\r\nmr7=Any\r\n");
+    EXPECT_EQ(out.status, setup::kExitInstallFailed);
+    EXPECT_EQ(out.err,
+              "setup: There is no installation folder: [APPINFO] \"5\" of data.tag is empty.\n");
+
+    out = runSetup(second, "[APPINFO]\r\n1=Demo\r\n5=<Program Files>\\Demo\r\nSILENTMODE=1\r\n"
+                           "[SYSTEM]\r\nALL=1\r\nmr7=Any\r\n");
     EXPECT_EQ(out.status, setup::kExitDone);
-    EXPECT_EQ(out.err, "");
+    EXPECT_EQ(out.err, "setup: installed Demo into C:\\Program Files\\Demo; log "
+                       "C:\\Program Files\\Demo\\install.log\n");
 }
 
-// A silent run unpacks file1.cab into the temporary folder, the program made runnable; a
-// cabinet naming a member outside that folder is refused with a message and the failure's
-// status, and nothing is written.
+// A silent run unpacks file1.cab, installs its members (the program still runnable) and
+// clears the temporary folder; a cabinet naming a member outside that folder is refused with
+// a message and the failure's status, and nothing is written.
 TEST(setup_program, silent_extraction_and_hostile_cabinet) {
-    const std::string data = "[APPINFO]\r\nSILENTMODE=1\r\n[SYSTEM]\r\nALL=1\r\nmr7=Any\r\n";
+    const std::string data =
+        "[APPINFO]\r\n1=Demo\r\n5=<Program Files>\\Demo\r\nSILENTMODE=1\r\n"
+        "[SYSTEM]\r\nALL=1\r\nmr7=Any\r\n[FILES]\r\nTOTAL=2\r\n";
     testing_support::TempWinRoot good;
     const std::string program = "#!/bin/sh\necho dezovur\n";
     good.writeHostFile("pkg/file1.cab", testing_support::cabinet(
                                             {{"F0_dezovur", program}, {"F1_l.dat", "29350\r\n"}}));
+    good.writeHostFile("pkg/datafile.dlr",
+                       "b:\\dezovur\r\n<Install Dir>*0,0,0\r\nb:\\l.dat\r\n<Install Dir>*0,0,0\r\n");
     Outcome out = runSetup(good, data);
     EXPECT_EQ(out.status, setup::kExitDone) << out.err;
-    EXPECT_EQ(good.readHostFile("windows/temp/F0_dezovur"), program);
-    EXPECT_EQ(good.readHostFile("windows/temp/F1_l.dat"), "29350\r\n");
-    EXPECT_EQ(good.fs().modifiedTime("c:\\windows\\temp\\F1_l.dat").has_value(), true);
+    EXPECT_EQ(good.readHostFile("Program Files/Demo/dezovur"), program);
+    EXPECT_EQ(good.readHostFile("Program Files/Demo/l.dat"), "29350\r\n");
     const auto perms =
-        std::filesystem::status(good.driveC() / "windows/temp/F0_dezovur").permissions();
+        std::filesystem::status(good.driveC() / "Program Files/Demo/dezovur").permissions();
     EXPECT_NE(perms & std::filesystem::perms::others_exec, std::filesystem::perms::none);
+    EXPECT_FALSE(std::filesystem::exists(good.driveC() / "windows/temp/F0_dezovur"));
 
     testing_support::TempWinRoot hostile;
     hostile.writeHostFile("pkg/file1.cab",

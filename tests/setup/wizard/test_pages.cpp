@@ -131,7 +131,7 @@ TEST(Pages, destination_finds_an_earlier_installation_and_cuts_long_paths) {
             f.registry->setValue(platform::RegRoot::LocalMachine,
                                  "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Demo",
                                  "UninstallString",
-                                 {platform::RegValue::Type::String, c.uninstall});
+                                 {platform::RegValue::Type::String, c.uninstall, 0, ""});
         CDestination page(f.context(), nullptr);
         EXPECT_EQ(f.state.installFolder, c.folder);
         EXPECT_EQ(page.findChild<QLabel*>("path")->text().toStdString(), c.shown);
