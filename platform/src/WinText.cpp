@@ -1,5 +1,7 @@
 #include "WinText.h"
 
+#include "platform/codec/Unicode.h"
+
 namespace platform::detail {
 
 std::optional<char32_t> decodeUtf8(std::string_view text, std::size_t& pos) {
@@ -40,21 +42,7 @@ std::optional<char32_t> decodeUtf8(std::string_view text, std::size_t& pos) {
 }
 
 void appendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
+    codec::appendUtf8(out, cp);
 }
 
 bool isValidUtf8(std::string_view text) {

@@ -5,6 +5,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/codec/AnsiCodePage.h"
+#include "platform/codec/Unicode.h"
 #include "setup/config/RunState.h"
 #include "setup/config/SetupData.h"
 
@@ -31,58 +32,13 @@ std::vector<std::string> buildPageList(const SetupData& data) {
     return pages;
 }
 
-namespace {
-
-void appendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
-std::string utf16ToUtf8(std::string_view bytes, bool bigEndian) {
-    std::string out;
-    auto unit = [&](std::size_t i) -> char16_t {
-        auto hi = static_cast<unsigned char>(bytes[bigEndian ? i : i + 1]);
-        auto lo = static_cast<unsigned char>(bytes[bigEndian ? i + 1 : i]);
-        return static_cast<char16_t>(hi << 8 | lo);
-    };
-    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-        char32_t u = unit(i);
-        if (u == 0) break;
-        if (u >= 0xD800 && u < 0xDC00 && i + 3 < bytes.size()) {
-            char32_t low = unit(i + 2);
-            if (low >= 0xDC00 && low < 0xE000) {
-                appendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00));
-                i += 2;
-                continue;
-            }
-        }
-        appendUtf8(out, (u >= 0xD800 && u < 0xE000) ? 0xFFFD : u);
-    }
-    return out;
-}
-
-}  // namespace
-
 std::string decodeAnsi(std::string_view bytes, int ansiCodePage) {
     return platform::codec::ansiToUtf8(ansiCodePage, bytes);
 }
 
 std::string decodePageText(std::string_view bytes, int ansiCodePage) {
-    if (bytes.starts_with("\xFF\xFE")) return utf16ToUtf8(bytes.substr(2), false);
-    if (bytes.starts_with("\xFE\xFF")) return utf16ToUtf8(bytes.substr(2), true);
+    if (bytes.starts_with("\xFF\xFE")) return platform::codec::utf16ToUtf8(bytes.substr(2), false);
+    if (bytes.starts_with("\xFE\xFF")) return platform::codec::utf16ToUtf8(bytes.substr(2), true);
     bool utf8 = bytes.starts_with("\xEF\xBB\xBF");
     if (utf8) bytes.remove_prefix(3);
     bytes = bytes.substr(0, bytes.find('\0'));
