@@ -89,6 +89,8 @@ int main(int argc, char** argv) {
     auto ensureGui = [&] {
         if (!app && display) {
             app = std::make_unique<QApplication>(argc, argv);
+            // The extraction window closes before the wizard opens: that is no reason to end.
+            QApplication::setQuitOnLastWindowClosed(false);
             const QScreen* screen = QGuiApplication::primaryScreen();
             if (screen)
                 system.setScreen(
@@ -159,8 +161,9 @@ int main(int argc, char** argv) {
         if (ctx.run.silent) return setup::runSilentInstall(ctx, std::move(options));
         setup::QtScheduler scheduler(*app);
         setup::InstallRun install(ctx, std::move(options), &scheduler);
-        return setup::runWizard(ctx, {[&](setup::ProgressView& view) { install.open(view); },
-                                      [&](setup::ProgressView& view) { return install.start(view); }});
+        return setup::runWizard(ctx,
+                                {[&](setup::ProgressView& view) { install.open(view); },
+                                 [&](setup::ProgressView& view) { return install.start(view); }});
     };
     return startup.run(stages);
 }

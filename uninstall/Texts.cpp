@@ -38,6 +38,8 @@ std::string Texts::reason(Why why) const {
             return notOwned;
         case Why::Shared:
             return shared;
+        case Why::Changed:
+            return changed;
     }
     return failed;
 }
@@ -67,6 +69,7 @@ Texts loadTexts(const platform::ProfileFiles& profiles, std::string_view logFold
         {"UNKNOWNROOT", &Texts::unknownRoot},
         {"NOTOWNED", &Texts::notOwned},
         {"SHARED", &Texts::shared},
+        {"CHANGED", &Texts::changed},
     };
     for (const auto& entry : keys) {
         std::string value = profiles.readString(file, "ZUNINSTALL", entry.key, "", 1024);

@@ -33,6 +33,7 @@ struct Texts {
     std::string unknownRoot = "not a registry path this uninstaller knows";
     std::string notOwned = "not removed: it is not a key that setup creates";
     std::string shared = "kept: other installed products still use it";
+    std::string changed = "kept: changed since it was installed";
 
     // product replaces "********".
     std::string forProduct(const std::string& text, std::string_view product) const;

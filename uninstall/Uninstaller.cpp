@@ -56,6 +56,7 @@ class Run {
 public:
     Run(const InstallLog& log, std::string_view logPath, UninstallServices services)
         : log_(log), logPath_(logPath), s_(services) {
+        installedAt_ = s_.files.modifiedTime(logPath_);
         selfPath_ = s_.system.systemFolder() + "\\" + std::string(kUninstallerName);
         for (const std::string& folder : log_.folders)
             loggedFolders_.insert(comparablePath(folder));
@@ -165,6 +166,13 @@ private:
             if (last == '\\' || last == '/') {
                 // Setup logs the program group as a file too; [DIR] names it as well.
                 if (!loggedFolders_.count(comparable)) leave(path, Why::IsFolder);
+                continue;
+            }
+            // The log is written last, so a file newer than it was written again since: a
+            // job list or a λ the user changed is the user's data, not the installation's.
+            const auto written = s_.files.modifiedTime(path);
+            if (written && installedAt_ && *written > *installedAt_) {
+                leave(path, Why::Changed, false);
                 continue;
             }
             removeFile(path, true);
@@ -308,6 +316,7 @@ private:
     std::string logPath_;
     UninstallServices s_;
     std::string selfPath_;
+    std::optional<std::int64_t> installedAt_;
     std::set<std::string> loggedFolders_;
     std::vector<std::string> protected_;
     Outcome outcome_;

@@ -31,6 +31,7 @@ enum class Why {
     UnknownRoot,  // a registry path whose root is not one of the five
     NotOwned,     // a registry key that setup never creates under that name
     Shared,       // the uninstaller's copy, still named by another product's entry
+    Changed,      // a logged file written again after the installation: the user's data now
 };
 
 struct Leftover {

@@ -18,8 +18,7 @@ void InstallRun::open(ProgressView& view) {
             DownloadSequenceOptions{context_.folders.value(FolderKind::InstallDir),
                                     context_.run.silent});
         options.startDownloads = [this](DownloadQueue& queue, std::function<void()> done) {
-            downloads_->start(queue,
-                              installer_->totalFiles() + installer_->internetSources() - 1,
+            downloads_->start(queue, installer_->totalFiles() + installer_->internetSources() - 1,
                               std::move(done));
         };
     }

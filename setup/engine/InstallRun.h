@@ -16,8 +16,7 @@ class InstallRun {
 public:
     // The Internet files of the package are fetched on the scheduler's thread (the progress
     // page's event loop, or the silent run's loop); without a scheduler they are left out.
-    InstallRun(SetupContext& context, InstallerOptions options = {},
-               Scheduler* scheduler = nullptr)
+    InstallRun(SetupContext& context, InstallerOptions options = {}, Scheduler* scheduler = nullptr)
         : context_(context), options_(std::move(options)), scheduler_(scheduler) {}
     ~InstallRun();
     InstallRun(const InstallRun&) = delete;

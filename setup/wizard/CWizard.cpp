@@ -6,6 +6,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QWindow>
 #include <iostream>
 
 #include "setup/config/ExitStatus.h"
@@ -266,8 +267,11 @@ void CWizard::end(int status) {
 
 void CWizard::bringToFront() {
     if (ended_) return;
-    setWindowFlag(Qt::WindowStaysOnTopHint, true);
-    if (!ctx_.state.silent) show();
+    // setWindowFlag() on a shown window hides it to apply the hint, which would end the
+    // wizard's modal loop: the flag is recorded, then handed to the shown window directly.
+    overrideWindowFlags(windowFlags() | Qt::WindowStaysOnTopHint);
+    if (QWindow* window = windowHandle())
+        window->setFlags(window->flags() | Qt::WindowStaysOnTopHint);
     raise();
     activateWindow();
 }

@@ -103,6 +103,21 @@ TEST_F(Removal, removes_what_the_log_names_and_keeps_the_users_files) {
     EXPECT_TRUE(registry->keyExists(RegRoot::LocalMachine, "SOFTWARE\\Microsoft\\Windows"));
 }
 
+// A data file the installation put there and the user changed since (a job list) is the
+// user's: it stays, and so does its folder.
+TEST_F(Removal, a_file_written_after_the_installation_is_kept) {
+    const auto installed = root.fs().modifiedTime(kLog);
+    ASSERT_TRUE(installed);
+    root.fs().setModifiedTime("c:\\program files\\app\\app.exe", *installed + 60);
+    const uninstall::Outcome outcome = run();
+    EXPECT_TRUE(outcome.complete());
+    EXPECT_TRUE(fs::exists(root.driveC() / "program files/app/app.exe"));
+    EXPECT_FALSE(fs::exists(root.driveC() / "program files/app/install.log"));
+    ASSERT_FALSE(outcome.leftovers.empty());
+    EXPECT_EQ(outcome.leftovers[0].item, "c:\\program files\\app\\app.exe");
+    EXPECT_EQ(outcome.leftovers[0].why, Why::Changed);
+}
+
 TEST_F(Removal, empty_program_files_folder_stays) {
     fs::remove_all(root.driveC() / "program files/app/jobs");
     EXPECT_TRUE(run().complete());

@@ -164,8 +164,10 @@ TEST(ZuninstallRun, undoes_what_setup_installed) {
     std::vector<std::string> differences;
     for (const auto& [name, what] : after) {
         auto it = seeded.find(name);
-        if (it == seeded.end()) differences.push_back("left: " + name);
-        else if (it->second != what) differences.push_back("changed: " + name + "\n" + what);
+        if (it == seeded.end())
+            differences.push_back("left: " + name);
+        else if (it->second != what)
+            differences.push_back("changed: " + name + "\n" + what);
     }
     for (const auto& [name, what] : seeded)
         if (!after.count(name)) differences.push_back("lost: " + name);

@@ -73,11 +73,13 @@ TEST(setup_program, silent_requirement_not_met_and_met) {
     EXPECT_EQ(out.err,
               "setup: There is no installation folder: [APPINFO] \"5\" of data.tag is empty.\n");
 
-    out = runSetup(second, "[APPINFO]\r\n1=Demo\r\n5=<Program Files>\\Demo\r\nSILENTMODE=1\r\n"
-                           "[SYSTEM]\r\nALL=1\r\nmr7=Any\r\n");
+    out = runSetup(second,
+                   "[APPINFO]\r\n1=Demo\r\n5=<Program Files>\\Demo\r\nSILENTMODE=1\r\n"
+                   "[SYSTEM]\r\nALL=1\r\nmr7=Any\r\n");
     EXPECT_EQ(out.status, setup::kExitDone);
-    EXPECT_EQ(out.err, "setup: installed Demo into C:\\Program Files\\Demo; log "
-                       "C:\\Program Files\\Demo\\install.log\n");
+    EXPECT_EQ(out.err,
+              "setup: installed Demo into C:\\Program Files\\Demo; log "
+              "C:\\Program Files\\Demo\\install.log\n");
 }
 
 // A silent run unpacks file1.cab, installs its members (the program still runnable) and
@@ -91,8 +93,9 @@ TEST(setup_program, silent_extraction_and_hostile_cabinet) {
     const std::string program = "#!/bin/sh\necho dezovur\n";
     good.writeHostFile("pkg/file1.cab", testing_support::cabinet(
                                             {{"F0_dezovur", program}, {"F1_l.dat", "29350\r\n"}}));
-    good.writeHostFile("pkg/datafile.dlr",
-                       "b:\\dezovur\r\n<Install Dir>*0,0,0\r\nb:\\l.dat\r\n<Install Dir>*0,0,0\r\n");
+    good.writeHostFile(
+        "pkg/datafile.dlr",
+        "b:\\dezovur\r\n<Install Dir>*0,0,0\r\nb:\\l.dat\r\n<Install Dir>*0,0,0\r\n");
     Outcome out = runSetup(good, data);
     EXPECT_EQ(out.status, setup::kExitDone) << out.err;
     EXPECT_EQ(good.readHostFile("Program Files/Demo/dezovur"), program);

@@ -200,6 +200,21 @@ TEST(Wizard, background_window_cancels_without_asking) {
     EXPECT_EQ(d.wizard.exitStatus(), kExitCancelled);
 }
 
+// Lifting the window to the front once it is shown must not end its modal loop.
+TEST(Wizard, lifted_to_the_front_it_stays_open) {
+    testing_support::WizardFixture f;
+    f.dataTag("[DIALOG]\r\n0=1\r\n7=1\r\n");
+    f.state.background = true;
+    CWizard wizard(f.context());
+    bool openAfterLift = false;
+    QTimer::singleShot(200, &wizard, [&] {
+        openAfterLift = wizard.isVisible() && (wizard.windowFlags() & Qt::WindowStaysOnTopHint);
+        if (auto* cancel = wizard.findChild<QPushButton*>("cancel")) cancel->click();
+    });
+    EXPECT_EQ(wizard.run(), kExitCancelled);
+    EXPECT_TRUE(openAfterLift);
+}
+
 TEST(Wizard, without_complete_page_finish_actions_run_in_order) {
     testing_support::WizardFixture f;
     f.dataTag(
