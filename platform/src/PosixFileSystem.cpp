@@ -16,6 +16,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <map>
+#include <mutex>
+#include <set>
+#include <unordered_map>
 #include <system_error>
 
 #include "PosixIo.h"
@@ -112,21 +116,6 @@ bool entryExists(const fs::path& p) {
 
 // The entry of folder whose name Windows would take for name; the first in byte order when
 // several differ only in case.
-std::optional<std::string> findNoCase(const fs::path& folder, const std::string& name) {
-    std::error_code ec;
-    fs::directory_iterator it(folder, ec);
-    if (ec) return std::nullopt;
-    const std::string wanted = detail::foldName(name);
-    std::optional<std::string> best;
-    for (; it != fs::directory_iterator(); it.increment(ec)) {
-        if (ec) break;
-        std::string entry = it->path().filename().string();
-        if (detail::foldName(stripTrailing(entry)) != wanted) continue;
-        if (!best || entry < *best) best = std::move(entry);
-    }
-    return best;
-}
-
 // Opens a regular file only: a FIFO or device met on the way must not block or be written.
 int openRegular(const fs::path& p, int flags, mode_t mode = 0666) {
     const int fd = ::open(p.c_str(), flags | O_NONBLOCK | O_CLOEXEC, mode);
@@ -250,6 +239,85 @@ class PosixFileSystem final : public FileSystem {
 public:
     explicit PosixFileSystem(fs::path root) : root_(std::move(root)) {}
 
+private:
+    // The names of a folder by their comparison key, read once and kept while the folder's
+    // change time says nothing changed: without it, every new name in a folder of n entries
+    // read all n of them, and unpacking or installing many files took quadratic time. This
+    // process's own changes are noted as they are made, so they do not spoil the list.
+    struct FolderNames {
+        timespec changed{};
+        ino_t inode = 0;
+        std::map<std::string, std::set<std::string>> byKey;
+    };
+
+    static bool sameTime(const timespec& a, const timespec& b) {
+        return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+    }
+
+    std::optional<std::string> findNoCaseCached(const fs::path& folder,
+                                                const std::string& name) const {
+        struct stat st {};
+        if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return std::nullopt;
+        const std::lock_guard lock(namesMutex_);
+        FolderNames& names = folderNames_[folder.string()];
+        if (!sameTime(names.changed, st.st_mtim) || names.inode != st.st_ino) {
+            names = FolderNames{st.st_mtim, st.st_ino, {}};
+            std::error_code ec;
+            for (fs::directory_iterator it(folder, ec); !ec && it != fs::directory_iterator();
+                 it.increment(ec)) {
+                std::string entry = it->path().filename().string();
+                names.byKey[detail::foldName(stripTrailing(entry))].insert(std::move(entry));
+            }
+        }
+        auto it = names.byKey.find(detail::foldName(name));
+        if (it == names.byKey.end() || it->second.empty()) return std::nullopt;
+        return *it->second.begin();
+    }
+
+    // After this process added or removed hostPath: the kept list of its folder follows.
+    void noteChange(const fs::path& hostPath) const {
+        const fs::path folder = hostPath.parent_path();
+        const std::lock_guard lock(namesMutex_);
+        auto found = folderNames_.find(folder.string());
+        if (found == folderNames_.end()) return;
+        struct stat st {};
+        if (::stat(folder.c_str(), &st) != 0) {
+            folderNames_.erase(found);
+            return;
+        }
+        const std::string entry = hostPath.filename().string();
+        auto& actual = found->second.byKey[detail::foldName(stripTrailing(entry))];
+        if (entryExists(hostPath)) {
+            actual.insert(entry);
+        } else {
+            actual.erase(entry);
+        }
+        found->second.changed = st.st_mtim;
+    }
+
+    // Notes the change a mutating call makes to winPath when it returns. The name is looked
+    // up before the call, while the kept list still holds.
+    class NoteChange {
+    public:
+        NoteChange(const PosixFileSystem& files, std::string_view winPath) : files_(files) {
+            if (auto r = files_.resolve(winPath); r && !r->isDriveRoot) host_ = std::move(r->host);
+        }
+        ~NoteChange() {
+            if (host_) files_.noteChange(*host_);
+        }
+        NoteChange(const NoteChange&) = delete;
+        NoteChange& operator=(const NoteChange&) = delete;
+
+    private:
+        const PosixFileSystem& files_;
+        std::optional<fs::path> host_;
+    };
+
+    mutable std::mutex namesMutex_;
+    mutable std::unordered_map<std::string, FolderNames> folderNames_;
+
+public:
+
     std::optional<fs::path> hostPath(std::string_view winPath) const override {
         auto r = resolve(winPath);
         if (!r) return std::nullopt;
@@ -278,10 +346,12 @@ public:
     }
 
     bool writeFile(std::string_view winPath, std::string_view bytes) override {
+        const NoteChange note(*this, winPath);
         return replace(winPath, bytes, false);
     }
 
     bool writeFileDurably(std::string_view winPath, std::string_view bytes) override {
+        const NoteChange note(*this, winPath);
         return replace(winPath, bytes, true);
     }
 
@@ -292,6 +362,7 @@ public:
     }
 
     std::unique_ptr<Lock> lockExclusive(std::string_view winPath) override {
+        const NoteChange note(*this, winPath);
         auto r = resolve(winPath);
         if (!r || r->isDriveRoot) return nullptr;
         const int fd = openRegular(r->host, O_RDWR | O_CREAT);
@@ -318,6 +389,7 @@ public:
     }
 
     bool createDirectory(std::string_view winPath) override {
+        const NoteChange note(*this, winPath);
         auto r = resolve(winPath);
         if (!r) return false;
         if (isDir(r->host)) return true;
@@ -326,6 +398,7 @@ public:
     }
 
     bool removeDirectory(std::string_view winPath) override {
+        const NoteChange note(*this, winPath);
         auto r = resolve(winPath);
         if (!r || r->isDriveRoot) return false;
         std::error_code ec;
@@ -334,6 +407,7 @@ public:
     }
 
     bool removeFile(std::string_view winPath) override {
+        const NoteChange note(*this, winPath);
         auto r = resolve(winPath);
         if (!r || r->isDriveRoot) return false;
         std::error_code ec;
@@ -344,6 +418,7 @@ public:
     }
 
     bool copyFile(std::string_view from, std::string_view to, bool overwrite) override {
+        const NoteChange note(*this, to);
         auto source = resolve(from);
         auto target = resolve(to);
         if (!source || !target || source->isDriveRoot || target->isDriveRoot) return false;
@@ -395,6 +470,7 @@ public:
     }
 
     std::unique_ptr<File> open(std::string_view winPath, OpenMode mode) override {
+        const NoteChange note(*this, winPath);
         auto r = resolve(winPath);
         if (!r || r->isDriveRoot) return nullptr;
         int flags = O_RDONLY;
@@ -598,7 +674,7 @@ private:
                     result.host /= name;
                     continue;
                 }
-                if (auto match = findNoCase(result.host, name)) {
+                if (auto match = findNoCaseCached(result.host, name)) {
                     result.host /= *match;
                     continue;
                 }
