@@ -22,8 +22,7 @@
 #include "fee/calc/StatementCommand.h"
 #include "fee/store/DataStore.h"
 #include "platform/Locale.h"
-#include "platform/Registry.h"
-#include "platform/Settings.h"
+#include "platform/Services.h"
 #include "platform/WinRoot.h"
 
 int main(int argc, char** argv) {
@@ -40,23 +39,19 @@ int main(int argc, char** argv) {
         return 1;
     };
     const std::filesystem::path root = platform::winRootFromEnvironment();
-    if (!platform::prepareWinRoot(root)) {
+    std::optional<platform::Services> services = platform::openServices(root);
+    if (!services) {
         return fail(QStringLiteral("Δεν ήταν δυνατό να ετοιμαστούν οι δίσκοι του προγράμματος "
                                    "στον φάκελο %1.")
                         .arg(QString::fromStdString(root.string())));
     }
-    const std::unique_ptr<platform::FileSystem> fs = platform::makePosixFileSystem(root);
-    fee::DataStore store(*fs, platform::decimalSeparator());
+    fee::DataStore store(*services->files, platform::decimalSeparator());
     if (!store.ensureDataFolder()) {
         return fail(QStringLiteral("Δεν ήταν δυνατό να δημιουργηθεί ο φάκελος δεδομένων %1.")
                         .arg(QString::fromUtf8(fee::kDataFolder.data(),
                                                static_cast<int>(fee::kDataFolder.size()))));
     }
-    const std::unique_ptr<platform::Registry> registry = platform::makeFileRegistry(root);
-    const std::unique_ptr<platform::SettingsStore> settings =
-        platform::makeRegistrySettings(*registry);
-
-    fee::app::WindowManager windows(store, *settings);
+    fee::app::WindowManager windows(store, *services->settings);
     windows.open(fee::app::WindowId::Splash);
     return app.exec();
 }

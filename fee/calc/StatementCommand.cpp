@@ -7,6 +7,7 @@
 #include "fee/calc/Statement.h"
 #include "fee/store/DataStore.h"
 #include "platform/Locale.h"
+#include "platform/Services.h"
 #include "platform/WinRoot.h"
 
 namespace fee {
@@ -50,12 +51,12 @@ bool isQtOption(std::string_view arg) {
 
 int printStatement(std::ostream& out, std::ostream& err) {
     const auto root = platform::winRootFromEnvironment();
-    if (!platform::prepareWinRoot(root)) {
+    const std::optional<platform::Services> services = platform::openServices(root);
+    if (!services) {
         err << "dezovur: δεν είναι δυνατή η χρήση του φακέλου " << root.string() << "\n";
         return 1;
     }
-    auto fs = platform::makePosixFileSystem(root);
-    DataStore store(*fs, platform::decimalSeparator());
+    DataStore store(*services->files, platform::decimalSeparator());
 
     const AssemblyResult result = assembleStatement(store);
     const std::string job = store.currentJobFolder().value_or(store.currentJob().value_or(""));
