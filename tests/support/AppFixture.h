@@ -3,6 +3,7 @@
 // Navigator that records what the windows ask for instead of opening anything.
 
 #include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -61,5 +62,24 @@ struct AppFixture {
     FakeNavigator nav;
     fee::app::AppContext context;
 };
+
+// A job "ΑΒ" as job creation leaves it, laid out byte by byte and made current: owner Α Β,
+// engineer with the given eid.dat code and specialty, λ 29350. Returns its host folder below
+// drive c:.
+inline std::string writeJob(AppFixture& f, int specialtyCode = 1,
+                            const std::string& entos = " 1 \r\n",
+                            const std::string& specialty = "Πολιτικός Μηχανικός") {
+    const std::string data = "program files/dezovur/";
+    const std::string job = data + "ΑΒ/";
+    f.root.writeHostFile(data + "temp.dat", cp1253("c:\\program files\\dezovur\\ΑΒ\r\n"));
+    f.root.writeHostFile(job + "STOIXEIA.dat",
+                         cp1253("Α\r\nΒ\r\nΟδός 1\r\nΠάτρα\r\nΠατρέων\r\nΡίου\r\nΚάστρο\r\n"
+                                "Νίκος\r\nΠαππάς\r\nΟδός 2\r\nΑθήνα\r\n" +
+                                specialty + "\r\n"));
+    f.root.writeHostFile(job + "l.dat", "29350\r\n");
+    f.root.writeHostFile(job + "entos.dat", entos);
+    f.root.writeHostFile(job + "eid.dat", " " + std::to_string(specialtyCode) + " \r\n");
+    return job;
+}
 
 }  // namespace testing_support

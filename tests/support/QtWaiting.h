@@ -1,6 +1,8 @@
 #pragma once
 // Waiting on the event loop in widget tests, without sleeping for real timers.
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QList>
@@ -36,6 +38,18 @@ inline QList<QMessageBox*> refusals() {
         if (auto* box = qobject_cast<QMessageBox*>(w); box && box->objectName() == "refusal")
             boxes << box;
     return boxes;
+}
+
+// The control of a window by its object name; a test failure (not a crash) when it is missing.
+template <class T = QWidget>
+T* child(QWidget* window, const QString& name) {
+    if (!window) {
+        ADD_FAILURE() << "no window to look for " << name.toStdString();
+        return nullptr;
+    }
+    T* w = window->findChild<T*>(name);
+    if (!w) ADD_FAILURE() << window->objectName().toStdString() << " has no " << name.toStdString();
+    return w;
 }
 
 }  // namespace testing_support

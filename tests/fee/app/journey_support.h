@@ -59,16 +59,7 @@ inline QStringList visibleWindows() {
     return names;
 }
 
-template <class T = QWidget>
-T* child(QWidget* window, const QString& name) {
-    if (!window) {
-        ADD_FAILURE() << "no window to look for " << name.toStdString();
-        return nullptr;
-    }
-    T* w = window->findChild<T*>(name);
-    if (!w) ADD_FAILURE() << window->objectName().toStdString() << " has no " << name.toStdString();
-    return w;
-}
+using testing_support::child;
 
 // A mouse click in the middle of the button, as the user gives it (a hidden or disabled
 // button does nothing).

@@ -19,6 +19,7 @@
 #include "fee/app/EntryWindows.h"
 #include "fee/app/TrigWarningWindow.h"
 #include "support/AppFixture.h"
+#include "support/QtWaiting.h"
 
 namespace {
 
@@ -32,17 +33,9 @@ const std::string kJob = kData + "ΑΒ/";
 
 class Entries : public ::testing::Test, public testing_support::AppFixture {
 protected:
-    // A job as job creation leaves it, laid out byte by byte.
     void makeJob(int specialty = 1, const char* entos = " 1 \r\n",
                  const char* specialtyText = "Πολιτικός Μηχανικός") {
-        root.writeHostFile(kData + "temp.dat", cp1253("c:\\program files\\dezovur\\ΑΒ\r\n"));
-        root.writeHostFile(kJob + "STOIXEIA.dat",
-                           cp1253(std::string("Α\r\nΒ\r\nΟδός 1\r\nΠάτρα\r\nΠατρέων\r\nΡίου\r\n"
-                                              "Κάστρο\r\nΝίκος\r\nΠαππάς\r\nΟδός 2\r\nΑθήνα\r\n") +
-                                  specialtyText + "\r\n"));
-        root.writeHostFile(kJob + "l.dat", "29350\r\n");
-        root.writeHostFile(kJob + "entos.dat", entos);
-        root.writeHostFile(kJob + "eid.dat", " " + std::to_string(specialty) + " \r\n");
+        testing_support::writeJob(*this, specialty, entos, specialtyText);
     }
     void TearDown() override { delete window.data(); }
 
@@ -54,9 +47,7 @@ protected:
     }
     template <class T = QLineEdit>
     T* child(const QString& name) {
-        T* w = window->findChild<T*>(name);
-        EXPECT_NE(w, nullptr) << name.toStdString();
-        return w;
+        return testing_support::child<T>(window, name);
     }
     void type(const QString& field, const QString& text) {
         QLineEdit* edit = child(field);

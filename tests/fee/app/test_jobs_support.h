@@ -19,18 +19,10 @@ using testing_support::cp1253;
 
 inline const std::string kData = "program files/dezovur/";
 
-// Owner Α Β, engineer with the given eid.dat code, λ 29350, entos 1: what job creation leaves.
+// What job creation leaves (see testing_support::writeJob).
 inline std::string makeJob(testing_support::AppFixture& f, int specialtyCode = 1,
                            const std::string& entos = " 1 \r\n") {
-    const std::string job = kData + "ΑΒ/";
-    f.root.writeHostFile(kData + "temp.dat", cp1253("c:\\program files\\dezovur\\ΑΒ\r\n"));
-    f.root.writeHostFile(job + "STOIXEIA.dat",
-                         cp1253("Α\r\nΒ\r\nΟδός 1\r\nΠάτρα\r\nΠατρέων\r\nΡίου\r\nΚάστρο\r\n"
-                                "Νίκος\r\nΠαππάς\r\nΟδός 2\r\nΑθήνα\r\nΠολιτικός Μηχανικός\r\n"));
-    f.root.writeHostFile(job + "l.dat", "29350\r\n");
-    f.root.writeHostFile(job + "entos.dat", entos);
-    f.root.writeHostFile(job + "eid.dat", " " + std::to_string(specialtyCode) + " \r\n");
-    return job;
+    return testing_support::writeJob(f, specialtyCode, entos);
 }
 
 // Every file below the data folder with its bytes, to show that nothing changed.
