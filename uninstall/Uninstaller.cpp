@@ -38,16 +38,6 @@ bool isSameOrAbove(const std::string& folder, const std::string& path) {
                               (path[folder.size()] == '\\' || folder.back() == '\\'));
 }
 
-std::optional<RegRoot> rootByName(std::string_view name) {
-    // The exact names setup accepts; it writes nothing under any other spelling.
-    if (name == "HKEY_CLASSES_ROOT") return RegRoot::ClassesRoot;
-    if (name == "HKEY_CURRENT_USER") return RegRoot::CurrentUser;
-    if (name == "HKEY_LOCAL_MACHINE") return RegRoot::LocalMachine;
-    if (name == "HKEY_USERS") return RegRoot::Users;
-    if (name == "HKEY_CURRENT_CONFIG") return RegRoot::CurrentConfig;
-    return std::nullopt;
-}
-
 std::size_t depth(const std::string& comparable) {
     return static_cast<std::size_t>(std::count(comparable.begin(), comparable.end(), '\\'));
 }
@@ -237,7 +227,7 @@ private:
             const std::string item = entry.keyPath + ", " + entry.valueName;
             std::string rootName, subkey;
             const auto root = splitRegistryPath(entry.keyPath, rootName, subkey)
-                                  ? rootByName(rootName)
+                                  ? platform::regRootNamed(rootName)
                                   : std::nullopt;
             if (!root) {
                 leave(item, Why::UnknownRoot);

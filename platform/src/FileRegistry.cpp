@@ -43,6 +43,17 @@ const char* rootName(RegRoot root) {
     return "HKEY_CURRENT_USER";
 }
 
+}  // namespace
+
+std::optional<RegRoot> regRootNamed(std::string_view name) {
+    for (RegRoot root : {RegRoot::ClassesRoot, RegRoot::CurrentUser, RegRoot::LocalMachine,
+                         RegRoot::Users, RegRoot::CurrentConfig})
+        if (name == rootName(root)) return root;
+    return std::nullopt;
+}
+
+namespace {
+
 class FileLock {
 public:
     explicit FileLock(const fs::path& path) {

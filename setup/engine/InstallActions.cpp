@@ -16,15 +16,6 @@ using platform::RegRoot;
 using platform::RegValue;
 using platform::ShellFolder;
 
-std::optional<RegRoot> rootNamed(std::string_view name) {
-    if (name == "HKEY_CLASSES_ROOT") return RegRoot::ClassesRoot;
-    if (name == "HKEY_CURRENT_USER") return RegRoot::CurrentUser;
-    if (name == "HKEY_LOCAL_MACHINE") return RegRoot::LocalMachine;
-    if (name == "HKEY_USERS") return RegRoot::Users;
-    if (name == "HKEY_CURRENT_CONFIG") return RegRoot::CurrentConfig;
-    return std::nullopt;
-}
-
 std::string parentOf(const std::string& path) {
     const auto cut = path.rfind('\\');
     return cut == std::string::npos ? std::string() : path.substr(0, cut);
@@ -126,7 +117,7 @@ void Installer::writeKeyList() {
         const std::string path = text("REGISTROCHAVES", "KEY" + std::to_string(i), 254);
         const auto cut = path.find('\\');
         if (cut == std::string::npos) continue;
-        const auto root = rootNamed(path.substr(0, cut));
+        const auto root = platform::regRootNamed(path.substr(0, cut));
         if (!root) continue;
         const std::string sub = path.substr(cut + 1);
         if (!services_.registry->keyExists(*root, sub)) services_.registry->createKey(*root, sub);
@@ -142,7 +133,7 @@ void Installer::writeValueList() {
         const std::string data = folders_.resolve(text("REGISTRODADOS", "C" + n, 254)).path;
         const std::string type = text("REGISTRODADOS", "D" + n, 254);
         const auto cut = path.find('\\');
-        const auto root = rootNamed(path.substr(0, cut));
+        const auto root = platform::regRootNamed(path.substr(0, cut));
         const std::string sub = cut == std::string::npos ? std::string() : path.substr(cut + 1);
         RegValue v;
         bool known = true;

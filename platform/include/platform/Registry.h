@@ -41,6 +41,10 @@ public:
     virtual std::vector<std::string> valueNames(RegRoot root, std::string_view key) const = 0;
 };
 
+// The root a registry path text names ("HKEY_LOCAL_MACHINE"): the exact, upper-case name only,
+// as the setup data files write it.
+std::optional<RegRoot> regRootNamed(std::string_view name);
+
 std::unique_ptr<Registry> makeFileRegistry(const std::filesystem::path& winRoot);
 
 }  // namespace platform
