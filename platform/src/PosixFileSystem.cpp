@@ -667,6 +667,15 @@ private:
             result.host = std::move(exact);
             return result;
         }
+        // A new name in a folder spelled as stored (every file a program creates): only the
+        // last name needs looking up.
+        if (parsed->names.size() > 1 && isDir(exact.parent_path())) {
+            result.host = exact.parent_path();
+            const std::string& last = parsed->names.back();
+            auto match = findNoCaseCached(result.host, last);
+            result.host /= match ? *match : last;
+            return result;
+        }
         bool lookUp = true;
         for (const std::string& name : parsed->names) {
             if (lookUp) {
