@@ -37,6 +37,8 @@ const std::array<SlopeClass, TachymetricWindow::kClasses> kSlopeClasses = {{
 }};
 
 constexpr std::string_view kFile = categoryFiles(CategoryId::Taxi).input;
+// One area per slope class, then the altimetry flag.
+static_assert(categoryFiles(CategoryId::Taxi).fields == TachymetricWindow::kClasses + 1);
 
 }  // namespace
 
