@@ -9,6 +9,7 @@
 #include <array>
 
 #include "fee/app/Widgets.h"
+#include "fee/store/Categories.h"
 
 namespace fee::app {
 
@@ -24,7 +25,6 @@ const std::array<EntryLayout, 8> kLayouts = {{
      "Form6",
      "asti1",
      "Aποτυπώσεις Αστικών Περιοχών",
-     "asti.dat",
      Int16,
      Width::Int16,
      {"Με τη μέθοδο των ορθογωνίων συντεταγμένων ή με άλλη μέθοδο αστικών περιοχών"},
@@ -37,7 +37,6 @@ const std::array<EntryLayout, 8> kLayouts = {{
      "Form4",
      "poligon1",
      "Πολυγωνομετρία",
-     "polygon.dat",
      Int16,
      Width::Int16,
      {},
@@ -50,7 +49,6 @@ const std::array<EntryLayout, 8> kLayouts = {{
      "Form8",
      "rymot",
      "Οικοδομικές-Ρυμοτομικές Γραμμές",
-     "rymotom.dat",
      Int16,
      Width::Int16,
      {},
@@ -66,7 +64,6 @@ const std::array<EntryLayout, 8> kLayouts = {{
      "form3",
      "trigonismos1",
      "Τριγωνισμός",
-     "trig.dat",
      Int16,
      Width::Int16,
      {},
@@ -84,7 +81,6 @@ const std::array<EntryLayout, 8> kLayouts = {{
      "Form12",
      "ktiria1",
      "Χάραξη Θεμελίων Κτιριακών έργων",
-     "them.dat",
      StoredForm::AreaHundredths,
      Width::Double,
      {"Χάραξη Θεμελίων Κτιριακών Έργων"},
@@ -102,7 +98,6 @@ const std::array<EntryLayout, 8> kLayouts = {{
      "Form11",
      "oikopeda1",
      "Χάραξη Οικοπέδων επί Εδάφους",
-     "oix.dat",
      Int16,
      Width::Int16,
      {},
@@ -118,7 +113,6 @@ const std::array<EntryLayout, 8> kLayouts = {{
      "Form10",
      "xiliosta1",
      "Κατανομή Χιλιοστών",
-     "xilosta.dat",
      Int16,
      Width::Int16,
      {},
@@ -135,7 +129,6 @@ const std::array<EntryLayout, 8> kLayouts = {{
      "Form7",
      "analog1",
      "Σύνταξη Πράξεων Αναλογισμού",
-     "analog.dat",
      Int16,
      Width::Int16,
      {},
@@ -188,16 +181,17 @@ EntryWindow::EntryWindow(AppContext& ctx, const EntryLayout& layout, EntryMode m
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(12);
     grid->setColumnStretch(0, 1);
-    const std::vector<double> stored =
-        mode == EntryMode::Edit
-            ? storedValues(ctx, layout.file, static_cast<int>(layout.fields.size()))
-            : std::vector<double>{};
+    const std::vector<double> stored = mode == EntryMode::Edit
+                                           ? storedValues(ctx, categoryFiles(layout.category).input,
+                                                          static_cast<int>(layout.fields.size()))
+                                           : std::vector<double>{};
     int row = 0;
     for (std::size_t i = 0; i < layout.fields.size(); ++i) {
         const EntryFieldLayout& field = layout.fields[i];
         QLineEdit* edit = addLabelledField(grid, row++, this, QString::fromUtf8(field.objectName),
                                            QString::fromUtf8(field.label));
-        EntryField entry{edit, QString::fromUtf8(field.name), layout.form, field.shown == Whole, {}, {}};
+        EntryField entry{edit, QString::fromUtf8(field.name), layout.form, field.shown == Whole, {},
+                         {}};
         if (mode == EntryMode::Edit) {
             entry.shown = shownText(ctx, stored[i], field.shown);
             entry.kept = stored[i];
@@ -250,7 +244,8 @@ EntryWindow::EntryWindow(AppContext& ctx, const EntryLayout& layout, EntryMode m
 void EntryWindow::onSubmit() {
     const auto values = checkFields(this, ctx_, fields_);
     if (!values) return;
-    if (!writeEntryFile(this, ctx_, layout_.file, *values, layout_.width)) return;
+    if (!writeEntryFile(this, ctx_, categoryFiles(layout_.category).input, *values, layout_.width))
+        return;
     closeAfterSubmit(this, ctx_, mode_);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The data-entry window of every category but the tachymetric one, built from a row of a
-// table: caption, explanatory labels, fields, input file and stored form. The new and the edit
+// table: caption, explanatory labels, fields and stored form; the input file is the
+// category's own. The new and the edit
 // window of a category are the same window in two modes: the new one starts every field at
 // "0", the edit one shows what the job's input file holds.
 
@@ -24,7 +25,6 @@ struct EntryLayout {
     const char* newName;
     const char* editName;
     const char* caption;
-    const char* file;
     StoredForm form;
     Width width;
     std::vector<const char*> headings;  // above the fields; the first one bold when boldHeading

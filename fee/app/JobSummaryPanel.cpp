@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 #include <vector>
 
+#include "fee/store/Categories.h"
 #include "fee/store/DataStore.h"
 
 namespace fee::app {
@@ -154,21 +155,27 @@ JobQuantitiesPanel::JobQuantitiesPanel(QWidget* parent) : QWidget(parent) {
 }
 
 void JobQuantitiesPanel::load(const fee::DataStore& store, std::string_view jobPath) {
+    // The labels that show a category's numbers, in the order its input file keeps them.
     struct Source {
-        std::string_view file;
+        CategoryId category;
         std::vector<const char*> labels;
     };
     const Source sources[] = {
-        {"analog.dat", {"kma"}},        {"taxi.dat", {"q0", "q5", "q20", "q50", "q100", "hh"}},
-        {"asti.dat", {"ae"}},           {"polygon.dat", {"polo"}},
-        {"rymotom.dat", {"ajj", "ot"}}, {"trig.dat", {"iii", "iv", "empr", "opi"}},
-        {"them.dat", {"ΧΚ"}},           {"xilosta.dat", {"xilio"}},
-        {"oix.dat", {"xoi"}},
+        {CategoryId::Analog, {"kma"}},
+        {CategoryId::Taxi, {"q0", "q5", "q20", "q50", "q100", "hh"}},
+        {CategoryId::Asti, {"ae"}},
+        {CategoryId::Polygon, {"polo"}},
+        {CategoryId::Rymotom, {"ajj", "ot"}},
+        {CategoryId::Trig, {"iii", "iv", "empr", "opi"}},
+        {CategoryId::Them, {"ΧΚ"}},
+        {CategoryId::Xilosta, {"xilio"}},
+        {CategoryId::Oix, {"xoi"}},
     };
     const QString separator = QString::fromStdString(store.decimalSeparator());
     for (const auto& source : sources) {
         const int count = static_cast<int>(source.labels.size());
-        std::vector<double> values = store.quantities(jobPath, source.file, count);
+        std::vector<double> values =
+            store.quantities(jobPath, categoryFiles(source.category).input, count);
         values.resize(source.labels.size(), 0.0);
         for (int i = 0; i < count; ++i) {
             const QString name = QString::fromUtf8(source.labels[static_cast<std::size_t>(i)]);

@@ -14,6 +14,8 @@
 #include <QVBoxLayout>
 
 #include "fee/app/Widgets.h"
+#include "fee/calc/EntryInput.h"
+#include "fee/store/Categories.h"
 
 namespace fee::app {
 
@@ -34,7 +36,9 @@ const std::array<SlopeClass, TachymetricWindow::kClasses> kSlopeClasses = {{
     {"100% ανω", "ανω100", "Κλίση εδάφους άνω του 100%", "Εμβαδό κλίσης άνω του 100%"},
 }};
 
-constexpr std::string_view kFile = "taxi.dat";
+constexpr std::string_view kFile = categoryFiles(CategoryId::Taxi).input;
+// One area per slope class, then the altimetry flag.
+static_assert(categoryFiles(CategoryId::Taxi).fields == TachymetricWindow::kClasses + 1);
 
 }  // namespace
 
@@ -80,15 +84,15 @@ TachymetricWindow::TachymetricWindow(AppContext& ctx, EntryMode mode, QWidget* p
         grid->setRowStretch(1, 1);
         stack->addWidget(panel, 0, 0);
         panels_[static_cast<std::size_t>(i)] = panel;
-        fields_.push_back({edit, QString::fromUtf8(slope.name), StoredForm::Int16Hundredths, false, {}, {}});
+        fields_.push_back(
+            {edit, QString::fromUtf8(slope.name), StoredForm::Int16Hundredths, false, {}, {}});
     }
     frame->setMinimumHeight(fontMetrics().lineSpacing() * 5);
 
     altimetry_ = new QCheckBox(QStringLiteral("Υψομέτρηση"), this);
     altimetry_->setObjectName(QStringLiteral("H"));
     if (mode == EntryMode::Edit) {
-        const double flag = toInt16(stored[kClasses]).value_or(0);
-        altimetry_->setChecked(roundHalfEven(flag / 100.0) != 0.0);
+        altimetry_->setChecked(altimetryShown(stored[kClasses]));
     }
 
     auto* submit = new QPushButton(QStringLiteral("Υποβολή"), this);
@@ -170,7 +174,7 @@ bool TachymetricWindow::eventFilter(QObject* watched, QEvent* event) {
 void TachymetricWindow::onSubmit() {
     auto values = checkFields(this, ctx_, fields_, [this](int i) { tabs_->setCurrentIndex(i); });
     if (!values) return;
-    values->push_back(altimetry_->isChecked() ? 100.0 : 0.0);
+    values->push_back(altimetryStored(altimetry_->isChecked()));
     if (!writeEntryFile(this, ctx_, kFile, *values, Width::Int16)) return;
     closeAfterSubmit(this, ctx_, mode_);
 }

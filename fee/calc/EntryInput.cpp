@@ -185,4 +185,13 @@ std::string localeNumber(float value, std::string_view separator) {
     return shortest(value, separator);
 }
 
+double altimetryStored(bool withAltimetry) {
+    return withAltimetry ? 100.0 : 0.0;
+}
+
+bool altimetryShown(double stored) {
+    const double flag = toInt16(stored).value_or(0);
+    return roundHalfEven(flag / 100.0) != 0.0;
+}
+
 }  // namespace fee

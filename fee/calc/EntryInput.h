@@ -63,6 +63,15 @@ EntryCheck checkQuantity(std::string_view text, std::string_view fieldName, Stor
 // The coefficient λ: stored is λ x 100000 rounded half to even.
 EntryCheck checkLambda(std::string_view text, std::string_view decimalSeparator);
 
+// The altimetry flag, the last number of the tachymetric input file, as the window stores it:
+// 1 (100 hundredths) with altimetry, 0 without.
+double altimetryStored(bool withAltimetry);
+
+// Whether the edit window shows altimetry for a stored flag: the flag taken as 16-bit
+// hundredths and rounded to a whole number is not 0 (so 50 is off, 150 is on, and a flag
+// beyond the 16-bit range is off).
+bool altimetryShown(double stored);
+
 // The text an edit window shows for a value read from an input file.
 std::string shownQuantity(double fileValue, ShownAs how, std::string_view decimalSeparator);
 

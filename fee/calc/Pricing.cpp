@@ -30,6 +30,13 @@ std::vector<double> readQuantities(const DataStore& store, std::string_view jobP
     return values;
 }
 
+// All the numbers a category's input file keeps.
+std::vector<double> readInput(const PricingInput& in, CategoryId id) {
+    const CategoryFiles& files = categoryFiles(id);
+    return readQuantities(in.store, in.jobPath, files.input,
+                          static_cast<std::size_t>(files.fields));
+}
+
 // Every fragment that has work opens the same way: a rule of 83 hyphens, the title and its
 // underline, both behind a TAB.
 void header(LineWriter& w, std::string_view title, std::size_t underline) {
@@ -155,7 +162,7 @@ double buildingPoints(double area) {
 }
 
 double priceAnalog(const PricingInput& in) {
-    const double length = readQuantities(in.store, in.jobPath, "analog.dat", 1)[0];
+    const double length = readInput(in, CategoryId::Analog)[0];
     const double amount = roundHalfEven(length * kApportionmentPrice);
     LineWriter w = in.store.writer();
     if (length > 0) {
@@ -169,7 +176,7 @@ double priceAnalog(const PricingInput& in) {
             .text(kDrachmas)
             .endLine();
     }
-    writeFragment(in, "analog1.dat", w);
+    writeFragment(in, categoryFiles(CategoryId::Analog).fragment, w);
     return amount;
 }
 
@@ -181,11 +188,11 @@ double priceTaxi(const PricingInput& in) {
     if (auto i = in.scale.index())
         for (std::size_t c = 0; c < 5; ++c) prices[c] = kTaxiPrices[*i][c];
 
-    const auto q = readQuantities(in.store, in.jobPath, "taxi.dat", 6);
+    const auto q = readInput(in, CategoryId::Taxi);
     const double altimetry = q[5];
     LineWriter w = in.store.writer();
     if (!(q[0] + q[1] + q[2] + q[3] + q[4] > 0)) {
-        writeFragment(in, "taxi1.dat", w);
+        writeFragment(in, categoryFiles(CategoryId::Taxi).fragment, w);
         return 0;
     }
 
@@ -213,27 +220,27 @@ double priceTaxi(const PricingInput& in) {
         .number(total, Width::Double)
         .text(kDrachmas)
         .endLine();
-    writeFragment(in, "taxi1.dat", w);
+    writeFragment(in, categoryFiles(CategoryId::Taxi).fragment, w);
     return total;
 }
 
 double priceAsti(const PricingInput& in) {
     std::optional<double> price;
     if (auto i = in.scale.index()) price = kAstiPrices[*i];
-    const double area = readQuantities(in.store, in.jobPath, "asti.dat", 1)[0];
-    return priceOne(in, "asti1.dat", "ΑΠΟΤΥΠΩΣΕΙΣ ΑΣΤΙΚΩΝ ΠΕΡΙΟΧΩΝ", "Εμβαδο σε Στρέματα:", area,
-                    price);
+    const double area = readInput(in, CategoryId::Asti)[0];
+    return priceOne(in, categoryFiles(CategoryId::Asti).fragment, "ΑΠΟΤΥΠΩΣΕΙΣ ΑΣΤΙΚΩΝ ΠΕΡΙΟΧΩΝ",
+                    "Εμβαδο σε Στρέματα:", area, price);
 }
 
 double pricePolygon(const PricingInput& in) {
     const double price = in.planFlag == 1 ? kPolygonInside : kPolygonOutside;
-    const double points = readQuantities(in.store, in.jobPath, "polygon.dat", 1)[0];
-    return priceOne(in, "polygon1.dat", "ΠΟΛΥΓΩΝΟΜΕΤΡΙΚΑ ΣΗΜΕΙΑ",
+    const double points = readInput(in, CategoryId::Polygon)[0];
+    return priceOne(in, categoryFiles(CategoryId::Polygon).fragment, "ΠΟΛΥΓΩΝΟΜΕΤΡΙΚΑ ΣΗΜΕΙΑ",
                     "Αριθμός Πολυγωνομετρικών σημείων:", points, price);
 }
 
 double priceRymotom(const PricingInput& in) {
-    const auto q = readQuantities(in.store, in.jobPath, "rymotom.dat", 2);
+    const auto q = readInput(in, CategoryId::Rymotom);
     const double axis = q[0], corners = q[1];
     const double axisAmount = lineAmount(axis, kAxisPoint);
     const double cornerAmount = lineAmount(corners, kBlockCorner);
@@ -251,7 +258,7 @@ double priceRymotom(const PricingInput& in) {
         w.text(kTab).line(hyphens(27));
         w.text(kTab).text("ΣΥΝΟΛΟ = ").number(total, Width::Double).endLine();
     }
-    writeFragment(in, "rymotom1.dat", w);
+    writeFragment(in, categoryFiles(CategoryId::Rymotom).fragment, w);
     return total;
 }
 
@@ -266,7 +273,7 @@ double priceTrig(const PricingInput& in) {
         {"Εμπροσθοτομία", 1950},
         {"Οπισθοτομία", 1300},
     };
-    const auto t = readQuantities(in.store, in.jobPath, "trig.dat", 4);
+    const auto t = readInput(in, CategoryId::Trig);
     double amounts[4];
     for (std::size_t k = 0; k < 4; ++k) amounts[k] = lineAmount(t[k], kKinds[k].price);
     const double total = amounts[0] + amounts[1] + amounts[2] + amounts[3];
@@ -280,40 +287,40 @@ double priceTrig(const PricingInput& in) {
         w.text(kTab).line(hyphens(27));
         w.text(kTab).text("ΣΥΝΟΛΟ = ").number(total, Width::Double).text(kDrachmas).endLine();
     }
-    writeFragment(in, "trig1.dat", w);
+    writeFragment(in, categoryFiles(CategoryId::Trig).fragment, w);
     return total;
 }
 
 double priceThem(const PricingInput& in) {
-    const double area = readQuantities(in.store, in.jobPath, "them.dat", 1)[0];
+    const double area = readInput(in, CategoryId::Them)[0];
     // No building, no equivalent points: the four every building counts come with an area.
     const double points = area > 0 ? buildingPoints(area) : 0;
-    return priceOne(in, "them1.dat", "      Xάραξη Κτιρίων",
+    return priceOne(in, categoryFiles(CategoryId::Them).fragment, "      Xάραξη Κτιρίων",
                     "Ισόδύναμια σε Πολυγωνομετρικά σημεία:", points, kBuildingPoint);
 }
 
 double priceXilosta(const PricingInput& in) {
-    const double properties = readQuantities(in.store, in.jobPath, "xilosta.dat", 1)[0];
-    return priceOne(in, "xilosta1.dat", "     Κατανομή Χιλιοστών",
+    const double properties = readInput(in, CategoryId::Xilosta)[0];
+    return priceOne(in, categoryFiles(CategoryId::Xilosta).fragment, "     Κατανομή Χιλιοστών",
                     "Αριθμός Οριζοντίων ιδιοκτησιών:", properties, kProperty);
 }
 
 double priceOix(const PricingInput& in) {
-    const double corners = readQuantities(in.store, in.jobPath, "oix.dat", 1)[0];
-    return priceOne(in, "oix1.dat", "     Xάραξη Οικοπέδων",
+    const double corners = readInput(in, CategoryId::Oix)[0];
+    return priceOne(in, categoryFiles(CategoryId::Oix).fragment, "     Xάραξη Οικοπέδων",
                     "Ισόδύναμια σε Πολυγωνομετρικά σημεία:", corners, kPlotCorner);
 }
 
 const std::array<Category, 9> kCategories = {{
-    {CategoryId::Analog, "analog.dat", "analog1.dat", priceAnalog},
-    {CategoryId::Taxi, "taxi.dat", "taxi1.dat", priceTaxi},
-    {CategoryId::Asti, "asti.dat", "asti1.dat", priceAsti},
-    {CategoryId::Polygon, "polygon.dat", "polygon1.dat", pricePolygon},
-    {CategoryId::Rymotom, "rymotom.dat", "rymotom1.dat", priceRymotom},
-    {CategoryId::Trig, "trig.dat", "trig1.dat", priceTrig},
-    {CategoryId::Them, "them.dat", "them1.dat", priceThem},
-    {CategoryId::Xilosta, "xilosta.dat", "xilosta1.dat", priceXilosta},
-    {CategoryId::Oix, "oix.dat", "oix1.dat", priceOix},
+    {categoryFiles(CategoryId::Analog), priceAnalog},
+    {categoryFiles(CategoryId::Taxi), priceTaxi},
+    {categoryFiles(CategoryId::Asti), priceAsti},
+    {categoryFiles(CategoryId::Polygon), pricePolygon},
+    {categoryFiles(CategoryId::Rymotom), priceRymotom},
+    {categoryFiles(CategoryId::Trig), priceTrig},
+    {categoryFiles(CategoryId::Them), priceThem},
+    {categoryFiles(CategoryId::Xilosta), priceXilosta},
+    {categoryFiles(CategoryId::Oix), priceOix},
 }};
 
 }  // namespace fee

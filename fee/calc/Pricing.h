@@ -55,25 +55,23 @@ struct PricingInput {
 
 using PricingOperation = double (*)(const PricingInput& in);
 
-struct Category {
-    CategoryId id;
-    std::string_view input;     // input file in the job folder
-    std::string_view fragment;  // report fragment it writes
+// A category's files with the operation that prices it.
+struct Category : CategoryFiles {
     PricingOperation price;
 };
 
-// In the order the statement prices them.
+// In the order the statement prices them, that of kCategoryFiles.
 extern const std::array<Category, 9> kCategories;
 
-double priceAnalog(const PricingInput& in);   // analog.dat  -> analog1.dat
-double priceTaxi(const PricingInput& in);     // taxi.dat    -> taxi1.dat
-double priceAsti(const PricingInput& in);     // asti.dat    -> asti1.dat
-double pricePolygon(const PricingInput& in);  // polygon.dat -> polygon1.dat
-double priceRymotom(const PricingInput& in);  // rymotom.dat -> rymotom1.dat
-double priceTrig(const PricingInput& in);     // trig.dat    -> trig1.dat
-double priceThem(const PricingInput& in);     // them.dat    -> them1.dat
-double priceXilosta(const PricingInput& in);  // xilosta.dat -> xilosta1.dat
-double priceOix(const PricingInput& in);      // oix.dat     -> oix1.dat
+double priceAnalog(const PricingInput& in);
+double priceTaxi(const PricingInput& in);
+double priceAsti(const PricingInput& in);
+double pricePolygon(const PricingInput& in);
+double priceRymotom(const PricingInput& in);
+double priceTrig(const PricingInput& in);
+double priceThem(const PricingInput& in);
+double priceXilosta(const PricingInput& in);
+double priceOix(const PricingInput& in);
 
 // Whether the job's engineer may enter triangulation points: surveying and civil engineers
 // (specialty codes 1 and 2) may; so may an unrecognised specialty or a missing eid.dat (0).

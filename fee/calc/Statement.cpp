@@ -8,9 +8,25 @@
 
 namespace fee {
 
+namespace {
+constexpr std::string_view fragmentOf(CategoryId id) {
+    return categoryFiles(id).fragment;
+}
+}  // namespace
+
 const std::array<std::string_view, 12> kFragmentOrder = {
-    "arxi1.dat",   "trig1.dat", "polygon1.dat", "taxi1.dat",    "asti1.dat",  "rymotom1.dat",
-    "analog1.dat", "oix1.dat",  "them1.dat",    "xilosta1.dat", "synola.dat", "telos.dat",
+    "arxi1.dat",
+    fragmentOf(CategoryId::Trig),
+    fragmentOf(CategoryId::Polygon),
+    fragmentOf(CategoryId::Taxi),
+    fragmentOf(CategoryId::Asti),
+    fragmentOf(CategoryId::Rymotom),
+    fragmentOf(CategoryId::Analog),
+    fragmentOf(CategoryId::Oix),
+    fragmentOf(CategoryId::Them),
+    fragmentOf(CategoryId::Xilosta),
+    "synola.dat",
+    "telos.dat",
 };
 
 namespace {

@@ -9,12 +9,10 @@
 #include <string_view>
 #include <vector>
 
+#include "fee/store/Categories.h"
 #include "fee/store/DataStore.h"
 
 namespace fee {
-
-// The nine kinds of work, in the order the statement prices them.
-enum class CategoryId { Analog, Taxi, Asti, Polygon, Rymotom, Trig, Them, Xilosta, Oix };
 
 // The twelve files of the statement in document order.
 extern const std::array<std::string_view, 12> kFragmentOrder;

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <utility>
 
+#include "fee/store/Categories.h"
 #include "platform/Cp1253.h"
 
 namespace fee {
@@ -13,18 +14,6 @@ const std::array<std::string_view, 6> kSpecialties = {
     "Αγρονόμος Τοπογράφος Μηχανικός", "Πολιτικός Μηχανικός",      "Αρχιτεκτονας Μηχανικός",
     "Τεχνολόγος Τοπογράφος",          "Τεχνολόγος Δομικών Έργων", "Τεχνολόγος Έργων Υποδομής",
 };
-
-const std::array<InputFile, 9> kInputFiles = {{
-    {"analog.dat", 1},
-    {"taxi.dat", 6},
-    {"asti.dat", 1},
-    {"polygon.dat", 1},
-    {"rymotom.dat", 2},
-    {"trig.dat", 4},
-    {"them.dat", 1},
-    {"xilosta.dat", 1},
-    {"oix.dat", 1},
-}};
 
 int specialtyCode(std::string_view specialty) {
     for (std::size_t i = 0; i < kSpecialties.size(); ++i)
@@ -467,9 +456,10 @@ bool DataStore::writeQuantities(std::string_view jobPath, std::string_view file,
 }
 
 void DataStore::finish(std::string_view jobPath) {
-    for (const auto& input : kInputFiles)
-        writeQuantities(jobPath, input.name, quantities(jobPath, input.name, input.count),
-                        Width::Double);
+    // klimaka.dat comes last, on its own terms.
+    for (const CategoryFiles& category : kCategoryFiles)
+        writeQuantities(jobPath, category.input,
+                        quantities(jobPath, category.input, category.fields), Width::Double);
     const double scale = quantities(jobPath, kScale, 1).front();
     if (scale > 0.0)
         writeQuantities(jobPath, kScale, {scale}, Width::Double);

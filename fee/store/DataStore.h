@@ -72,14 +72,6 @@ extern const std::array<std::string_view, 6> kSpecialties;
 // 1 to 6 for an exact, case-sensitive match, else 0.
 int specialtyCode(std::string_view specialty);
 
-// A category input file and how many numbers the finish step keeps in it.
-struct InputFile {
-    std::string_view name;
-    int count;
-};
-// In the order the finish step walks them (klimaka.dat last, handled on its own).
-extern const std::array<InputFile, 9> kInputFiles;
-
 enum class StoreStatus {
     Ok,
     BadText,        // comma, double quote, line break, or a character Windows-1253 lacks

@@ -16,8 +16,10 @@
 #include <utility>
 #include <vector>
 
+#include "fee/app/EntryWindow.h"
 #include "fee/app/EntryWindows.h"
 #include "fee/app/TrigWarningWindow.h"
+#include "fee/store/Categories.h"
 #include "support/AppFixture.h"
 #include "support/QtWaiting.h"
 
@@ -80,6 +82,18 @@ struct NewCase {
     const char* file;
     const char* bytes;
 };
+
+TEST(EntryLayouts, keep_as_many_fields_as_their_input_file_holds) {
+    for (const auto& files : fee::kCategoryFiles) {
+        const auto* layout = fee::app::entryLayout(files.id);
+        if (files.id == CategoryId::Taxi) {
+            EXPECT_EQ(layout, nullptr);  // its own window
+            continue;
+        }
+        ASSERT_NE(layout, nullptr) << files.input;
+        EXPECT_EQ(static_cast<int>(layout->fields.size()), files.fields) << files.input;
+    }
+}
 
 TEST_F(Entries, new_windows_start_at_zero_and_write_their_files) {
     const NewCase cases[] = {

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "fee/calc/EntryInput.h"
 
@@ -148,3 +149,14 @@ TEST(EntryInput, edit_windows_show_stored_values) {
 }
 
 }  // namespace
+
+TEST(EntryInput, altimetry_flag_round_trips_and_reads_stored_flags_by_whole_hundreds) {
+    EXPECT_TRUE(fee::altimetryShown(fee::altimetryStored(true)));
+    EXPECT_FALSE(fee::altimetryShown(fee::altimetryStored(false)));
+    EXPECT_EQ(fee::altimetryStored(true), 100.0);  // taxi.dat keeps "100" for the box ticked
+    const std::pair<double, bool> flags[] = {
+        {49, false}, {50, false}, {51, true}, {150, true}, {-100, true}, {40000, false},
+    };
+    for (const auto& [stored, shown] : flags)
+        EXPECT_EQ(fee::altimetryShown(stored), shown) << stored;
+}

@@ -105,6 +105,14 @@ protected:
 
 // --- totals ----------------------------------------------------------------------------------
 
+TEST(StatementOrder, holds_every_category_fragment_once) {
+    for (const auto& category : fee::kCategoryFiles) {
+        int seen = 0;
+        for (std::string_view name : fee::kFragmentOrder) seen += name == category.fragment;
+        EXPECT_EQ(seen, 1) << category.fragment;
+    }
+}
+
 TEST_F(Statement, worked_example_grand_total_fee_and_taxes) {
     finishedJob();
     // 14 km + 5 class III + 1 class IV + 1 resection + 6.52 properties = 1234567 drachmas.
