@@ -125,8 +125,11 @@ bool MainMenuWindow::onCompute() {
 
 bool MainMenuWindow::stale() const {
     const auto job = ctx_.store.currentJobFolder();
-    return job && ctx_.lastStatement && ctx_.lastStatement->job == *job &&
-           ctx_.lastStatement->inputs != fee::statementInputs(ctx_.store, *job);
+    if (!job) return false;
+    if (ctx_.lastStatement && ctx_.lastStatement->job == *job)
+        return ctx_.lastStatement->inputs != fee::statementInputs(ctx_.store, *job);
+    // Computed in an earlier session: the files' times are all there is to go by.
+    return fee::writtenAfterStatement(ctx_.store, *job);
 }
 
 void MainMenuWindow::changeEvent(QEvent* event) {

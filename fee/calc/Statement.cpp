@@ -239,6 +239,22 @@ std::uint64_t statementInputs(const DataStore& store, std::string_view jobPath) 
     return hash;
 }
 
+bool writtenAfterStatement(const DataStore& store, std::string_view jobPath) {
+    const auto& fs = store.fs();
+    // The closing fragment is written last: the statement is as old as it.
+    const auto statement = fs.modifiedTime(DataStore::jobFile(jobPath, "telos.dat"));
+    if (!statement) return false;
+    const auto newer = [&](std::string_view name) {
+        const auto written = fs.modifiedTime(DataStore::jobFile(jobPath, name));
+        return written && *written > *statement;
+    };
+    for (std::string_view name : {"STOIXEIA.dat", "l.dat", "entos.dat", "klimaka.dat"})
+        if (newer(name)) return true;
+    for (const Category& category : kCategories)
+        if (newer(category.input)) return true;
+    return false;
+}
+
 StatementText loadStatement(const DataStore& store, std::string_view jobPath) {
     StatementText result;
     for (std::string_view name : kFragmentOrder) {

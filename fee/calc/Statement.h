@@ -46,6 +46,9 @@ struct StatementText {
 // What the statement of a job is computed from (particulars, λ, plan flag, scale and every
 // input file), reduced to one number: a statement computed from other inputs is stale.
 std::uint64_t statementInputs(const DataStore& store, std::string_view jobPath);
+// Whether an input of the job's statement was written after the statement on disk, to the
+// second: what tells a stale statement from a fresh one across sessions.
+bool writtenAfterStatement(const DataStore& store, std::string_view jobPath);
 
 // The last statement assembled in this session: for which job, from which inputs, and whether
 // every fragment was written.

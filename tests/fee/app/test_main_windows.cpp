@@ -230,3 +230,21 @@ TEST(Help, shows_the_text_and_ok_closes) {
 }
 
 }  // namespace
+
+// A statement computed in an earlier session is stale when an input was written after it.
+TEST_F(MainMenu, print_after_a_restart_tells_a_statement_older_than_the_job) {
+    createJob();
+    click("Command8");
+    context.lastStatement.reset();  // as after a restart
+    const std::string job = "c:\\program files\\dezovur\\ΑΒ\\";
+    const auto computed = root.fs().modifiedTime(job + "telos.dat");
+    ASSERT_TRUE(computed);
+    root.fs().setModifiedTime(job + "l.dat", *computed);
+    click("print");
+    EXPECT_EQ(menu->findChild<QMessageBox*>("staleQuestion"), nullptr);
+    EXPECT_TRUE(nav.opened(WindowId::Document));
+
+    root.fs().setModifiedTime(job + "l.dat", *computed + 5);
+    click("print");
+    EXPECT_NE(menu->findChild<QMessageBox*>("staleQuestion"), nullptr);
+}
