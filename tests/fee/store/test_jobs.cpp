@@ -7,6 +7,7 @@
 #include <string>
 
 #include "fee/store/DataStore.h"
+#include "support/MemoryFileSystem.h"
 #include "support/TempWinRoot.h"
 
 namespace {
@@ -391,6 +392,25 @@ TEST(DataFolder, existing_files_are_never_overwritten) {
     EXPECT_EQ(root.readHostFile("Program Files/DEZOVUR/L.DAT"), " 31000 \r\n");
     EXPECT_EQ(root.readHostFile("Program Files/DEZOVUR/mix.dat"), "");
     EXPECT_FALSE(std::filesystem::exists(root.driveC() / "program files"));
+}
+
+// A job whose folder cannot be made leaves the job list as it was, and nothing else behind.
+TEST_F(Jobs, a_job_folder_that_cannot_be_made_is_taken_off_the_list_again) {
+    using testing_support::FailingFileSystem;
+    FailingFileSystem failing(
+        fs(), testing_support::failOn(FailingFileSystem::Op::CreateDirectory, {"ΑΒ"}));
+    fee::DataStore store(failing, ",");
+    const auto before = entries();
+    const std::string list = get("Ergasies.dat");
+    EXPECT_NE(store.createJob(particulars("Α", "Β")), StoreStatus::Ok);
+    EXPECT_EQ(get("Ergasies.dat"), list);
+    EXPECT_FALSE(fs().exists(D + "ΑΒ"));
+    EXPECT_EQ(get("temp.dat"), "<missing>");
+    // erga.dat is the list's scratch copy, written by every reading of the list.
+    auto after = entries();
+    std::erase(after, std::string("erga.dat"));
+    std::erase(after, std::string("dezovur.lck"));
+    EXPECT_EQ(after, before);
 }
 
 }  // namespace
