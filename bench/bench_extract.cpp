@@ -16,28 +16,18 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "platform/WinRoot.h"
 #include "setup/config/Prompter.h"
+#include "setup/config/SilentPrompter.h"
 #include "setup/engine/CabinetExtractor.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-class NoQuestions final : public setup::Prompter {
-public:
-    void message(std::string_view, std::string_view) override {}
-    setup::Answer okCancel(std::string_view, std::string_view) override {
-        return setup::Answer::Cancel;
-    }
-    setup::Answer yesNo(std::string_view, std::string_view, std::string_view,
-                        std::string_view) override {
-        return setup::Answer::No;
-    }
-};
 
 // Text-like data that compresses about as well as program files and documents do.
 void writeMember(const fs::path& path, std::size_t size, std::mt19937_64& random) {
@@ -84,7 +74,8 @@ Sample inChild(Child child) {
 Sample ours(const fs::path& winRoot, const std::string& cabinet) {
     return inChild([&] {
         auto files = platform::makePosixFileSystem(winRoot);
-        NoQuestions prompter;
+        std::ostringstream unheard;
+        setup::SilentPrompter prompter(unheard);
         setup::CabinetExtractor extractor(*files, prompter);
         const auto result = extractor.extract(cabinet, "c:\\out\\", "c:\\");
         if (result.outcome != setup::ExtractionResult::Outcome::Done)

@@ -12,6 +12,7 @@
 #include <fstream>
 #include <iostream>
 #include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,7 @@
 #include "platform/Services.h"
 #include "platform/WinRoot.h"
 #include "setup/config/SetupData.h"
+#include "setup/config/SilentPrompter.h"
 #include "setup/engine/Installer.h"
 #include "setup/engine/SilentProgress.h"
 
@@ -56,18 +58,6 @@ public:
     bool open(std::string_view) override { return false; }
 };
 
-class NoPrompter : public setup::Prompter {
-public:
-    void message(std::string_view, std::string_view) override {}
-    setup::Answer okCancel(std::string_view, std::string_view) override {
-        return setup::Answer::Cancel;
-    }
-    setup::Answer yesNo(std::string_view, std::string_view, std::string_view,
-                        std::string_view) override {
-        return setup::Answer::No;
-    }
-};
-
 void writeBytes(const fs::path& path, std::size_t size, std::mt19937& random) {
     std::string bytes(size, '\0');
     for (auto& c : bytes) c = static_cast<char>(random());
@@ -103,7 +93,8 @@ std::pair<double, double> installOnce(const fs::path& root, int round) {
     run.silent = true;
     setup::SetupData data(*services.profiles, run.dataTagPath);
     TimedProgress progress;
-    NoPrompter prompter;
+    std::ostringstream unheard;
+    setup::SilentPrompter prompter(unheard);
 
     const auto start = std::chrono::steady_clock::now();
     setup::Installer installer(services, run, data, folderTable, progress, prompter);

@@ -122,33 +122,6 @@ FolderTest testFolder(std::string_view path, bool create, platform::FileSystem& 
     }
 }
 
-std::vector<CustomRow> customRows(std::string_view text) {
-    std::vector<CustomRow> rows;
-    CustomRow row;
-    bool haveSource = false;
-    std::size_t pos = 0;
-    while (true) {
-        std::size_t cr = text.find('\r', pos);
-        if (cr == std::string_view::npos) break;
-        std::string_view line = text.substr(pos, cr - pos);
-        pos = cr + 2;
-        // Empty lines are no entries of the package list: skipping them keeps these rows in
-        // step with what the copy pass installs.
-        if (line.empty()) continue;
-        if (!haveSource) {
-            std::size_t cut = line.find_last_of("\\/:");
-            row.fileName = std::string(cut == std::string_view::npos ? line : line.substr(cut + 1));
-            haveSource = true;
-        } else {
-            row.destination = std::string(line.substr(0, line.find('*')));
-            rows.push_back(row);
-            haveSource = false;
-        }
-        if (pos >= text.size()) break;
-    }
-    return rows;
-}
-
 bool listedProgramEntry(std::string_view name) {
     if (name == "." || name == "..") return false;
     return !(name.ends_with("lnk") || name.ends_with("pif"));

@@ -43,14 +43,6 @@ bool folderNameValid(std::string_view name);
 // made in turn.
 FolderTest testFolder(std::string_view path, bool create, platform::FileSystem& files);
 
-struct CustomRow {
-    std::string fileName;
-    std::string destination;
-};
-// The rows of the custom file page from the package list's text: pairs of CR-ended lines, a
-// last line without CR ignored.
-std::vector<CustomRow> customRows(std::string_view text);
-
 // Start menu entries the program folder page lists: shortcuts ("lnk", "pif", compared
 // exactly) are left out.
 bool listedProgramEntry(std::string_view name);

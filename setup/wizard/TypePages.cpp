@@ -6,6 +6,7 @@
 #include <QTreeWidget>
 #include <algorithm>
 
+#include "setup/engine/PackageList.h"
 #include "setup/wizard/PageLogic.h"
 #include "setup/wizard/Pictures.h"
 
@@ -122,10 +123,11 @@ CDCustom::CDCustom(WizardContext& context, QWidget* parent)
 
 void CDCustom::fill() {
     std::string text = ctx_.files.readFile(ctx_.state.datafilePath).value_or(std::string());
-    for (const CustomRow& row : customRows(text)) {
+    // The same entries the copy pass reads, so the rows stay in step with what it installs.
+    for (const PackageEntry& row : parsePackageList(text)) {
         auto* item = new QTreeWidgetItem(
             list_,
-            {QString::fromStdString(decodeAnsi(row.fileName, ctx_.system.ansiCodePage())),
+            {QString::fromStdString(decodeAnsi(row.name, ctx_.system.ansiCodePage())),
              QString::fromStdString(decodeAnsi(row.destination, ctx_.system.ansiCodePage()))});
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(0, Qt::Checked);

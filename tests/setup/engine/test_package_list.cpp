@@ -39,6 +39,19 @@ TEST(PackageList, lines_that_do_not_count) {
     for (const auto& c : cases) EXPECT_EQ(parsePackageList(c.text).size(), c.entries) << c.text;
 }
 
+// The custom file page lists the same entries: whole pairs only, the last line without CR
+// left out.
+TEST(PackageList, whole_pairs_only) {
+    auto rows = parsePackageList(
+        "C:\\build\\Main.exe\r\n<Install Dir>*0,0,1\r\nx/y:lib.dll\r\n"
+        "<Shared DLLs>\r\nlast.txt\r\n<Install Dir>*0,0,0");
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].name, "Main.exe");
+    EXPECT_EQ(rows[0].destination, "<Install Dir>");
+    EXPECT_EQ(rows[1].name, "lib.dll");
+    EXPECT_EQ(rows[1].destination, "<Shared DLLs>");
+}
+
 TEST(PackageList, member_names) {
     EXPECT_EQ(setup::memberName(0, "Main.exe"), "F0_Main.exe");
     EXPECT_EQ(setup::memberName(12, "a b.txt"), "F12_a b.txt");

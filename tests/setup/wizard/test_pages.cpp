@@ -97,17 +97,6 @@ TEST(PageTexts, licence_and_readme_files_decode_by_their_mark) {
     for (const Case& c : cases) EXPECT_EQ(decodePageText(c.bytes, c.codePage), c.expected);
 }
 
-TEST(PageTexts, custom_rows_need_whole_pairs) {
-    auto rows = customRows(
-        "C:\\build\\Main.exe\r\n<Install Dir>*0,0,1\r\nx/y:lib.dll\r\n"
-        "<Shared DLLs>\r\nlast.txt\r\n<Install Dir>*0,0,0");
-    ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[0].fileName, "Main.exe");
-    EXPECT_EQ(rows[0].destination, "<Install Dir>");
-    EXPECT_EQ(rows[1].fileName, "lib.dll");
-    EXPECT_EQ(rows[1].destination, "<Shared DLLs>");
-}
-
 TEST(Pages, destination_finds_an_earlier_installation_and_cuts_long_paths) {
     struct Case {
         const char* mode;
