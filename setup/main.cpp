@@ -105,8 +105,8 @@ int main(int argc, char** argv) {
     setup::ModePrompter prompter(run, windowed, silent);
     setup::Startup startup(
         *services, prompter, run,
-        setup::windowsPathOf(programHostPath(argc > 0 ? argv[0] : nullptr), winRoot),
-        setup::windowsPathOf(std::filesystem::current_path(), winRoot));
+        platform::windowsPathOf(programHostPath(argc > 0 ? argv[0] : nullptr), winRoot),
+        platform::windowsPathOf(std::filesystem::current_path(), winRoot));
     if (auto status = startup.prepare()) return *status;
 
     if (!run.silent && !ensureGui()) {
@@ -116,7 +116,7 @@ int main(int argc, char** argv) {
     }
 
     const std::string currentDirectory =
-        setup::windowsPathOf(std::filesystem::current_path(), winRoot);
+        platform::windowsPathOf(std::filesystem::current_path(), winRoot);
     std::atomic<int> splashState{0};
     std::unique_ptr<setup::SplashWindow> splash;
     std::unique_ptr<setup::BackgroundWindow> background;

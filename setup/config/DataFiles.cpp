@@ -69,42 +69,6 @@ void removeEarlierTexts(platform::FileSystem& files, std::string_view tempFolder
     }
 }
 
-std::string windowsPathOf(const std::filesystem::path& hostPath,
-                          const std::filesystem::path& winRoot) {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    fs::path absolute = fs::absolute(hostPath, ec).lexically_normal();
-    fs::path parent = fs::weakly_canonical(absolute.parent_path(), ec);
-    fs::path full = absolute.has_filename() ? parent / absolute.filename() : parent;
-
-    char bestDrive = 'Z';
-    fs::path bestBase = "/";
-    for (const auto& entry : fs::directory_iterator(winRoot / "dosdevices", ec)) {
-        std::string name = entry.path().filename().string();
-        if (name.size() != 2 || name[1] != ':' ||
-            !std::isalpha(static_cast<unsigned char>(name[0])))
-            continue;
-        fs::path base = fs::weakly_canonical(entry.path(), ec);
-        if (ec || base == "/") continue;
-        auto [endBase, endFull] = std::mismatch(base.begin(), base.end(), full.begin(), full.end());
-        bool inside = endBase == base.end();
-        if (inside && std::distance(base.begin(), base.end()) >
-                          std::distance(bestBase.begin(), bestBase.end())) {
-            bestBase = base;
-            bestDrive = static_cast<char>(std::toupper(static_cast<unsigned char>(name[0])));
-        }
-    }
-    std::string out{bestDrive, ':'};
-    fs::path rest = full.lexically_relative(bestBase);
-    for (const auto& part : rest) {
-        if (part == ".") continue;
-        out += '\\';
-        out += part.string();
-    }
-    if (out.size() == 2) out += '\\';
-    return out;
-}
-
 Rgb parseColour(std::string_view text) {
     auto at = text.find('@');
     if (at != std::string_view::npos) text = text.substr(at + 1);

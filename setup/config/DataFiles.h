@@ -35,12 +35,6 @@ std::string programTitle(std::string_view programPath);
 // folder go before data.tag is read.
 void removeEarlierTexts(platform::FileSystem& files, std::string_view tempFolder);
 
-// A host path seen as a Windows path: inside a drive's folder of winRoot through that drive,
-// anywhere else through z:. Folders are not resolved through links beyond the parent, so a
-// program started through a link named "setup" lies in the link's folder.
-std::string windowsPathOf(const std::filesystem::path& hostPath,
-                          const std::filesystem::path& winRoot);
-
 struct Rgb {
     int red = 0;
     int green = 0;

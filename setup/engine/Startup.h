@@ -49,7 +49,7 @@ struct StartupStages {
 
 class Startup {
 public:
-    // programPath and currentDirectory are Windows paths (see windowsPathOf).
+    // programPath and currentDirectory are Windows paths (see platform::windowsPathOf).
     Startup(platform::Services& services, Prompter& prompter, RunState& run,
             std::string programPath, std::string currentDirectory);
 

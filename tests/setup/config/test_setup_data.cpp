@@ -3,6 +3,7 @@
 #include <climits>
 
 #include "platform/Profile.h"
+#include "platform/WinRoot.h"
 #include "setup/config/DataFiles.h"
 #include "setup/config/SetupData.h"
 #include "support/TempWinRoot.h"
@@ -100,9 +101,10 @@ TEST(setup_data, setup_folder_and_file_paths) {
 TEST(setup_data, host_paths_seen_through_their_drive) {
     testing_support::TempWinRoot root;
     std::filesystem::create_directories(root.driveC() / "Pkg");
-    EXPECT_EQ(windowsPathOf(root.driveC() / "Pkg" / "setup", root.root()), "C:\\Pkg\\setup");
-    EXPECT_EQ(windowsPathOf(root.driveC(), root.root()), "C:\\");
-    EXPECT_EQ(windowsPathOf("/usr/bin/setup", root.root()), "Z:\\usr\\bin\\setup");
+    EXPECT_EQ(platform::windowsPathOf(root.driveC() / "Pkg" / "setup", root.root()),
+              "C:\\Pkg\\setup");
+    EXPECT_EQ(platform::windowsPathOf(root.driveC(), root.root()), "C:\\");
+    EXPECT_EQ(platform::windowsPathOf("/usr/bin/setup", root.root()), "Z:\\usr\\bin\\setup");
 }
 
 TEST(setup_data, earlier_texts_removed_from_the_temporary_folder) {
