@@ -3,7 +3,8 @@
 // run is a child process, so its peak memory (maxrss) is its own; runs alternate between the
 // two tools and the median wall time of each is compared.
 //
-//   bench_extract [runs]      (default 5; needs gcab and cabextract on PATH)
+//   bench_extract [runs]      (default 7; needs gcab and cabextract on PATH)
+//   BENCH_DIR=/dev/shm bench_extract   (the same on another file system)
 
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -54,6 +55,7 @@ bool makeCabinet(const fs::path& folder, const fs::path& cab,
 
 struct Sample {
     double seconds = 0;
+    double cpuSeconds = 0;  // user and system time: the work itself, less the disk's moods
     long maxRssKb = 0;
     bool ok = false;
 };
@@ -67,17 +69,19 @@ Sample inChild(Child child) {
     rusage usage{};
     wait4(pid, &status, 0, &usage);
     const auto end = std::chrono::steady_clock::now();
-    return {std::chrono::duration<double>(end - start).count(), usage.ru_maxrss,
+    const auto cpu = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
+    return {std::chrono::duration<double>(end - start).count(),
+            cpu(usage.ru_utime) + cpu(usage.ru_stime), usage.ru_maxrss,
             WIFEXITED(status) && WEXITSTATUS(status) == 0};
 }
 
-Sample ours(const fs::path& winRoot, const std::string& cabinet) {
+Sample ours(const fs::path& winRoot, const std::string& cabinet, const std::string& into) {
     return inChild([&] {
         auto files = platform::makePosixFileSystem(winRoot);
         std::ostringstream unheard;
         setup::SilentPrompter prompter(unheard);
         setup::CabinetExtractor extractor(*files, prompter);
-        const auto result = extractor.extract(cabinet, "c:\\out\\", "c:\\");
+        const auto result = extractor.extract(cabinet, into, "c:\\");
         if (result.outcome != setup::ExtractionResult::Outcome::Done)
             std::fprintf(stderr, "%s\n", result.message.c_str());
         return result.outcome == setup::ExtractionResult::Outcome::Done ? 0 : 1;
@@ -100,9 +104,11 @@ double median(std::vector<double> v) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
-    char pattern[] = "/tmp/dezovur-bench-XXXXXX";
-    if (!mkdtemp(pattern)) return 1;
+    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
+    // BENCH_DIR picks the file system (a tmpfs shows the programs' own cost without the disk's).
+    const char* where = std::getenv("BENCH_DIR");
+    std::string pattern = std::string(where ? where : "/tmp") + "/dezovur-bench-XXXXXX";
+    if (!mkdtemp(pattern.data())) return 1;
     const fs::path base = pattern;
     const fs::path winRoot = base / "root";
     const fs::path driveC = winRoot / "drive_c";
@@ -135,32 +141,51 @@ int main(int argc, char** argv) {
         fs::remove_all(src);
     }
 
-    std::printf("%-28s %10s %10s %7s %12s %12s\n", "cabinet", "ours (s)", "cabext (s)", "ratio",
-                "ours maxrss", "cabext rss");
+    std::printf("%-28s %10s %10s %7s %9s %12s %12s\n", "cabinet", "ours (s)", "cabext (s)",
+                "ratio", "cpu ratio", "ours maxrss", "cabext rss");
     for (const Set& set : sets) {
-        std::vector<double> a, b;
+        std::vector<double> a, b, cpuA, cpuB;
         long rssA = 0, rssB = 0;
         for (int r = 0; r < runs; ++r) {
-            fs::remove_all(driveC / "out");
-            fs::create_directories(driveC / "out");
-            sync();
-            const Sample s1 = ours(winRoot, "c:\\" + set.cab);
-            fs::remove_all(driveC / "out");
-            fs::create_directories(driveC / "out");
-            sync();
-            const Sample s2 = theirs(driveC / "out", driveC / set.cab);
+            // Each run unpacks into a folder of its own, removed only after both tools ran:
+            // the file system's clean-up after a removal must not fall on the next run. The
+            // tools take turns at going first.
+            const std::string ourFolder = "out" + std::to_string(2 * r);
+            const std::string theirFolder = "out" + std::to_string(2 * r + 1);
+            fs::create_directories(driveC / ourFolder);
+            fs::create_directories(driveC / theirFolder);
+            Sample s1, s2;
+            auto runOurs = [&] {
+                sync();
+                s1 = ours(winRoot, "c:\\" + set.cab, "c:\\" + ourFolder + "\\");
+            };
+            auto runTheirs = [&] {
+                sync();
+                s2 = theirs(driveC / theirFolder, driveC / set.cab);
+            };
+            if (r % 2 == 0) {
+                runOurs();
+                runTheirs();
+            } else {
+                runTheirs();
+                runOurs();
+            }
+            fs::remove_all(driveC / ourFolder);
+            fs::remove_all(driveC / theirFolder);
             if (!s1.ok || !s2.ok) {
                 std::fprintf(stderr, "a run failed (ours %d, cabextract %d)\n", s1.ok, s2.ok);
                 return 1;
             }
             a.push_back(s1.seconds);
             b.push_back(s2.seconds);
+            cpuA.push_back(s1.cpuSeconds);
+            cpuB.push_back(s2.cpuSeconds);
             rssA = std::max(rssA, s1.maxRssKb);
             rssB = std::max(rssB, s2.maxRssKb);
         }
         const double ma = median(a), mb = median(b);
-        std::printf("%-28s %10.3f %10.3f %7.2f %9ld KB %9ld KB\n", set.label, ma, mb, ma / mb, rssA,
-                    rssB);
+        std::printf("%-28s %10.3f %10.3f %7.2f %9.2f %9ld KB %9ld KB\n", set.label, ma, mb, ma / mb,
+                    median(cpuA) / median(cpuB), rssA, rssB);
     }
     fs::remove_all(base);
     return 0;

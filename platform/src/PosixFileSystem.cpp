@@ -10,11 +10,13 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <string>
 #include <map>
 #include <mutex>
@@ -114,10 +116,8 @@ bool entryExists(const fs::path& p) {
     return fs::symlink_status(p, ec).type() != fs::file_type::not_found && !ec;
 }
 
-// The entry of folder whose name Windows would take for name; the first in byte order when
-// several differ only in case.
 // Opens a regular file only: a FIFO or device met on the way must not block or be written.
-int openRegular(const fs::path& p, int flags, mode_t mode = 0666) {
+int openRegular(const fs::path& p, int flags, mode_t mode = 0666, struct stat* opened = nullptr) {
     const int fd = ::open(p.c_str(), flags | O_NONBLOCK | O_CLOEXEC, mode);
     if (fd < 0) return -1;
     struct stat st {};
@@ -125,25 +125,69 @@ int openRegular(const fs::path& p, int flags, mode_t mode = 0666) {
         ::close(fd);
         return -1;
     }
+    if (opened) *opened = st;
     // O_NONBLOCK changes nothing for a regular file, so it can stay set.
     return fd;
+}
+
+// Host paths as text, the way fs::path spells them: one "/" between names.
+std::string joinHost(std::string base, std::string_view name) {
+    if (base.empty() || base.back() != '/') base += '/';
+    base += name;
+    return base;
+}
+
+std::string parentOf(const std::string& path) {
+    const auto cut = path.rfind('/');
+    if (cut == std::string::npos) return {};
+    return cut == 0 ? std::string("/") : path.substr(0, cut);
 }
 
 struct Resolved {
     fs::path host;
     bool isDriveRoot = false;
+    // What the look-up already learnt of the entry itself, so the call need not ask again.
+    enum class Entry { Unknown, Missing, Present } entry = Entry::Unknown;
+    struct stat status {};  // lstat's answer when Present
 };
 
 constexpr const char* kDosAttrib = "user.DOSATTRIB";
+
+// Read-only is the lack of write permission; giving it back gives it to the owner only.
+mode_t withAttributes(mode_t mode, std::uint32_t attributes) {
+    if (attributes & kAttrReadOnly) return mode & ~mode_t(0222);
+    return mode | S_IWUSR;
+}
+
+// Execute goes exactly where read is allowed.
+mode_t withExecute(mode_t mode) {
+    return mode | ((mode & 0444) >> 2);
+}
+
+// The attributes kept in the extended attribute other Windows-compatibility layers keep
+// ("0x22"); empty when there are none to keep.
+std::string dosAttribText(std::uint32_t attributes) {
+    const std::uint32_t kept = attributes & (kAttrHidden | kAttrSystem | kAttrArchive);
+    if (kept == 0) return {};
+    char text[16];
+    const int n = std::snprintf(text, sizeof text, "0x%x", static_cast<unsigned>(kept));
+    return std::string(text, static_cast<std::size_t>(n));
+}
 
 // The data, last-write time and DOS attributes of in, copied into out as Windows copies a
 // file. The kernel copies (or shares the blocks, where the file system can); read and write
 // only where it cannot between these two files.
 bool copyContents(int in, int out, const struct stat& st) {
     bool kernel = true;
-    for (;;) {
+    // Up to the size the file had when opened; a file that says it is empty (some kernel
+    // files do) is read to its end.
+    off_t copied = 0;
+    while (st.st_size == 0 || copied < st.st_size) {
         const ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, 1 << 30, 0);
-        if (n > 0) continue;
+        if (n > 0) {
+            copied += n;
+            continue;
+        }
         if (n == 0) break;
         if (errno == EINTR) continue;
         if (errno != EXDEV && errno != ENOSYS && errno != EOPNOTSUPP && errno != EINVAL)
@@ -172,7 +216,7 @@ bool copyContents(int in, int out, const struct stat& st) {
 
 class PosixFile final : public File {
 public:
-    explicit PosixFile(int fd) : fd_(fd) {}
+    PosixFile(int fd, mode_t mode) : fd_(fd), mode_(mode & 07777) {}
     ~PosixFile() override { ::close(fd_); }
     PosixFile(const PosixFile&) = delete;
     PosixFile& operator=(const PosixFile&) = delete;
@@ -196,8 +240,33 @@ public:
     }
     std::int64_t tell() const override { return ::lseek(fd_, 0, SEEK_CUR); }
 
+    bool setModifiedTime(std::int64_t unixSeconds) override {
+        const timespec times[2] = {{0, UTIME_OMIT}, {static_cast<time_t>(unixSeconds), 0}};
+        return ::futimens(fd_, times) == 0;
+    }
+    bool setAttributes(std::uint32_t attributes) override {
+        if (!changeMode(withAttributes(mode_, attributes))) return false;
+        const std::string text = dosAttribText(attributes);
+        if (text.empty()) {
+            ::fremovexattr(fd_, kDosAttrib);
+        } else {
+            ::fsetxattr(fd_, kDosAttrib, text.data(), text.size(), 0);
+        }
+        return true;
+    }
+    bool setExecutable() override { return changeMode(withExecute(mode_)); }
+
 private:
+    // The mode is known since the file was opened, so an unchanged one costs nothing.
+    bool changeMode(mode_t mode) {
+        if (mode == mode_) return true;
+        if (::fchmod(fd_, mode) != 0) return false;
+        mode_ = mode;
+        return true;
+    }
+
     int fd_;
+    mode_t mode_;
 };
 
 // flock() belongs to the open file: closing it (or the process dying) lets the next one in.
@@ -254,12 +323,16 @@ private:
         return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
     }
 
-    std::optional<std::string> findNoCaseCached(const fs::path& folder,
-                                                const std::string& name) const {
+    // The entry of folder whose name Windows would take for name; the first in byte order when
+    // several differ only in case. isFolder, when asked, tells whether folder is one at all.
+    std::optional<std::string> findNoCaseCached(const std::string& folder, const std::string& name,
+                                                bool* isFolder = nullptr) const {
         struct stat st {};
-        if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return std::nullopt;
+        const bool folderThere = ::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+        if (isFolder) *isFolder = folderThere;
+        if (!folderThere) return std::nullopt;
         const std::lock_guard lock(namesMutex_);
-        FolderNames& names = folderNames_[folder.string()];
+        FolderNames& names = folderNames_[folder];
         if (!sameTime(names.changed, st.st_mtim) || names.inode != st.st_ino) {
             names = FolderNames{st.st_mtim, st.st_ino, {}};
             std::error_code ec;
@@ -275,19 +348,21 @@ private:
     }
 
     // After this process added or removed hostPath: the kept list of its folder follows.
-    void noteChange(const fs::path& hostPath) const {
-        const fs::path folder = hostPath.parent_path();
+    // there: whether the entry is there now, when the caller knows.
+    void noteChange(const fs::path& hostPath, std::optional<bool> there = std::nullopt) const {
+        const std::string& path = hostPath.native();
+        const std::string folder = parentOf(path);
         const std::lock_guard lock(namesMutex_);
-        auto found = folderNames_.find(folder.string());
+        auto found = folderNames_.find(folder);
         if (found == folderNames_.end()) return;
         struct stat st {};
         if (::stat(folder.c_str(), &st) != 0) {
             folderNames_.erase(found);
             return;
         }
-        const std::string entry = hostPath.filename().string();
+        const std::string entry = path.substr(path.rfind('/') + 1);
         auto& actual = found->second.byKey[detail::foldName(stripTrailing(entry))];
-        if (entryExists(hostPath)) {
+        if (there ? *there : entryExists(hostPath)) {
             actual.insert(entry);
         } else {
             actual.erase(entry);
@@ -296,25 +371,41 @@ private:
     }
 
     // Notes the change a mutating call makes to winPath when it returns. The name is looked
-    // up before the call, while the kept list still holds.
+    // up before the call, while the kept list still holds, and the call goes by that look-up.
     class NoteChange {
     public:
-        NoteChange(const PosixFileSystem& files, std::string_view winPath) : files_(files) {
-            if (auto r = files_.resolve(winPath); r && !r->isDriveRoot) host_ = std::move(r->host);
-        }
+        NoteChange(const PosixFileSystem& files, std::string_view winPath)
+            : files_(files), resolved_(files.resolve(winPath)) {}
         ~NoteChange() {
-            if (host_) files_.noteChange(*host_);
+            if (resolved_ && !resolved_->isDriveRoot) files_.noteChange(resolved_->host, there_);
         }
         NoteChange(const NoteChange&) = delete;
         NoteChange& operator=(const NoteChange&) = delete;
 
+        const std::optional<Resolved>& resolved() const { return resolved_; }
+        // The call knows how it left the entry: no need to look.
+        void settled(bool there) { there_ = there; }
+
     private:
         const PosixFileSystem& files_;
-        std::optional<fs::path> host_;
+        std::optional<Resolved> resolved_;
+        std::optional<bool> there_;
     };
 
     mutable std::mutex namesMutex_;
     mutable std::unordered_map<std::string, FolderNames> folderNames_;
+
+    // A drive's folder as its link last said, and when the link was last looked at.
+    static constexpr std::int64_t kDriveRecheckMs = 1000;
+    struct DriveLink {
+        ino_t inode = 0;
+        off_t size = 0;
+        timespec changed{};
+        fs::path folder;
+        std::int64_t checkedMs = 0;
+    };
+    mutable std::mutex drivesMutex_;
+    mutable std::array<DriveLink, 26> drives_;
 
 public:
 
@@ -347,12 +438,12 @@ public:
 
     bool writeFile(std::string_view winPath, std::string_view bytes) override {
         const NoteChange note(*this, winPath);
-        return replace(winPath, bytes, false);
+        return replace(note.resolved(), bytes, false);
     }
 
     bool writeFileDurably(std::string_view winPath, std::string_view bytes) override {
         const NoteChange note(*this, winPath);
-        return replace(winPath, bytes, true);
+        return replace(note.resolved(), bytes, true);
     }
 
     bool isLink(std::string_view winPath) const override {
@@ -363,7 +454,7 @@ public:
 
     std::unique_ptr<Lock> lockExclusive(std::string_view winPath) override {
         const NoteChange note(*this, winPath);
-        auto r = resolve(winPath);
+        const auto& r = note.resolved();
         if (!r || r->isDriveRoot) return nullptr;
         const int fd = openRegular(r->host, O_RDWR | O_CREAT);
         if (fd < 0) return nullptr;
@@ -379,6 +470,7 @@ public:
     bool exists(std::string_view winPath) const override {
         auto r = resolve(winPath);
         if (!r) return false;
+        if (r->entry == Resolved::Entry::Present && !S_ISLNK(r->status.st_mode)) return true;
         std::error_code ec;
         return fs::exists(r->host, ec);
     }
@@ -390,7 +482,7 @@ public:
 
     bool createDirectory(std::string_view winPath) override {
         const NoteChange note(*this, winPath);
-        auto r = resolve(winPath);
+        const auto& r = note.resolved();
         if (!r) return false;
         if (isDir(r->host)) return true;
         if (::mkdir(r->host.c_str(), 0777) == 0) return true;
@@ -399,7 +491,7 @@ public:
 
     bool removeDirectory(std::string_view winPath) override {
         const NoteChange note(*this, winPath);
-        auto r = resolve(winPath);
+        const auto& r = note.resolved();
         if (!r || r->isDriveRoot) return false;
         std::error_code ec;
         if (fs::symlink_status(r->host, ec).type() != fs::file_type::directory) return false;
@@ -407,32 +499,49 @@ public:
     }
 
     bool removeFile(std::string_view winPath) override {
-        const NoteChange note(*this, winPath);
-        auto r = resolve(winPath);
+        NoteChange note(*this, winPath);
+        const auto& r = note.resolved();
         if (!r || r->isDriveRoot) return false;
-        std::error_code ec;
-        const auto type = fs::symlink_status(r->host, ec).type();
-        if (ec || type == fs::file_type::not_found || type == fs::file_type::directory)
+        struct stat st = r->status;
+        if (r->entry != Resolved::Entry::Present && ::lstat(r->host.c_str(), &st) != 0)
             return false;
-        return ::unlink(r->host.c_str()) == 0;
+        if (S_ISDIR(st.st_mode) || ::unlink(r->host.c_str()) != 0) return false;
+        note.settled(false);
+        return true;
     }
 
     bool copyFile(std::string_view from, std::string_view to, bool overwrite) override {
-        const NoteChange note(*this, to);
-        auto source = resolve(from);
-        auto target = resolve(to);
-        if (!source || !target || source->isDriveRoot || target->isDriveRoot) return false;
-        std::error_code ec;
-        const bool existed = fs::exists(target->host, ec);
-        if (existed) {
-            if (!overwrite || isDir(target->host)) return false;
-            // Copying a file onto itself would empty it.
-            if (fs::equivalent(source->host, target->host, ec) || ec) return false;
-        }
-        const int in = openRegular(source->host, O_RDONLY);
-        if (in < 0) return false;
+        NoteChange note(*this, to);
+        const auto& target = note.resolved();
+        if (!target || target->isDriveRoot) return false;
+        // A source spelled as stored opens at the first try; only another spelling needs the
+        // look-up of its names.
         struct stat st {};
-        ::fstat(in, &st);
+        int in = -1;
+        if (auto spelled = spelledPath(from)) in = openRegular(*spelled, O_RDONLY, 0, &st);
+        if (in < 0) {
+            auto source = resolve(from);
+            if (!source || source->isDriveRoot) return false;
+            in = openRegular(source->host, O_RDONLY, 0, &st);
+        }
+        if (in < 0) return false;
+        const auto refuse = [in] {
+            ::close(in);
+            return false;
+        };
+        // What is there now, following a link as Windows would follow a junction.
+        struct stat there = target->status;
+        bool existed = false;
+        if (target->entry == Resolved::Entry::Present && !S_ISLNK(there.st_mode)) {
+            existed = true;
+        } else if (target->entry != Resolved::Entry::Missing) {
+            existed = ::stat(target->host.c_str(), &there) == 0;
+        }
+        if (existed) {
+            if (!overwrite || S_ISDIR(there.st_mode)) return refuse();
+            // Copying a file onto itself would empty it.
+            if (there.st_dev == st.st_dev && there.st_ino == st.st_ino) return refuse();
+        }
 
         // A new file is written in place (O_EXCL: a file that appeared meanwhile is not
         // touched) and removed again if the copy fails.
@@ -442,14 +551,15 @@ public:
             if (out >= 0) {
                 const bool ok = copyContents(in, out, st);
                 ::close(in);
-                if (::close(out) == 0 && ok) return true;
+                if (::close(out) == 0 && ok) {
+                    note.settled(true);
+                    return true;
+                }
                 ::unlink(target->host.c_str());
+                note.settled(false);
                 return false;
             }
-            if (errno != EEXIST || !overwrite) {
-                ::close(in);
-                return false;
-            }
+            if (errno != EEXIST || !overwrite) return refuse();
         }
 
         // Into a temporary file beside the target, then renamed over it: a failed copy leaves
@@ -470,15 +580,14 @@ public:
     }
 
     std::unique_ptr<File> open(std::string_view winPath, OpenMode mode) override {
-        const NoteChange note(*this, winPath);
-        auto r = resolve(winPath);
-        if (!r || r->isDriveRoot) return nullptr;
-        int flags = O_RDONLY;
-        if (mode == OpenMode::Write) flags = O_WRONLY | O_CREAT | O_TRUNC;
-        if (mode == OpenMode::ReadWrite) flags = O_RDWR;
-        const int fd = openRegular(r->host, flags);
-        if (fd < 0) return nullptr;
-        return std::make_unique<PosixFile>(fd);
+        // Only a write may add a name; a read need not look at the folder afterwards.
+        if (mode == OpenMode::Write) {
+            NoteChange note(*this, winPath);
+            auto file = openResolved(note.resolved(), O_WRONLY | O_CREAT | O_TRUNC);
+            if (file) note.settled(true);
+            return file;
+        }
+        return openResolved(resolve(winPath), mode == OpenMode::ReadWrite ? O_RDWR : O_RDONLY);
     }
 
     bool setModifiedTime(std::string_view winPath, std::int64_t unixSeconds) override {
@@ -499,32 +608,37 @@ public:
     bool setAttributes(std::string_view winPath, std::uint32_t attributes) override {
         auto r = resolve(winPath);
         if (!r || r->isDriveRoot) return false;
-        struct stat st {};
-        if (::lstat(r->host.c_str(), &st) != 0 || S_ISLNK(st.st_mode)) return false;
-        mode_t mode = st.st_mode & 07777;
-        if (attributes & kAttrReadOnly) {
-            mode &= ~mode_t(0222);
-        } else {
-            mode |= S_IWUSR;
-        }
-        if (::chmod(r->host.c_str(), mode) != 0) return false;
-        // The extended attribute other Windows-compatibility layers keep ("0x22"); file
-        // systems without user attributes simply do without.
-        const std::uint32_t kept = attributes & (kAttrHidden | kAttrSystem | kAttrArchive);
-        char text[16];
-        const int n = std::snprintf(text, sizeof text, "0x%x", static_cast<unsigned>(kept));
-        if (kept == 0) {
+        struct stat st = r->status;
+        if (r->entry != Resolved::Entry::Present && ::lstat(r->host.c_str(), &st) != 0)
+            return false;
+        if (S_ISLNK(st.st_mode)) return false;
+        const mode_t mode = withAttributes(st.st_mode & 07777, attributes);
+        if (mode != (st.st_mode & 07777) && ::chmod(r->host.c_str(), mode) != 0) return false;
+        // File systems without user attributes simply do without.
+        const std::string text = dosAttribText(attributes);
+        if (text.empty()) {
             ::removexattr(r->host.c_str(), kDosAttrib);
         } else {
-            ::setxattr(r->host.c_str(), kDosAttrib, text, static_cast<std::size_t>(n), 0);
+            ::setxattr(r->host.c_str(), kDosAttrib, text.data(), text.size(), 0);
         }
         return true;
     }
 
+    bool isReadOnly(std::string_view winPath) const override {
+        auto r = resolve(winPath);
+        if (!r) return false;
+        struct stat st = r->status;
+        const bool known = r->entry == Resolved::Entry::Present && !S_ISLNK(st.st_mode);
+        if (!known && ::stat(r->host.c_str(), &st) != 0) return false;
+        return (st.st_mode & 0222) == 0;
+    }
+
     std::optional<std::uint32_t> attributes(std::string_view winPath) const override {
         auto r = resolve(winPath);
-        struct stat st {};
-        if (!r || ::stat(r->host.c_str(), &st) != 0) return std::nullopt;
+        if (!r) return std::nullopt;
+        struct stat st = r->status;
+        const bool known = r->entry == Resolved::Entry::Present && !S_ISLNK(st.st_mode);
+        if (!known && ::stat(r->host.c_str(), &st) != 0) return std::nullopt;
         std::uint32_t attributes = 0;
         if (S_ISDIR(st.st_mode)) attributes |= 0x10;
         // The permission bits, not access(): root may write anything, yet a file without
@@ -572,35 +686,60 @@ public:
         struct stat st {};
         if (!r || r->isDriveRoot || ::lstat(r->host.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
             return false;
-        // Execute goes exactly where read is allowed.
-        const mode_t mode = (st.st_mode & 07777) | ((st.st_mode & 0444) >> 2);
-        return ::chmod(r->host.c_str(), mode) == 0;
+        const mode_t mode = withExecute(st.st_mode & 07777);
+        return mode == (st.st_mode & 07777) || ::chmod(r->host.c_str(), mode) == 0;
     }
 
 private:
+    static std::unique_ptr<File> openResolved(const std::optional<Resolved>& r, int flags) {
+        if (!r || r->isDriveRoot) return nullptr;
+        struct stat st {};
+        const int fd = openRegular(r->host, flags, 0666, &st);
+        if (fd < 0) return nullptr;
+        return std::make_unique<PosixFile>(fd, st.st_mode);
+    }
+
     // The drive's folder; a link is followed one step by its text so that the result stays
-    // spelled below $WINROOT (drive_c) rather than wherever the root's own path leads.
+    // spelled below $WINROOT (drive_c) rather than wherever the root's own path leads. Every
+    // operation starts here, so what the link says is kept, and the link itself looked at
+    // again only when a moment has passed: drives are mapped when a root is made, not while
+    // the programs run.
     std::optional<fs::path> driveFolder(char drive) const {
+        timespec clock{};
+        ::clock_gettime(CLOCK_MONOTONIC_COARSE, &clock);
+        const std::int64_t now = clock.tv_sec * 1000 + clock.tv_nsec / 1000000;
+        DriveLink& known = drives_[static_cast<unsigned char>(drive - 'a') % drives_.size()];
+        const std::lock_guard lock(drivesMutex_);
+        if (!known.folder.empty() && now - known.checkedMs < kDriveRecheckMs) return known.folder;
+
         const fs::path entry = root_ / "dosdevices" / (std::string(1, drive) + ":");
-        std::error_code ec;
-        const auto status = fs::symlink_status(entry, ec);
-        fs::path folder = entry;
-        if (fs::is_symlink(status)) {
+        struct stat st {};
+        if (::lstat(entry.c_str(), &st) != 0) return std::nullopt;
+        if (!S_ISLNK(st.st_mode)) {
+            if (!S_ISDIR(st.st_mode)) return std::nullopt;
+            known = DriveLink{st.st_ino, st.st_size, st.st_mtim, entry, now};
+            return entry;
+        }
+        // A link is replaced, never changed, so a new inode, length or time says it was.
+        if (known.folder.empty() || known.inode != st.st_ino || known.size != st.st_size ||
+            !sameTime(known.changed, st.st_mtim)) {
+            std::error_code ec;
             fs::path target = fs::read_symlink(entry, ec);
             if (ec) return std::nullopt;
-            folder = target.is_absolute() ? target : (entry.parent_path() / target);
+            fs::path folder = target.is_absolute() ? target : (entry.parent_path() / target);
             folder = folder.lexically_normal();
+            if (!isDir(folder)) return std::nullopt;
+            known = DriveLink{st.st_ino, st.st_size, st.st_mtim, std::move(folder), now};
         }
-        if (!isDir(folder)) return std::nullopt;
-        return folder;
+        known.checkedMs = now;
+        return known.folder;
     }
 
     // The new bytes go to a file beside the target that then takes the target's name, so a
     // reader or a crash sees the old file or the new one and never a part of either; a link in
     // the target's place is replaced rather than followed, and a hard link's other names keep
     // the old bytes.
-    bool replace(std::string_view winPath, std::string_view bytes, bool durable) {
-        auto r = resolve(winPath);
+    bool replace(const std::optional<Resolved>& r, std::string_view bytes, bool durable) {
         if (!r || r->isDriveRoot) return false;
         struct stat st {};
         mode_t mode = 0666;  // narrowed by the umask when created
@@ -651,6 +790,16 @@ private:
         return true;
     }
 
+    // The host path of a file's name exactly as written, looked up nowhere.
+    std::optional<fs::path> spelledPath(std::string_view winPath) const {
+        auto parsed = parseWinPath(winPath);
+        if (!parsed || parsed->names.empty()) return std::nullopt;
+        auto path = driveFolder(parsed->drive);
+        if (!path) return std::nullopt;
+        for (const std::string& name : parsed->names) *path /= name;
+        return path;
+    }
+
     std::optional<Resolved> resolve(std::string_view winPath) const {
         auto parsed = parseWinPath(winPath);
         if (!parsed) return std::nullopt;
@@ -661,20 +810,26 @@ private:
         result.isDriveRoot = parsed->names.empty();
         // Nearly every path the programs use is spelled as it is stored: when the whole path
         // exists as given, each of its names matched exactly, and one look-up settles it.
-        fs::path exact = *drive;
-        for (const std::string& name : parsed->names) exact /= name;
-        if (!result.isDriveRoot && entryExists(exact)) {
+        // (Built as text: a path object takes itself apart again at every step.)
+        std::string exact = drive->native();
+        for (const std::string& name : parsed->names) exact = joinHost(std::move(exact), name);
+        if (!result.isDriveRoot && ::lstat(exact.c_str(), &result.status) == 0) {
             result.host = std::move(exact);
+            result.entry = Resolved::Entry::Present;
             return result;
         }
         // A new name in a folder spelled as stored (every file a program creates): only the
         // last name needs looking up.
-        if (parsed->names.size() > 1 && isDir(exact.parent_path())) {
-            result.host = exact.parent_path();
+        if (parsed->names.size() > 1) {
+            bool folderThere = false;
             const std::string& last = parsed->names.back();
-            auto match = findNoCaseCached(result.host, last);
-            result.host /= match ? *match : last;
-            return result;
+            const std::string folder = parentOf(exact);
+            auto match = findNoCaseCached(folder, last, &folderThere);
+            if (folderThere) {
+                result.host = match ? joinHost(folder, *match) : std::move(exact);
+                if (!match) result.entry = Resolved::Entry::Missing;
+                return result;
+            }
         }
         bool lookUp = true;
         for (const std::string& name : parsed->names) {

@@ -140,6 +140,11 @@ public:
         return codec::profileSections(content(file), codePage_);
     }
 
+    std::vector<std::pair<std::string, std::string>> values(
+        std::string_view file, std::string_view section) const override {
+        return codec::profileSectionValues(content(file), codePage_, section);
+    }
+
 private:
     // A name without a drive lives in the Windows folder; "\x.ini" on drive C:.
     std::string winPath(std::string_view file) const {

@@ -106,6 +106,12 @@ std::string foldName(std::string_view name) {
     out.reserve(name.size());
     std::size_t pos = 0;
     while (pos < name.size()) {
+        const auto byte = static_cast<unsigned char>(name[pos]);
+        if (byte < 0x80) {
+            out += static_cast<char>(byte >= 'a' && byte <= 'z' ? byte - 'a' + 'A' : byte);
+            ++pos;
+            continue;
+        }
         if (auto cp = decodeUtf8(name, pos)) {
             appendUtf8(out, winUpcase(*cp));
         } else {

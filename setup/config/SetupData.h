@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "platform/Profile.h"
 
@@ -24,6 +26,10 @@ public:
     bool on(std::string_view section, std::string_view key, std::size_t longest = 99) const;
     // The value read as a decimal integer in the manner of strtol (no digits: 0).
     long number(std::string_view section, std::string_view key, std::size_t longest = 99) const;
+    // Every key of a section with its whole value, the file read once.
+    std::vector<std::pair<std::string, std::string>> values(std::string_view section) const {
+        return profiles_.values(path_, section);
+    }
 
 private:
     const platform::ProfileFiles& profiles_;

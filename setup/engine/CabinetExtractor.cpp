@@ -2,6 +2,8 @@
 
 #include <mspack.h>
 
+#include <algorithm>
+#include <array>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -21,10 +23,30 @@ namespace {
 // each file carries the context too.
 struct Context;
 
+// libmspack reads a cabinet's headers a few bytes at a time and asks where it is after each,
+// so a cabinet is read through a buffer; a member is written straight through.
+constexpr std::size_t kReadBuffer = 65536;
+
 struct MsFile {
     std::unique_ptr<platform::File> file;
     Context* context = nullptr;
+    bool member = false;  // opened for writing: an extracted member
     std::int64_t written = 0;
+    // Reading: the file's own position is bufferStart + bufferLength, libmspack's is
+    // bufferStart + bufferPos.
+    std::vector<char> buffer;
+    std::int64_t bufferStart = 0;
+    std::size_t bufferLength = 0;
+    std::size_t bufferPos = 0;
+};
+
+// What the member being extracted must carry once written, applied through the open file
+// when libmspack closes it; stamped says that worked.
+struct MemberStamp {
+    bool pending = false;
+    std::int64_t modified = 0;
+    std::uint32_t attributes = 0;
+    bool stamped = false;
 };
 
 struct Context {
@@ -35,9 +57,16 @@ struct Context {
     bool memberCreated = false;
     unsigned char head[4] = {};  // the member's first bytes, to recognise a host program
     std::int64_t headSize = 0;
+    MemberStamp stamp;
 };
 
 thread_local Context* tCurrent = nullptr;
+
+bool isHostProgram(const Context& ctx) {
+    const bool elf = ctx.headSize == 4 && std::memcmp(ctx.head, "\x7f" "ELF", 4) == 0;
+    const bool script = ctx.headSize >= 2 && ctx.head[0] == '#' && ctx.head[1] == '!';
+    return elf || script;
+}
 
 mspack_file* sysOpen(mspack_system* self, const char* name, int mode) {
     auto* ctx = reinterpret_cast<Context*>(self);
@@ -53,26 +82,63 @@ mspack_file* sysOpen(mspack_system* self, const char* name, int mode) {
         file = ctx->files->open(name, how);
     }
     if (!file) return nullptr;
-    auto* handle = new MsFile{std::move(file), ctx};
-    if (how == platform::FileSystem::OpenMode::Write) ctx->memberCreated = true;
+    auto* handle = new MsFile;
+    handle->file = std::move(file);
+    handle->context = ctx;
+    if (how == platform::FileSystem::OpenMode::Write) {
+        ctx->memberCreated = true;
+        handle->member = true;
+    } else if (how == platform::FileSystem::OpenMode::Read) {
+        handle->buffer.resize(kReadBuffer);
+    }
     return reinterpret_cast<mspack_file*>(handle);
 }
 
 void sysClose(mspack_file* file) {
-    delete reinterpret_cast<MsFile*>(file);
+    auto* handle = reinterpret_cast<MsFile*>(file);
+    if (!handle) return;
+    Context* ctx = handle->context;
+    if (handle->member && ctx->stamp.pending) {
+        // The time last, after every byte; a file that cannot take them here goes by name later.
+        platform::File& out = *handle->file;
+        ctx->stamp.stamped = (!isHostProgram(*ctx) || out.setExecutable()) &&
+                             out.setAttributes(ctx->stamp.attributes) &&
+                             out.setModifiedTime(ctx->stamp.modified);
+        ctx->stamp.pending = false;
+    }
+    delete handle;
 }
 
 int sysRead(mspack_file* file, void* buffer, int bytes) {
     auto* handle = reinterpret_cast<MsFile*>(file);
     if (!handle || bytes < 0) return -1;
-    std::int64_t total = 0;
+    auto* into = static_cast<char*>(buffer);
+    const auto wanted = static_cast<std::size_t>(bytes);
+    std::size_t total = 0;
     // A short read means the end of the file to libmspack, so fill the request.
-    while (total < bytes) {
-        const std::int64_t n = handle->file->read(static_cast<char*>(buffer) + total,
-                                                  static_cast<std::size_t>(bytes - total));
+    while (total < wanted) {
+        if (handle->bufferPos < handle->bufferLength) {
+            const std::size_t n =
+                std::min(wanted - total, handle->bufferLength - handle->bufferPos);
+            std::memcpy(into + total, handle->buffer.data() + handle->bufferPos, n);
+            handle->bufferPos += n;
+            total += n;
+            continue;
+        }
+        handle->bufferStart += static_cast<std::int64_t>(handle->bufferLength);
+        handle->bufferLength = handle->bufferPos = 0;
+        const bool straight = wanted - total >= handle->buffer.size();
+        char* to = straight ? into + total : handle->buffer.data();
+        const std::int64_t n =
+            handle->file->read(to, straight ? wanted - total : handle->buffer.size());
         if (n < 0) return -1;
         if (n == 0) break;
-        total += n;
+        if (straight) {
+            handle->bufferStart += n;
+            total += static_cast<std::size_t>(n);
+        } else {
+            handle->bufferLength = static_cast<std::size_t>(n);
+        }
     }
     return static_cast<int>(total);
 }
@@ -93,19 +159,44 @@ int sysWrite(mspack_file* file, void* buffer, int bytes) {
     return bytes;
 }
 
+off_t sysTell(mspack_file* file) {
+    auto* handle = reinterpret_cast<MsFile*>(file);
+    if (!handle) return -1;
+    if (handle->member) return static_cast<off_t>(handle->file->tell());
+    return static_cast<off_t>(handle->bufferStart + static_cast<std::int64_t>(handle->bufferPos));
+}
+
 int sysSeek(mspack_file* file, off_t offset, int mode) {
     auto* handle = reinterpret_cast<MsFile*>(file);
     if (!handle) return -1;
     using W = platform::File::Whence;
-    const W whence = mode == MSPACK_SYS_SEEK_START ? W::Start
-                     : mode == MSPACK_SYS_SEEK_CUR ? W::Current
-                                                   : W::End;
-    return handle->file->seek(offset, whence) ? 0 : -1;
-}
-
-off_t sysTell(mspack_file* file) {
-    auto* handle = reinterpret_cast<MsFile*>(file);
-    return handle ? static_cast<off_t>(handle->file->tell()) : -1;
+    if (handle->member) {
+        const W whence = mode == MSPACK_SYS_SEEK_START ? W::Start
+                         : mode == MSPACK_SYS_SEEK_CUR ? W::Current
+                                                       : W::End;
+        return handle->file->seek(offset, whence) ? 0 : -1;
+    }
+    std::int64_t target = 0;
+    if (mode == MSPACK_SYS_SEEK_END) {
+        if (!handle->file->seek(offset, W::End)) return -1;
+        target = handle->file->tell();
+        if (target < 0) return -1;
+        handle->bufferStart = target;
+        handle->bufferLength = handle->bufferPos = 0;
+        return 0;
+    }
+    target = offset + (mode == MSPACK_SYS_SEEK_CUR ? sysTell(file) : 0);
+    if (target < 0) return -1;
+    // Within what the buffer holds: no call at all.
+    const std::int64_t into = target - handle->bufferStart;
+    if (into >= 0 && into <= static_cast<std::int64_t>(handle->bufferLength)) {
+        handle->bufferPos = static_cast<std::size_t>(into);
+        return 0;
+    }
+    if (!handle->file->seek(target, W::Start)) return -1;
+    handle->bufferStart = target;
+    handle->bufferLength = handle->bufferPos = 0;
+    return 0;
 }
 
 void sysMessage(mspack_file* file, const char* format, ...) {
@@ -424,6 +515,20 @@ ExtractionResult CabinetExtractor::extract(std::string_view cabinetPath,
         names.push_back(std::string(destinationPrefix) + name);
     }
 
+    // Members of one cabinet mostly share a few dates; each conversion reads the time zone.
+    struct {
+        std::int64_t of(int y, int mo, int d, int h, int mi, int s) {
+            const std::array<int, 6> date{y, mo, d, h, mi, s};
+            if (date != last) {
+                last = date;
+                seconds = dosLocalTimeToUnix(y, mo, d, h, mi, s);
+            }
+            return seconds;
+        }
+        std::array<int, 6> last{-1};
+        std::int64_t seconds = 0;
+    } localTime;
+
     std::size_t index = 0;
     for (mscabd_file* f = head->files; f; f = f->next, ++index) {
         const std::string& target = names[index];
@@ -434,7 +539,12 @@ ExtractionResult CabinetExtractor::extract(std::string_view cabinetPath,
         ctx.libraryMessage.clear();
         ctx.memberCreated = false;
         ctx.headSize = 0;
+        const std::int64_t modified = localTime.of(f->date_y, f->date_m, f->date_d, f->time_h,
+                                                   f->time_m, f->time_s);
+        const auto attributes = static_cast<std::uint32_t>(f->attribs) & 0x27;
+        ctx.stamp = {true, modified, attributes, false};
         const int error = d->extract(d, f, target.c_str());
+        ctx.stamp.pending = false;
         if (error != MSPACK_ERR_OK) {
             if (ctx.memberCreated) files_.removeFile(target);
             if (stop && stop->load()) {
@@ -446,15 +556,11 @@ ExtractionResult CabinetExtractor::extract(std::string_view cabinetPath,
             result.message = failure(kMsgCopyFailed, cabinet, detail);
             return result;
         }
-        files_.setModifiedTime(target, dosLocalTimeToUnix(f->date_y, f->date_m, f->date_d,
-                                                          f->time_h, f->time_m, f->time_s));
-        const bool elf = ctx.headSize == 4 && std::memcmp(ctx.head,
-                                                          "\x7f"
-                                                          "ELF",
-                                                          4) == 0;
-        const bool script = ctx.headSize >= 2 && ctx.head[0] == '#' && ctx.head[1] == '!';
-        if (elf || script) files_.setExecutable(target);
-        files_.setAttributes(target, static_cast<std::uint32_t>(f->attribs) & 0x27);
+        if (!ctx.stamp.stamped) {
+            if (isHostProgram(ctx)) files_.setExecutable(target);
+            files_.setAttributes(target, attributes);
+            files_.setModifiedTime(target, modified);
+        }
         ++result.members;
     }
     result.outcome = ExtractionResult::Outcome::Done;

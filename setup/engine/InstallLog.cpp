@@ -60,11 +60,17 @@ void InstallLog::append(std::string_view sectionName, std::string_view key,
 }
 
 std::string InstallLog::text() const {
+    std::size_t size = 0;
+    for (const auto& s : sections_) {
+        size += s.name.size() + 6;
+        for (const auto& [k, v] : s.keys) size += k.size() + v.size() + 3;
+    }
     std::string out;
+    out.reserve(size);
     for (const auto& s : sections_) {
         if (!out.empty()) out += "\r\n";
-        out += "[" + s.name + "]\r\n";
-        for (const auto& [k, v] : s.keys) out += k + "=" + v + "\r\n";
+        out.append("[").append(s.name).append("]\r\n");
+        for (const auto& [k, v] : s.keys) out.append(k).append("=").append(v).append("\r\n");
     }
     return out;
 }

@@ -101,9 +101,7 @@ RunOutcome Installer::run() {
     systemFolderLower_ = lowerCase(services_.system->systemFolder());
     createFolderChain(installFolder() + "\\");
 
-    internet_ = 0;
-    for (int i = 0; i < total_; ++i)
-        if (isUrl(text("FILES", "PR" + std::to_string(i), 254))) ++internet_;
+    internet_ = countInternetSources();
     if (internet_ > 0) progress_.setRange(total_ + internet_);
 
     const bool preview = run_.preview || text("APPINFO", "Preview") == "YES";
@@ -141,6 +139,23 @@ RunOutcome Installer::run() {
         finish();
     }
     return RunOutcome::Finished;
+}
+
+// The keys "PR0" to "PR<total - 1>" of [FILES] whose value is an Internet address, from one
+// read of the section: asking key by key reads the whole file once per file of the package.
+int Installer::countInternetSources() const {
+    int count = 0;
+    for (const auto& [key, value] : data_.values("FILES")) {
+        if (key.size() < 3 || (key[0] | 0x20) != 'p' || (key[1] | 0x20) != 'r') continue;
+        const std::string_view digits = std::string_view(key).substr(2);
+        // Exactly as "PR%d" spells a number: no sign, blank or leading zero.
+        if (digits.size() > 9 || (digits.size() > 1 && digits[0] == '0') ||
+            digits.find_first_not_of("0123456789") != std::string_view::npos)
+            continue;
+        if (std::stol(std::string(digits)) >= total_) continue;
+        if (isUrl(value)) ++count;
+    }
+    return count;
 }
 
 void Installer::buildCopyList() {
@@ -262,10 +277,7 @@ void Installer::recordFolder(const std::string& path) {
 }
 
 void Installer::recordFile(const std::string& path, bool written) {
-    if (written) {
-        const auto attrs = services_.files->attributes(path);
-        if (attrs && (*attrs & platform::kAttrReadOnly)) services_.files->setAttributes(path, 0);
-    }
+    if (written && services_.files->isReadOnly(path)) services_.files->setAttributes(path, 0);
     installedFiles_.push_back(path);
     // A file this run did not write (kept, or a failed copy) belongs to someone else: the
     // uninstaller must not delete it.

@@ -72,6 +72,7 @@ public:
 
 private:
     // The run's steps.
+    int countInternetSources() const;
     void buildCopyList();
     void addDownloadActions();
     bool copyPass();

@@ -24,6 +24,18 @@ public:
     virtual std::int64_t write(const void* data, std::size_t size) = 0;
     virtual bool seek(std::int64_t offset, Whence whence) = 0;
     virtual std::int64_t tell() const = 0;
+    // The same as FileSystem's calls of these names, through the open file once its last byte
+    // is written, with no second look-up of its name. False where the file cannot (the
+    // caller then goes by name).
+    virtual bool setModifiedTime(std::int64_t unixSeconds) {
+        (void)unixSeconds;
+        return false;
+    }
+    virtual bool setAttributes(std::uint32_t attributes) {
+        (void)attributes;
+        return false;
+    }
+    virtual bool setExecutable() { return false; }
 };
 
 // Windows file attributes as stored with a file.
@@ -75,6 +87,11 @@ public:
     // host file system can keep them (an extended attribute) and silently dropped elsewhere.
     virtual bool setAttributes(std::string_view winPath, std::uint32_t attributes) = 0;
     virtual std::optional<std::uint32_t> attributes(std::string_view winPath) const = 0;
+    // The read-only attribute alone, for a caller that needs no more.
+    virtual bool isReadOnly(std::string_view winPath) const {
+        const auto all = attributes(winPath);
+        return all && (*all & kAttrReadOnly);
+    }
     // Lets the host run the file: execute permission for its owner and for whoever may read
     // it. A cabinet carries no permissions, so extracted programs of this host need it.
     virtual bool setExecutable(std::string_view winPath) {

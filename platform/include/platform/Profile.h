@@ -18,6 +18,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -43,6 +44,11 @@ public:
                                           std::string_view section) const = 0;
     // Section names in file order, each once in its first spelling.
     virtual std::vector<std::string> sections(std::string_view file) const = 0;
+    // Every key of a section with its value (read as readString reads it, uncut), in file
+    // order, each key once: one read of the file where a key at a time would read it again
+    // for every key.
+    virtual std::vector<std::pair<std::string, std::string>> values(
+        std::string_view file, std::string_view section) const = 0;
 };
 
 // ansiCodePage: 1253 or 1252 (see SystemInfo::ansiCodePage).

@@ -3,6 +3,8 @@
 #include "WinText.h"
 #include "platform/codec/AnsiCodePage.h"
 
+#include <unordered_set>
+
 namespace platform::codec {
 
 namespace {
@@ -239,6 +241,16 @@ struct Parsed {
         while (i < lines.size() && !lines[i].header) ++i;
         return i;
     }
+    // Blanks are trimmed by the split; one pair of matching quotes goes here.
+    std::string value(const Line& line) const {
+        std::u32string_view text =
+            std::u32string_view(doc.text).substr(line.valueBegin, line.valueEnd - line.valueBegin);
+        if (text.size() > 1 && (text.front() == U'"' || text.front() == U'\'') &&
+            text.back() == text.front()) {
+            text = text.substr(1, text.size() - 2);
+        }
+        return toUtf8(text);
+    }
     std::size_t key(std::size_t header, std::string_view wanted) const {
         const std::u32string f = foldedUtf8(wanted);
         const std::size_t end = sectionEnd(header);
@@ -292,14 +304,7 @@ std::optional<std::string> findProfileValue(std::string_view bytes, int ansiCode
     if (header == p.lines.size()) return std::nullopt;
     const std::size_t k = p.key(header, key);
     if (k == p.lines.size()) return std::nullopt;
-    const Line& line = p.lines[k];
-    std::u32string_view value =
-        std::u32string_view(p.doc.text).substr(line.valueBegin, line.valueEnd - line.valueBegin);
-    if (value.size() > 1 && (value.front() == U'"' || value.front() == U'\'') &&
-        value.back() == value.front()) {
-        value = value.substr(1, value.size() - 2);
-    }
-    return toUtf8(value);
+    return p.value(p.lines[k]);
 }
 
 std::string readProfileString(std::string_view bytes, int ansiCodePage, std::string_view section,
@@ -331,6 +336,23 @@ std::vector<std::string> profileKeys(std::string_view bytes, int ansiCodePage,
     const std::size_t end = p.sectionEnd(header);
     for (std::size_t i = header + 1; i < end; ++i) {
         if (p.lines[i].key) appendNames(out, seen, p.name(p.lines[i]));
+    }
+    return out;
+}
+
+std::vector<std::pair<std::string, std::string>> profileSectionValues(std::string_view bytes,
+                                                                      int ansiCodePage,
+                                                                      std::string_view section) {
+    const Parsed p = parse(bytes, ansiCodePage);
+    std::vector<std::pair<std::string, std::string>> out;
+    const std::size_t header = p.section(section);
+    if (header == p.lines.size()) return out;
+    std::unordered_set<std::u32string> seen;
+    const std::size_t end = p.sectionEnd(header);
+    for (std::size_t i = header + 1; i < end; ++i) {
+        const Line& line = p.lines[i];
+        if (!line.key || !seen.insert(folded(p.name(line))).second) continue;
+        out.emplace_back(toUtf8(p.name(line)), p.value(line));
     }
     return out;
 }

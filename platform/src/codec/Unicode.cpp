@@ -101,9 +101,20 @@ std::string utf8ToUtf16le(std::string_view utf8) {
 std::string utf8ToAnsiLossy(int codePage, std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());
-    for (char32_t cp : codePoints(utf8)) {
-        const auto byte = charToAnsi(codePage, cp);
-        out += byte ? static_cast<char>(*byte) : '?';
+    // ASCII is the same in every ANSI code page, and a UTF-8 sequence never holds an ASCII
+    // byte, so only the runs of other bytes need decoding (logs are long and mostly ASCII).
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        std::size_t end = i;
+        while (end < utf8.size() && static_cast<unsigned char>(utf8[end]) < 0x80) ++end;
+        out.append(utf8.substr(i, end - i));
+        i = end;
+        while (end < utf8.size() && static_cast<unsigned char>(utf8[end]) >= 0x80) ++end;
+        for (char32_t cp : codePoints(utf8.substr(i, end - i))) {
+            const auto byte = charToAnsi(codePage, cp);
+            out += byte ? static_cast<char>(*byte) : '?';
+        }
+        i = end;
     }
     return out;
 }

@@ -171,3 +171,16 @@ TEST_F(EngineTest, download_actions_queued_then_finished_by_the_sequence) {
     EXPECT_EQ(log("LOG", "0"), "c:\\program files\\app\\a.txt");
     EXPECT_EQ(log("KILLPROCESS", "CLASSNAME"), "<none>");  // not on the download path
 }
+
+// Counted from one read of [FILES]: only keys spelled as "PR%d" spells 0..TOTAL-1 (in any
+// letter case, the first of duplicates) whose value is an Internet address.
+TEST_F(EngineTest, internet_sources_counted_by_their_keys) {
+    dataTag(
+        "[FILES]\r\nTOTAL=3\r\npr1=ftp://host/b\r\nPR0=http://host/a\r\nPR0=c:\\dup\r\n"
+        "PR01=http://host/zero\r\nPR3=http://host/beyond\r\nPR2=c:\\local\r\nPR-1=http://x\r\n");
+    package({{"C:\\b\\a.txt", "<Install Dir>*0,0,0"},
+             {"C:\\b\\b.txt", "<Install Dir>*0,0,0"},
+             {"C:\\b\\c.txt", "<Install Dir>*0,0,0"}});
+    ASSERT_EQ(install(), RunOutcome::Finished);
+    EXPECT_EQ(installer->internetSources(), 2);
+}

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace platform::codec {
@@ -34,6 +35,11 @@ std::string readProfileString(std::string_view bytes, int ansiCodePage, std::str
 std::vector<std::string> profileSections(std::string_view bytes, int ansiCodePage);
 std::vector<std::string> profileKeys(std::string_view bytes, int ansiCodePage,
                                      std::string_view section);
+// The keys of the first matching section with their values, each key once (its first line),
+// the values read as findProfileValue reads them.
+std::vector<std::pair<std::string, std::string>> profileSectionValues(std::string_view bytes,
+                                                                      int ansiCodePage,
+                                                                      std::string_view section);
 
 // The new bytes of a file after setting a value (bytes empty: a new file, in the ANSI code
 // page). Empty when a name or the value cannot be stored: a character the file's encoding
