@@ -19,6 +19,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/WinRoot.h"
@@ -75,16 +76,24 @@ Sample inChild(Child child) {
             WIFEXITED(status) && WEXITSTATUS(status) == 0};
 }
 
+// The extraction itself, in a process of its own (the benchmark runs itself with "--unpack"),
+// so that its peak memory is the extractor's and not the benchmark's.
+int unpack(const char* winRoot, const char* cabinet, const char* into) {
+    auto files = platform::makePosixFileSystem(winRoot);
+    std::ostringstream unheard;
+    setup::SilentPrompter prompter(unheard);
+    setup::CabinetExtractor extractor(*files, prompter);
+    const auto result = extractor.extract(cabinet, into, "c:\\");
+    if (result.outcome != setup::ExtractionResult::Outcome::Done)
+        std::fprintf(stderr, "%s\n", result.message.c_str());
+    return result.outcome == setup::ExtractionResult::Outcome::Done ? 0 : 1;
+}
+
 Sample ours(const fs::path& winRoot, const std::string& cabinet, const std::string& into) {
     return inChild([&] {
-        auto files = platform::makePosixFileSystem(winRoot);
-        std::ostringstream unheard;
-        setup::SilentPrompter prompter(unheard);
-        setup::CabinetExtractor extractor(*files, prompter);
-        const auto result = extractor.extract(cabinet, into, "c:\\");
-        if (result.outcome != setup::ExtractionResult::Outcome::Done)
-            std::fprintf(stderr, "%s\n", result.message.c_str());
-        return result.outcome == setup::ExtractionResult::Outcome::Done ? 0 : 1;
+        execl("/proc/self/exe", "bench_extract", "--unpack", winRoot.c_str(), cabinet.c_str(),
+              into.c_str(), static_cast<char*>(nullptr));
+        return 127;
     });
 }
 
@@ -104,6 +113,8 @@ double median(std::vector<double> v) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 5 && std::string_view(argv[1]) == "--unpack")
+        return unpack(argv[2], argv[3], argv[4]);
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
     // BENCH_DIR picks the file system (a tmpfs shows the programs' own cost without the disk's).
     const char* where = std::getenv("BENCH_DIR");
@@ -141,19 +152,21 @@ int main(int argc, char** argv) {
         fs::remove_all(src);
     }
 
-    std::printf("%-28s %10s %10s %7s %9s %12s %12s\n", "cabinet", "ours (s)", "cabext (s)",
-                "ratio", "cpu ratio", "ours maxrss", "cabext rss");
+    std::printf("%-28s %10s %10s %7s %9s %12s %12s\n", "cabinet", "ours (s)", "cabext (s)", "ratio",
+                "cpu ratio", "ours maxrss", "cabext rss");
     for (const Set& set : sets) {
         std::vector<double> a, b, cpuA, cpuB;
         long rssA = 0, rssB = 0;
         for (int r = 0; r < runs; ++r) {
-            // Each run unpacks into a folder of its own, removed only after both tools ran:
-            // the file system's clean-up after a removal must not fall on the next run. The
-            // tools take turns at going first.
-            const std::string ourFolder = "out" + std::to_string(2 * r);
-            const std::string theirFolder = "out" + std::to_string(2 * r + 1);
-            fs::create_directories(driveC / ourFolder);
-            fs::create_directories(driveC / theirFolder);
+            // Each run unpacks into folders of its own, removed only after both tools ran, so
+            // the file system's clean-up after a removal does not fall on the next run. The two
+            // folders are siblings: ext4 places a new folder's files in its parent's block
+            // group, so both tools meet the same state of the disk. The tools take turns at
+            // going first.
+            const std::string run = "run" + std::to_string(r);
+            const std::string ourFolder = run + "\\ours";
+            fs::create_directories(driveC / run / "ours");
+            fs::create_directories(driveC / run / "theirs");
             Sample s1, s2;
             auto runOurs = [&] {
                 sync();
@@ -161,7 +174,7 @@ int main(int argc, char** argv) {
             };
             auto runTheirs = [&] {
                 sync();
-                s2 = theirs(driveC / theirFolder, driveC / set.cab);
+                s2 = theirs(driveC / run / "theirs", driveC / set.cab);
             };
             if (r % 2 == 0) {
                 runOurs();
@@ -170,8 +183,7 @@ int main(int argc, char** argv) {
                 runTheirs();
                 runOurs();
             }
-            fs::remove_all(driveC / ourFolder);
-            fs::remove_all(driveC / theirFolder);
+            fs::remove_all(driveC / run);
             if (!s1.ok || !s2.ok) {
                 std::fprintf(stderr, "a run failed (ours %d, cabextract %d)\n", s1.ok, s2.ok);
                 return 1;

@@ -1,6 +1,11 @@
 #include "setup/engine/Installer.h"
 
+#include <algorithm>
+#include <condition_variable>
 #include <ctime>
+#include <memory>
+#include <mutex>
+#include <thread>
 
 #include "setup/engine/WinText.h"
 
@@ -196,12 +201,116 @@ void Installer::addDownloadActions() {
     advancedActions_ = false;
 }
 
+namespace {
+
+// Copies the entries of a pass on helper threads, in order, at most `window` entries ahead of
+// the entry the pass has reached, so a cancelled pass has not run far ahead.
+class CopyAhead {
+public:
+    CopyAhead(std::size_t count, int threads, std::function<bool(std::size_t)> copy)
+        : count_(count), state_(count, kWaiting), written_(count, 0), copy_(std::move(copy)) {
+        for (int i = 0; i < threads; ++i) workers_.emplace_back([this] { work(); });
+    }
+    ~CopyAhead() {
+        stop();
+        for (auto& worker : workers_) worker.join();
+    }
+    CopyAhead(const CopyAhead&) = delete;
+    CopyAhead& operator=(const CopyAhead&) = delete;
+
+    // Whether entry n was written, once it is done.
+    bool written(std::size_t n) {
+        std::unique_lock lock(mutex_);
+        allowed_ = std::max(allowed_, std::min(count_, n + kWindow));
+        changed_.notify_all();
+        changed_.wait(lock, [&] { return state_[n] == kDone; });
+        return written_[n] != 0;
+    }
+
+    // Takes no more entries and waits for those taken; the entries from `from` on that were
+    // written.
+    std::vector<std::size_t> stop(std::size_t from = 0) {
+        std::unique_lock lock(mutex_);
+        stopping_ = true;
+        changed_.notify_all();
+        changed_.wait(lock, [&] { return busy_ == 0; });
+        std::vector<std::size_t> done;
+        for (std::size_t i = from; i < count_; ++i)
+            if (state_[i] == kDone && written_[i]) done.push_back(i);
+        return done;
+    }
+
+private:
+    static constexpr std::size_t kWindow = 64;
+    enum State : char { kWaiting, kTaken, kDone };
+
+    void work() {
+        std::unique_lock lock(mutex_);
+        for (;;) {
+            changed_.wait(lock, [&] { return stopping_ || next_ >= count_ || next_ < allowed_; });
+            if (stopping_ || next_ >= count_) return;
+            const std::size_t n = next_++;
+            state_[n] = kTaken;
+            ++busy_;
+            lock.unlock();
+            bool ok = false;
+            try {
+                ok = copy_(n);
+            } catch (...) {
+                ok = false;  // a copy that throws (out of memory) is a copy that failed
+            }
+            lock.lock();
+            written_[n] = ok;
+            state_[n] = kDone;
+            --busy_;
+            changed_.notify_all();
+        }
+    }
+
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::size_t count_;
+    std::size_t next_ = 0;
+    std::size_t allowed_ = 0;
+    std::size_t busy_ = 0;
+    bool stopping_ = false;
+    std::vector<State> state_;
+    std::vector<char> written_;
+    std::function<bool(std::size_t)> copy_;
+    std::vector<std::thread> workers_;
+};
+
+}  // namespace
+
 bool Installer::copyPass() {
+    std::unique_ptr<CopyAhead> ahead;
+    if (options_.copyThreads > 0 && copyList_.size() > 1) {
+        // Two entries for one file must be copied in their order, so such a pass is not split.
+        std::unordered_set<std::string> destinations;
+        bool distinct = true;
+        for (const auto& entry : copyList_)
+            distinct = distinct && destinations.insert(lowerCase(entry.destination)).second;
+        if (distinct) {
+            ahead = std::make_unique<CopyAhead>(
+                copyList_.size(), options_.copyThreads,
+                [this](std::size_t n) { return copyFiles(copyList_[n]); });
+        }
+    }
     for (std::size_t n = 0; n < copyList_.size(); ++n) {
         if (run_.cancelRequested.load()) {
             const Answer answer = prompter_.yesNo(options_.cancelQuestion, options_.cancelTitle,
                                                   options_.yesCaption, options_.noCaption);
-            if (answer == Answer::Yes) return false;
+            if (answer == Answer::Yes) {
+                // Files the helpers had already copied are installed files like the others:
+                // the uninstaller must find them in the log.
+                if (ahead) {
+                    for (std::size_t k : ahead->stop(n)) {
+                        const auto& entry = copyList_[k];
+                        if (entry.noLog == 0) recordFile(entry.destination, true);
+                    }
+                }
+                return false;
+            }
             // "No" answers the request; the user is not asked again before every file.
             run_.cancelRequested.store(false);
         }
@@ -209,28 +318,37 @@ bool Installer::copyPass() {
         progress_.setValue(static_cast<int>(n));
         progress_.setCurrentFile(entry.destination);
         progress_.pump();
-        copyOne(entry);
+        settle(entry, ahead ? ahead->written(n) : copyFiles(entry));
         if (logNumber_ > 0 && logNumber_ % kLogFlushEvery == 0) log_.flush();
     }
     return true;
 }
 
-void Installer::copyOne(const CopyEntry& entry) {
+// The file-system part of an entry, safe on a helper thread: whether its file was written.
+bool Installer::copyFiles(const CopyEntry& entry) {
     auto& files = *services_.files;
+    if (isUrl(entry.source)) return false;  // downloaded later
     if (entry.kind == FolderKind::SharedDlls) {
-        if (isUrl(entry.source)) return queueDownload(entry);
-        bool written = false;
         if (contains(lowerCase(entry.destination), "ocx") || !entry.keepExisting ||
             !files.exists(entry.destination))
-            written = files.copyFile(entry.source, entry.destination, !entry.keepExisting);
+            return files.copyFile(entry.source, entry.destination, !entry.keepExisting);
+        return false;
+    }
+    if (!plainCopyKind(entry.kind)) return false;  // Current Drive, Temp Dir, no token
+    return files.copyFile(entry.source, entry.destination, !entry.keepExisting);
+}
+
+// The rest of an entry, in the pass's order: downloads queued, self-registration, the log.
+void Installer::settle(const CopyEntry& entry, bool written) {
+    if (entry.kind == FolderKind::SharedDlls) {
+        if (isUrl(entry.source)) return queueDownload(entry);
         if (entry.selfRegister == 1) selfRegister(entry.destination);
         if (entry.noLog == 0) recordFile(entry.destination, written);
         return;
     }
-    if (!plainCopyKind(entry.kind)) return;  // Current Drive, Temp Dir, no token
+    if (!plainCopyKind(entry.kind)) return;
     if (isUrl(entry.source)) return queueDownload(entry);
     progress_.setStatus("Copying Files...");
-    const bool written = files.copyFile(entry.source, entry.destination, !entry.keepExisting);
     if (entry.selfRegister == 1) selfRegister(entry.destination);
     if (entry.noLog == 0) recordFile(entry.destination, written);
     // Fonts need no registering on this host: the folder is where they are looked for.

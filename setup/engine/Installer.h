@@ -42,6 +42,10 @@ struct InstallerOptions {
     std::string cancelTitle = "Korvanet Instavo";
     std::string yesCaption;
     std::string noCaption;
+    // Helper threads that copy the files ahead of the pass (0: each file in its turn). The
+    // log, the progress, the questions and self-registration still go entry by entry, in
+    // order; a pass whose entries share a destination copies in its turn.
+    int copyThreads = 0;
 };
 
 enum class RunOutcome {
@@ -76,7 +80,8 @@ private:
     void buildCopyList();
     void addDownloadActions();
     bool copyPass();
-    void copyOne(const CopyEntry& entry);
+    bool copyFiles(const CopyEntry& entry);
+    void settle(const CopyEntry& entry, bool written);
     void queueDownload(const CopyEntry& entry);
     void createFolderChain(std::string_view filePath);
     void recordFile(const std::string& path, bool written);
