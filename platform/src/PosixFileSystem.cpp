@@ -17,12 +17,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <string>
 #include <map>
 #include <mutex>
 #include <set>
-#include <unordered_map>
+#include <string>
 #include <system_error>
+#include <unordered_map>
 
 #include "PosixIo.h"
 #include "WinText.h"
@@ -150,6 +150,26 @@ struct Resolved {
     enum class Entry { Unknown, Missing, Present } entry = Entry::Unknown;
     struct stat status {};  // lstat's answer when Present
 };
+
+// The entry's own status (lstat) or, following a link, what it leads to (stat), from the
+// look-up when it already asked; false when there is nothing there.
+bool entryStatus(const Resolved& r, struct stat& st) {
+    if (r.entry == Resolved::Entry::Missing) return false;
+    if (r.entry == Resolved::Entry::Present) {
+        st = r.status;
+        return true;
+    }
+    return ::lstat(r.host.c_str(), &st) == 0;
+}
+
+bool followedStatus(const Resolved& r, struct stat& st) {
+    if (r.entry == Resolved::Entry::Missing) return false;
+    if (r.entry == Resolved::Entry::Present && !S_ISLNK(r.status.st_mode)) {
+        st = r.status;
+        return true;
+    }
+    return ::stat(r.host.c_str(), &st) == 0;
+}
 
 constexpr const char* kDosAttrib = "user.DOSATTRIB";
 
@@ -408,7 +428,6 @@ private:
     mutable std::array<DriveLink, 26> drives_;
 
 public:
-
     std::optional<fs::path> hostPath(std::string_view winPath) const override {
         auto r = resolve(winPath);
         if (!r) return std::nullopt;
@@ -469,10 +488,8 @@ public:
 
     bool exists(std::string_view winPath) const override {
         auto r = resolve(winPath);
-        if (!r) return false;
-        if (r->entry == Resolved::Entry::Present && !S_ISLNK(r->status.st_mode)) return true;
-        std::error_code ec;
-        return fs::exists(r->host, ec);
+        struct stat st {};
+        return r && followedStatus(*r, st);
     }
 
     bool isDirectory(std::string_view winPath) const override {
@@ -502,10 +519,9 @@ public:
         NoteChange note(*this, winPath);
         const auto& r = note.resolved();
         if (!r || r->isDriveRoot) return false;
-        struct stat st = r->status;
-        if (r->entry != Resolved::Entry::Present && ::lstat(r->host.c_str(), &st) != 0)
+        struct stat st {};
+        if (!entryStatus(*r, st) || S_ISDIR(st.st_mode) || ::unlink(r->host.c_str()) != 0)
             return false;
-        if (S_ISDIR(st.st_mode) || ::unlink(r->host.c_str()) != 0) return false;
         note.settled(false);
         return true;
     }
@@ -530,13 +546,8 @@ public:
             return false;
         };
         // What is there now, following a link as Windows would follow a junction.
-        struct stat there = target->status;
-        bool existed = false;
-        if (target->entry == Resolved::Entry::Present && !S_ISLNK(there.st_mode)) {
-            existed = true;
-        } else if (target->entry != Resolved::Entry::Missing) {
-            existed = ::stat(target->host.c_str(), &there) == 0;
-        }
+        struct stat there {};
+        const bool existed = followedStatus(*target, there);
         if (existed) {
             if (!overwrite || S_ISDIR(there.st_mode)) return refuse();
             // Copying a file onto itself would empty it.
@@ -608,10 +619,8 @@ public:
     bool setAttributes(std::string_view winPath, std::uint32_t attributes) override {
         auto r = resolve(winPath);
         if (!r || r->isDriveRoot) return false;
-        struct stat st = r->status;
-        if (r->entry != Resolved::Entry::Present && ::lstat(r->host.c_str(), &st) != 0)
-            return false;
-        if (S_ISLNK(st.st_mode)) return false;
+        struct stat st {};
+        if (!entryStatus(*r, st) || S_ISLNK(st.st_mode)) return false;
         const mode_t mode = withAttributes(st.st_mode & 07777, attributes);
         if (mode != (st.st_mode & 07777) && ::chmod(r->host.c_str(), mode) != 0) return false;
         // File systems without user attributes simply do without.
@@ -626,19 +635,14 @@ public:
 
     bool isReadOnly(std::string_view winPath) const override {
         auto r = resolve(winPath);
-        if (!r) return false;
-        struct stat st = r->status;
-        const bool known = r->entry == Resolved::Entry::Present && !S_ISLNK(st.st_mode);
-        if (!known && ::stat(r->host.c_str(), &st) != 0) return false;
-        return (st.st_mode & 0222) == 0;
+        struct stat st {};
+        return r && followedStatus(*r, st) && (st.st_mode & 0222) == 0;
     }
 
     std::optional<std::uint32_t> attributes(std::string_view winPath) const override {
         auto r = resolve(winPath);
-        if (!r) return std::nullopt;
-        struct stat st = r->status;
-        const bool known = r->entry == Resolved::Entry::Present && !S_ISLNK(st.st_mode);
-        if (!known && ::stat(r->host.c_str(), &st) != 0) return std::nullopt;
+        struct stat st {};
+        if (!r || !followedStatus(*r, st)) return std::nullopt;
         std::uint32_t attributes = 0;
         if (S_ISDIR(st.st_mode)) attributes |= 0x10;
         // The permission bits, not access(): root may write anything, yet a file without

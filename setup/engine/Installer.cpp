@@ -293,7 +293,7 @@ bool Installer::copyPass() {
         if (distinct) {
             ahead = std::make_unique<CopyAhead>(
                 copyList_.size(), options_.copyThreads,
-                [this](std::size_t n) { return copyFiles(copyList_[n]); });
+                [this](std::size_t n) { return copyEntry(copyList_[n]); });
         }
     }
     for (std::size_t n = 0; n < copyList_.size(); ++n) {
@@ -318,14 +318,14 @@ bool Installer::copyPass() {
         progress_.setValue(static_cast<int>(n));
         progress_.setCurrentFile(entry.destination);
         progress_.pump();
-        settle(entry, ahead ? ahead->written(n) : copyFiles(entry));
+        settle(entry, ahead ? ahead->written(n) : copyEntry(entry));
         if (logNumber_ > 0 && logNumber_ % kLogFlushEvery == 0) log_.flush();
     }
     return true;
 }
 
 // The file-system part of an entry, safe on a helper thread: whether its file was written.
-bool Installer::copyFiles(const CopyEntry& entry) {
+bool Installer::copyEntry(const CopyEntry& entry) {
     auto& files = *services_.files;
     if (isUrl(entry.source)) return false;  // downloaded later
     if (entry.kind == FolderKind::SharedDlls) {

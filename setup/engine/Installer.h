@@ -80,7 +80,7 @@ private:
     void buildCopyList();
     void addDownloadActions();
     bool copyPass();
-    bool copyFiles(const CopyEntry& entry);
+    bool copyEntry(const CopyEntry& entry);
     void settle(const CopyEntry& entry, bool written);
     void queueDownload(const CopyEntry& entry);
     void createFolderChain(std::string_view filePath);
