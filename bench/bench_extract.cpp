@@ -1,10 +1,11 @@
 // setup's cabinet extractor against cabextract (the same libmspack underneath) on two
 // cabinets made with gcab here: 20 large members (200 MB, MSZIP) and 5,000 small ones. Each
 // run is a child process, so its peak memory (maxrss) is its own; runs alternate between the
-// two tools and the median wall time of each is compared.
+// two tools, each going first equally often, and the median wall time of each is compared.
 //
-//   bench_extract [runs]      (default 7; needs gcab and cabextract on PATH)
+//   bench_extract [runs]      (default 8; needs gcab and cabextract on PATH)
 //   BENCH_DIR=/dev/shm bench_extract   (the same on another file system)
+//   BENCH_VERBOSE=1 bench_extract      (every run's times too)
 
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -22,6 +23,7 @@
 #include <string_view>
 #include <vector>
 
+#include "Settle.h"
 #include "platform/WinRoot.h"
 #include "setup/config/Prompter.h"
 #include "setup/config/SilentPrompter.h"
@@ -107,7 +109,8 @@ Sample theirs(const fs::path& out, const fs::path& cabinet) {
 
 double median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
+    const std::size_t half = v.size() / 2;
+    return v.size() % 2 ? v[half] : (v[half - 1] + v[half]) / 2;
 }
 
 }  // namespace
@@ -115,7 +118,7 @@ double median(std::vector<double> v) {
 int main(int argc, char** argv) {
     if (argc == 5 && std::string_view(argv[1]) == "--unpack")
         return unpack(argv[2], argv[3], argv[4]);
-    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
+    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 8;
     // BENCH_DIR picks the file system (a tmpfs shows the programs' own cost without the disk's).
     const char* where = std::getenv("BENCH_DIR");
     std::string pattern = std::string(where ? where : "/tmp") + "/dezovur-bench-XXXXXX";
@@ -149,24 +152,25 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "gcab failed\n");
             return 1;
         }
-        fs::remove_all(src);
     }
+    bench::settleFileSystem(base);
 
     std::printf("%-28s %10s %10s %7s %9s %12s %12s\n", "cabinet", "ours (s)", "cabext (s)", "ratio",
                 "cpu ratio", "ours maxrss", "cabext rss");
     for (const Set& set : sets) {
         std::vector<double> a, b, cpuA, cpuB;
         long rssA = 0, rssB = 0;
-        for (int r = 0; r < runs; ++r) {
-            // Each run unpacks into folders of its own, removed only after both tools ran, so
-            // the file system's clean-up after a removal does not fall on the next run. The two
-            // folders are siblings: ext4 places a new folder's files in its parent's block
-            // group, so both tools meet the same state of the disk. The tools take turns at
-            // going first.
-            const std::string run = "run" + std::to_string(r);
-            const std::string ourFolder = run + "\\ours";
-            fs::create_directories(driveC / run / "ours");
-            fs::create_directories(driveC / run / "theirs");
+        // Every run unpacks into folders of its own beside the others, kept until the end (see
+        // Settle.h); ext4 puts a new folder's files near its parent's, so both tools meet the
+        // same state of the disk. The tools take turns at going first, after one run of each
+        // that is not counted (it brings the cabinet and the folder's block group into memory).
+        const std::string kind = set.cab.substr(0, set.cab.find('.'));
+        for (int r = -1; r < runs; ++r) {
+            const std::string n = r < 0 ? "-warm-up" : std::to_string(r);
+            const std::string ourFolder = kind + "\\ours" + n;
+            const fs::path theirFolder = driveC / kind / ("theirs" + n);
+            fs::create_directories(driveC / kind / ("ours" + n));
+            fs::create_directories(theirFolder);
             Sample s1, s2;
             auto runOurs = [&] {
                 sync();
@@ -174,20 +178,23 @@ int main(int argc, char** argv) {
             };
             auto runTheirs = [&] {
                 sync();
-                s2 = theirs(driveC / run / "theirs", driveC / set.cab);
+                s2 = theirs(theirFolder, driveC / set.cab);
             };
-            if (r % 2 == 0) {
+            if (r % 2 != 0) {
                 runOurs();
                 runTheirs();
             } else {
                 runTheirs();
                 runOurs();
             }
-            fs::remove_all(driveC / run);
             if (!s1.ok || !s2.ok) {
                 std::fprintf(stderr, "a run failed (ours %d, cabextract %d)\n", s1.ok, s2.ok);
                 return 1;
             }
+            if (std::getenv("BENCH_VERBOSE"))
+                std::printf("  run %s: ours %.3f s, cabextract %.3f s\n", n.c_str(), s1.seconds,
+                            s2.seconds);
+            if (r < 0) continue;
             a.push_back(s1.seconds);
             b.push_back(s2.seconds);
             cpuA.push_back(s1.cpuSeconds);
