@@ -15,6 +15,7 @@
 
 #include "platform/Cp1253.h"
 #include "setup/config/ExitStatus.h"
+#include "setup/engine/MemberWriter.h"
 
 namespace setup {
 namespace {
@@ -24,11 +25,11 @@ namespace {
 struct Context;
 
 // libmspack reads a cabinet's headers a few bytes at a time and asks where it is after each,
-// so a cabinet is read through a buffer; a member is written straight through.
+// so a cabinet is read through a buffer. Members are handed to the member writer.
 constexpr std::size_t kReadBuffer = 65536;
 
 struct MsFile {
-    std::unique_ptr<platform::File> file;
+    std::unique_ptr<platform::File> file;  // none for a member: the writer has it
     Context* context = nullptr;
     bool member = false;  // opened for writing: an extracted member
     std::int64_t written = 0;
@@ -40,30 +41,24 @@ struct MsFile {
     std::size_t bufferPos = 0;
 };
 
-// What the member being extracted must carry once written, applied through the open file
-// when libmspack closes it; stamped says that worked.
-struct MemberStamp {
-    bool pending = false;
-    std::int64_t modified = 0;
-    std::uint32_t attributes = 0;
-    bool stamped = false;
-};
-
 struct Context {
     mspack_system sys{};  // first member: libmspack's self pointer is the context
     platform::FileSystem* files = nullptr;
     const std::atomic<bool>* stop = nullptr;
     std::string libraryMessage;  // the last thing the library said
-    bool memberCreated = false;
     unsigned char head[4] = {};  // the member's first bytes, to recognise a host program
     std::int64_t headSize = 0;
-    MemberStamp stamp;
+    MemberWriter* writer = nullptr;
+    std::string shown;  // the member being extracted, as stored
 };
 
 thread_local Context* tCurrent = nullptr;
 
 bool isHostProgram(const Context& ctx) {
-    const bool elf = ctx.headSize == 4 && std::memcmp(ctx.head, "\x7f" "ELF", 4) == 0;
+    const bool elf = ctx.headSize == 4 && std::memcmp(ctx.head,
+                                                      "\x7f"
+                                                      "ELF",
+                                                      4) == 0;
     const bool script = ctx.headSize >= 2 && ctx.head[0] == '#' && ctx.head[1] == '!';
     return elf || script;
 }
@@ -74,39 +69,30 @@ mspack_file* sysOpen(mspack_system* self, const char* name, int mode) {
     if (mode == MSPACK_SYS_OPEN_WRITE) how = platform::FileSystem::OpenMode::Write;
     if (mode == MSPACK_SYS_OPEN_UPDATE) how = platform::FileSystem::OpenMode::ReadWrite;
     if (mode == MSPACK_SYS_OPEN_APPEND) return nullptr;  // never asked for by the cabinet reader
-    auto file = ctx->files->open(name, how);
-    if (!file && how == platform::FileSystem::OpenMode::Write && ctx->files->exists(name)) {
-        // A read-only copy left by an earlier run: replaced like any other. Tried only after a
-        // refusal, since every look-up of a name not yet written reads the whole folder.
-        ctx->files->setAttributes(name, 0);
-        file = ctx->files->open(name, how);
-    }
-    if (!file) return nullptr;
     auto* handle = new MsFile;
-    handle->file = std::move(file);
     handle->context = ctx;
     if (how == platform::FileSystem::OpenMode::Write) {
-        ctx->memberCreated = true;
+        // After a member failed, the extraction has failed: no more are begun.
+        if (ctx->writer->failed()) {
+            delete handle;
+            return nullptr;
+        }
+        ctx->writer->begin(name, ctx->shown);
         handle->member = true;
-    } else if (how == platform::FileSystem::OpenMode::Read) {
-        handle->buffer.resize(kReadBuffer);
+        return reinterpret_cast<mspack_file*>(handle);
     }
+    handle->file = ctx->files->open(name, how);
+    if (!handle->file) {
+        delete handle;
+        return nullptr;
+    }
+    if (how == platform::FileSystem::OpenMode::Read) handle->buffer.resize(kReadBuffer);
     return reinterpret_cast<mspack_file*>(handle);
 }
 
+// A member is finished, or discarded, once the library says whether it extracted it whole.
 void sysClose(mspack_file* file) {
-    auto* handle = reinterpret_cast<MsFile*>(file);
-    if (!handle) return;
-    Context* ctx = handle->context;
-    if (handle->member && ctx->stamp.pending) {
-        // The time last, after every byte; a file that cannot take them here goes by name later.
-        platform::File& out = *handle->file;
-        ctx->stamp.stamped = (!isHostProgram(*ctx) || out.setExecutable()) &&
-                             out.setAttributes(ctx->stamp.attributes) &&
-                             out.setModifiedTime(ctx->stamp.modified);
-        ctx->stamp.pending = false;
-    }
-    delete handle;
+    delete reinterpret_cast<MsFile*>(file);
 }
 
 int sysRead(mspack_file* file, void* buffer, int bytes) {
@@ -154,7 +140,8 @@ int sysWrite(mspack_file* file, void* buffer, int bytes) {
         ctx->head[handle->written + i] = data[i];
         ctx->headSize = handle->written + i + 1;
     }
-    if (handle->file->write(buffer, static_cast<std::size_t>(bytes)) != bytes) return -1;
+    if (!handle->member || ctx->writer->failed()) return -1;
+    ctx->writer->write(buffer, static_cast<std::size_t>(bytes));
     handle->written += bytes;
     return bytes;
 }
@@ -162,7 +149,7 @@ int sysWrite(mspack_file* file, void* buffer, int bytes) {
 off_t sysTell(mspack_file* file) {
     auto* handle = reinterpret_cast<MsFile*>(file);
     if (!handle) return -1;
-    if (handle->member) return static_cast<off_t>(handle->file->tell());
+    if (handle->member) return static_cast<off_t>(handle->written);
     return static_cast<off_t>(handle->bufferStart + static_cast<std::int64_t>(handle->bufferPos));
 }
 
@@ -170,12 +157,7 @@ int sysSeek(mspack_file* file, off_t offset, int mode) {
     auto* handle = reinterpret_cast<MsFile*>(file);
     if (!handle) return -1;
     using W = platform::File::Whence;
-    if (handle->member) {
-        const W whence = mode == MSPACK_SYS_SEEK_START ? W::Start
-                         : mode == MSPACK_SYS_SEEK_CUR ? W::Current
-                                                       : W::End;
-        return handle->file->seek(offset, whence) ? 0 : -1;
-    }
+    if (handle->member) return -1;  // a member is only ever written straight through
     std::int64_t target = 0;
     if (mode == MSPACK_SYS_SEEK_END) {
         if (!handle->file->seek(offset, W::End)) return -1;
@@ -529,6 +511,19 @@ ExtractionResult CabinetExtractor::extract(std::string_view cabinetPath,
         std::int64_t seconds = 0;
     } localTime;
 
+    MemberWriter writer(files_);
+    ctx.writer = &writer;
+    // The first member the writer could not write, once it has written all it was given.
+    auto writerFailure = [&]() -> bool {
+        writer.drain();
+        const auto failed = writer.failure();
+        if (!failed) return false;
+        result.message = failure(
+            kMsgCopyFailed, cabinet,
+            failed->member + ": " + reasonFor(failed->atOpen ? MSPACK_ERR_OPEN : MSPACK_ERR_WRITE));
+        return true;
+    };
+
     std::size_t index = 0;
     for (mscabd_file* f = head->files; f; f = f->next, ++index) {
         const std::string& target = names[index];
@@ -537,16 +532,15 @@ ExtractionResult CabinetExtractor::extract(std::string_view cabinetPath,
             return result;
         }
         ctx.libraryMessage.clear();
-        ctx.memberCreated = false;
         ctx.headSize = 0;
-        const std::int64_t modified = localTime.of(f->date_y, f->date_m, f->date_d, f->time_h,
-                                                   f->time_m, f->time_s);
+        ctx.shown = f->filename;
+        const std::int64_t modified =
+            localTime.of(f->date_y, f->date_m, f->date_d, f->time_h, f->time_m, f->time_s);
         const auto attributes = static_cast<std::uint32_t>(f->attribs) & 0x27;
-        ctx.stamp = {true, modified, attributes, false};
         const int error = d->extract(d, f, target.c_str());
-        ctx.stamp.pending = false;
         if (error != MSPACK_ERR_OK) {
-            if (ctx.memberCreated) files_.removeFile(target);
+            writer.discard();
+            if (writerFailure()) return result;
             if (stop && stop->load()) {
                 result.outcome = ExtractionResult::Outcome::Stopped;
                 return result;
@@ -556,13 +550,10 @@ ExtractionResult CabinetExtractor::extract(std::string_view cabinetPath,
             result.message = failure(kMsgCopyFailed, cabinet, detail);
             return result;
         }
-        if (!ctx.stamp.stamped) {
-            if (isHostProgram(ctx)) files_.setExecutable(target);
-            files_.setAttributes(target, attributes);
-            files_.setModifiedTime(target, modified);
-        }
-        ++result.members;
+        writer.finish(modified, attributes, isHostProgram(ctx));
     }
+    if (writerFailure()) return result;
+    result.members = writer.membersWritten();
     result.outcome = ExtractionResult::Outcome::Done;
     return result;
 }

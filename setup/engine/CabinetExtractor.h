@@ -2,7 +2,8 @@
 // Unpacks a package cabinet (and the rest of its set) into the extraction folder. libmspack
 // does the decompressing; every file it touches goes through platform::FileSystem, so cabinet
 // and member names stay Windows paths and nothing reaches the host except through the
-// Windows-path layer. Members are streamed: no member is ever held whole in memory.
+// Windows-path layer. Members are streamed: however large a member, what waits to be written
+// stays under a megabyte.
 
 #include <atomic>
 #include <cstdint>
@@ -40,6 +41,8 @@ std::string memberFileName(std::string_view stored, bool utf8);
 
 class CabinetExtractor {
 public:
+    // Members are written on a thread of their own (see MemberWriter), so files must take
+    // calls from two threads.
     CabinetExtractor(platform::FileSystem& files, Prompter& prompter)
         : files_(files), prompter_(prompter) {}
 
