@@ -372,11 +372,14 @@ private:
     void noteChange(const fs::path& hostPath, std::optional<bool> there = std::nullopt) const {
         const std::string& path = hostPath.native();
         const std::string folder = parentOf(path);
+        if (!isKept(folder)) return;
+        // Asked before the lock is taken: another thread may be changing a folder too.
+        struct stat st {};
+        const bool folderThere = ::stat(folder.c_str(), &st) == 0;
         const std::lock_guard lock(namesMutex_);
         auto found = folderNames_.find(folder);
         if (found == folderNames_.end()) return;
-        struct stat st {};
-        if (::stat(folder.c_str(), &st) != 0) {
+        if (!folderThere) {
             folderNames_.erase(found);
             return;
         }
@@ -395,7 +398,7 @@ private:
     class NoteChange {
     public:
         NoteChange(const PosixFileSystem& files, std::string_view winPath)
-            : files_(files), resolved_(files.resolve(winPath)) {}
+            : files_(files), resolved_(files.resolve(winPath, true)) {}
         ~NoteChange() {
             if (resolved_ && !resolved_->isDriveRoot) files_.noteChange(resolved_->host, there_);
         }
@@ -414,6 +417,11 @@ private:
 
     mutable std::mutex namesMutex_;
     mutable std::unordered_map<std::string, FolderNames> folderNames_;
+
+    bool isKept(const std::string& folder) const {
+        const std::lock_guard lock(namesMutex_);
+        return folderNames_.count(folder) != 0;
+    }
 
     // A drive's folder as its link last said, and when the link was last looked at.
     static constexpr std::int64_t kDriveRecheckMs = 1000;
@@ -516,6 +524,12 @@ public:
     }
 
     bool removeFile(std::string_view winPath) override {
+        // A name spelled as stored goes at the first call (unlink refuses a folder itself);
+        // any other spelling, or a refusal, takes the look-up.
+        if (auto spelled = spelledPath(winPath); spelled && ::unlink(spelled->c_str()) == 0) {
+            noteChange(*spelled, false);
+            return true;
+        }
         NoteChange note(*this, winPath);
         const auto& r = note.resolved();
         if (!r || r->isDriveRoot) return false;
@@ -804,7 +818,9 @@ private:
         return path;
     }
 
-    std::optional<Resolved> resolve(std::string_view winPath) const {
+    // forChange: the call is about to add or remove the name. Such a call mostly creates a new
+    // file in a folder whose names are already kept, and the kept names then answer at once.
+    std::optional<Resolved> resolve(std::string_view winPath, bool forChange = false) const {
         auto parsed = parseWinPath(winPath);
         if (!parsed) return std::nullopt;
         auto drive = driveFolder(parsed->drive);
@@ -817,6 +833,15 @@ private:
         // (Built as text: a path object takes itself apart again at every step.)
         std::string exact = drive->native();
         for (const std::string& name : parsed->names) exact = joinHost(std::move(exact), name);
+        if (forChange && parsed->names.size() > 1 && isKept(parentOf(exact))) {
+            bool folderThere = false;
+            if (!findNoCaseCached(parentOf(exact), parsed->names.back(), &folderThere) &&
+                folderThere) {
+                result.host = std::move(exact);
+                result.entry = Resolved::Entry::Missing;
+                return result;
+            }
+        }
         if (!result.isDriveRoot && ::lstat(exact.c_str(), &result.status) == 0) {
             result.host = std::move(exact);
             result.entry = Resolved::Entry::Present;

@@ -1,6 +1,7 @@
 #include "setup/engine/Installer.h"
 
 #include <algorithm>
+#include <atomic>
 #include <condition_variable>
 #include <ctime>
 #include <memory>
@@ -204,11 +205,13 @@ void Installer::addDownloadActions() {
 namespace {
 
 // Copies the entries of a pass on helper threads, in order, at most `window` entries ahead of
-// the entry the pass has reached, so a cancelled pass has not run far ahead.
+// the entry the pass has reached, so a cancelled pass has not run far ahead. A wake-up or a
+// contended lock costs about what a small copy does, so an entry done is told through its
+// own flag, the pass locks only to wait, and the window moves on by half its width at a time.
 class CopyAhead {
 public:
     CopyAhead(std::size_t count, int threads, std::function<bool(std::size_t)> copy)
-        : count_(count), state_(count, kWaiting), written_(count, 0), copy_(std::move(copy)) {
+        : count_(count), done_(count), written_(count, 0), copy_(std::move(copy)) {
         for (int i = 0; i < threads; ++i) workers_.emplace_back([this] { work(); });
     }
     ~CopyAhead() {
@@ -220,10 +223,17 @@ public:
 
     // Whether entry n was written, once it is done.
     bool written(std::size_t n) {
-        std::unique_lock lock(mutex_);
-        allowed_ = std::max(allowed_, std::min(count_, n + kWindow));
-        changed_.notify_all();
-        changed_.wait(lock, [&] { return state_[n] == kDone; });
+        if (n + kWindow / 2 >= allowed_ && allowed_ < count_) {
+            const std::lock_guard lock(mutex_);
+            allowed_ = std::min(count_, n + kWindow);
+            if (idleWorkers_ > 0) changed_.notify_all();
+        }
+        if (!done_[n].load()) {
+            std::unique_lock lock(mutex_);
+            passWaits_ = true;
+            changed_.wait(lock, [&] { return done_[n].load(); });
+            passWaits_ = false;
+        }
         return written_[n] != 0;
     }
 
@@ -233,49 +243,58 @@ public:
         std::unique_lock lock(mutex_);
         stopping_ = true;
         changed_.notify_all();
-        changed_.wait(lock, [&] { return busy_ == 0; });
+        changed_.wait(lock, [&] { return busy_.load() == 0; });
         std::vector<std::size_t> done;
         for (std::size_t i = from; i < count_; ++i)
-            if (state_[i] == kDone && written_[i]) done.push_back(i);
+            if (done_[i].load() && written_[i]) done.push_back(i);
         return done;
     }
 
 private:
     static constexpr std::size_t kWindow = 64;
-    enum State : char { kWaiting, kTaken, kDone };
 
     void work() {
-        std::unique_lock lock(mutex_);
         for (;;) {
-            changed_.wait(lock, [&] { return stopping_ || next_ >= count_ || next_ < allowed_; });
-            if (stopping_ || next_ >= count_) return;
-            const std::size_t n = next_++;
-            state_[n] = kTaken;
-            ++busy_;
-            lock.unlock();
+            std::size_t n = 0;
+            {
+                std::unique_lock lock(mutex_);
+                ++idleWorkers_;
+                changed_.wait(lock,
+                              [&] { return stopping_ || next_ >= count_ || next_ < allowed_; });
+                --idleWorkers_;
+                if (stopping_ || next_ >= count_) return;
+                n = next_++;
+                ++busy_;
+            }
             bool ok = false;
             try {
                 ok = copy_(n);
             } catch (...) {
                 ok = false;  // a copy that throws (out of memory) is a copy that failed
             }
-            lock.lock();
             written_[n] = ok;
-            state_[n] = kDone;
+            // Set, then looked at, while the waiting side does the reverse (both in one total
+            // order): one of the two always sees the other, so no wake-up is lost.
+            done_[n].store(true);
             --busy_;
-            changed_.notify_all();
+            if (passWaits_.load() || stopping_.load()) {
+                const std::lock_guard lock(mutex_);
+                changed_.notify_all();
+            }
         }
     }
 
     std::mutex mutex_;
     std::condition_variable changed_;
-    std::size_t count_;
-    std::size_t next_ = 0;
-    std::size_t allowed_ = 0;
-    std::size_t busy_ = 0;
-    bool stopping_ = false;
-    std::vector<State> state_;
-    std::vector<char> written_;
+    const std::size_t count_;
+    std::size_t next_ = 0;                  // under mutex_
+    std::atomic<std::size_t> allowed_ = 0;  // written under mutex_
+    std::atomic<std::size_t> busy_ = 0;
+    std::size_t idleWorkers_ = 0;          // under mutex_
+    std::atomic<bool> passWaits_ = false;  // written under mutex_
+    std::atomic<bool> stopping_ = false;   // written under mutex_
+    std::vector<std::atomic<bool>> done_;
+    std::vector<char> written_;  // entry n's, published by done_[n]
     std::function<bool(std::size_t)> copy_;
     std::vector<std::thread> workers_;
 };
@@ -306,7 +325,7 @@ bool Installer::copyPass() {
                 if (ahead) {
                     for (std::size_t k : ahead->stop(n)) {
                         const auto& entry = copyList_[k];
-                        if (entry.noLog == 0) recordFile(entry.destination, true);
+                        if (entry.noLog == 0) recordFile(entry.destination, true, false);
                     }
                 }
                 return false;
@@ -324,18 +343,21 @@ bool Installer::copyPass() {
     return true;
 }
 
-// The file-system part of an entry, safe on a helper thread: whether its file was written.
+// The file-system part of an entry, safe on a helper thread: whether its file was written (and
+// made writable, as every installed file is).
 bool Installer::copyEntry(const CopyEntry& entry) {
     auto& files = *services_.files;
     if (isUrl(entry.source)) return false;  // downloaded later
     if (entry.kind == FolderKind::SharedDlls) {
-        if (contains(lowerCase(entry.destination), "ocx") || !entry.keepExisting ||
-            !files.exists(entry.destination))
-            return files.copyFile(entry.source, entry.destination, !entry.keepExisting);
-        return false;
+        if (!contains(lowerCase(entry.destination), "ocx") && entry.keepExisting &&
+            files.exists(entry.destination))
+            return false;
+    } else if (!plainCopyKind(entry.kind)) {
+        return false;  // Current Drive, Temp Dir, no token
     }
-    if (!plainCopyKind(entry.kind)) return false;  // Current Drive, Temp Dir, no token
-    return files.copyFile(entry.source, entry.destination, !entry.keepExisting);
+    if (!files.copyFile(entry.source, entry.destination, !entry.keepExisting)) return false;
+    if (files.isReadOnly(entry.destination)) files.setAttributes(entry.destination, 0);
+    return true;
 }
 
 // The rest of an entry, in the pass's order: downloads queued, self-registration, the log.
@@ -343,14 +365,14 @@ void Installer::settle(const CopyEntry& entry, bool written) {
     if (entry.kind == FolderKind::SharedDlls) {
         if (isUrl(entry.source)) return queueDownload(entry);
         if (entry.selfRegister == 1) selfRegister(entry.destination);
-        if (entry.noLog == 0) recordFile(entry.destination, written);
+        if (entry.noLog == 0) recordFile(entry.destination, written, false);
         return;
     }
     if (!plainCopyKind(entry.kind)) return;
     if (isUrl(entry.source)) return queueDownload(entry);
     progress_.setStatus("Copying Files...");
     if (entry.selfRegister == 1) selfRegister(entry.destination);
-    if (entry.noLog == 0) recordFile(entry.destination, written);
+    if (entry.noLog == 0) recordFile(entry.destination, written, false);
     // Fonts need no registering on this host: the folder is where they are looked for.
 }
 
@@ -394,8 +416,9 @@ void Installer::recordFolder(const std::string& path) {
     log_.append("DIR", std::to_string(dirNumber_++), path);
 }
 
-void Installer::recordFile(const std::string& path, bool written) {
-    if (written && services_.files->isReadOnly(path)) services_.files->setAttributes(path, 0);
+void Installer::recordFile(const std::string& path, bool written, bool makeWritable) {
+    if (written && makeWritable && services_.files->isReadOnly(path))
+        services_.files->setAttributes(path, 0);
     installedFiles_.push_back(path);
     // A file this run did not write (kept, or a failed copy) belongs to someone else: the
     // uninstaller must not delete it.

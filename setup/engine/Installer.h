@@ -84,7 +84,9 @@ private:
     void settle(const CopyEntry& entry, bool written);
     void queueDownload(const CopyEntry& entry);
     void createFolderChain(std::string_view filePath);
-    void recordFile(const std::string& path, bool written);
+    // makeWritable: a written file that is read-only is made writable first (the copy pass
+    // has done so already).
+    void recordFile(const std::string& path, bool written, bool makeWritable = true);
     void recordFolder(const std::string& path);
     void selfRegister(const std::string& path);
     void deleteTemporaryFiles();
