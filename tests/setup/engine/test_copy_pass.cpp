@@ -22,6 +22,9 @@ TEST_F(EngineTest, copy_rules_by_kind_and_flag) {
     root.writeHostFile("windows/kept.ini", "user's");
     root.writeHostFile("Program Files/App/old.cfg", "user's too");
     root.writeHostFile("windows/system32/ctl.ocx", "older control");
+    // A read-only member (from a CD, say) is installed writable.
+    ASSERT_TRUE(services.files->setAttributes("C:\\windows\\temp\\F6_font.ttf",
+                                              platform::kAttrReadOnly));
 
     ASSERT_EQ(install(), RunOutcome::Finished);
 
@@ -34,6 +37,7 @@ TEST_F(EngineTest, copy_rules_by_kind_and_flag) {
     EXPECT_FALSE(services.files->exists("C:\\elsewhere\\plain.txt"));  // no token: no rule
     EXPECT_FALSE(services.files->exists("C:\\windows\\temp\\t.dat"));
     EXPECT_EQ(host("windows/fonts/font.ttf"), "member 6");
+    EXPECT_FALSE(services.files->isReadOnly("C:\\windows\\fonts\\font.ttf"));
 
     // Kept files stay known to the shortcuts but are never the uninstaller's to delete; the
     // system DLL is never logged; the uninstaller's number is skipped.
