@@ -105,19 +105,21 @@ std::optional<ParsedPath> parseWinPath(std::string_view path) {
     return parsed;
 }
 
-// Every error is reported through the result; no std::filesystem call here throws.
-bool isDir(const fs::path& p) {
-    std::error_code ec;
-    return fs::is_directory(p, ec);
+// Host paths are kept as text: a path object takes itself apart into its names again each
+// time it is made or extended, and a look-up makes several.
+bool isDir(const std::string& p) {
+    struct stat st {};
+    return ::stat(p.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-bool entryExists(const fs::path& p) {
-    std::error_code ec;
-    return fs::symlink_status(p, ec).type() != fs::file_type::not_found && !ec;
+bool entryExists(const std::string& p) {
+    struct stat st {};
+    return ::lstat(p.c_str(), &st) == 0;
 }
 
 // Opens a regular file only: a FIFO or device met on the way must not block or be written.
-int openRegular(const fs::path& p, int flags, mode_t mode = 0666, struct stat* opened = nullptr) {
+int openRegular(const std::string& p, int flags, mode_t mode = 0666,
+                struct stat* opened = nullptr) {
     const int fd = ::open(p.c_str(), flags | O_NONBLOCK | O_CLOEXEC, mode);
     if (fd < 0) return -1;
     struct stat st {};
@@ -144,7 +146,7 @@ std::string parentOf(const std::string& path) {
 }
 
 struct Resolved {
-    fs::path host;
+    std::string host;
     bool isDriveRoot = false;
     // What the look-up already learnt of the entry itself, so the call need not ask again.
     enum class Entry { Unknown, Missing, Present } entry = Entry::Unknown;
@@ -369,8 +371,7 @@ private:
 
     // After this process added or removed hostPath: the kept list of its folder follows.
     // there: whether the entry is there now, when the caller knows.
-    void noteChange(const fs::path& hostPath, std::optional<bool> there = std::nullopt) const {
-        const std::string& path = hostPath.native();
+    void noteChange(const std::string& path, std::optional<bool> there = std::nullopt) const {
         const std::string folder = parentOf(path);
         if (!isKept(folder)) return;
         // Asked before the lock is taken: another thread may be changing a folder too.
@@ -385,7 +386,7 @@ private:
         }
         const std::string entry = path.substr(path.rfind('/') + 1);
         auto& actual = found->second.byKey[detail::foldName(stripTrailing(entry))];
-        if (there ? *there : entryExists(hostPath)) {
+        if (there ? *there : entryExists(path)) {
             actual.insert(entry);
         } else {
             actual.erase(entry);
@@ -429,7 +430,7 @@ private:
         ino_t inode = 0;
         off_t size = 0;
         timespec changed{};
-        fs::path folder;
+        std::string folder;
         std::int64_t checkedMs = 0;
     };
     mutable std::mutex drivesMutex_;
@@ -439,7 +440,7 @@ public:
     std::optional<fs::path> hostPath(std::string_view winPath) const override {
         auto r = resolve(winPath);
         if (!r) return std::nullopt;
-        return r->host;
+        return fs::path(r->host);
     }
 
     std::optional<std::string> readFile(std::string_view winPath) const override {
@@ -589,7 +590,7 @@ public:
 
         // Into a temporary file beside the target, then renamed over it: a failed copy leaves
         // an existing target as it was.
-        std::string temp = (target->host.parent_path() / ".copy-XXXXXX").string();
+        std::string temp = parentOf(target->host) + "/.copy-XXXXXX";
         const int out = ::mkstemp(temp.data());
         if (out < 0) {
             ::close(in);
@@ -722,7 +723,7 @@ private:
     // operation starts here, so what the link says is kept, and the link itself looked at
     // again only when a moment has passed: drives are mapped when a root is made, not while
     // the programs run.
-    std::optional<fs::path> driveFolder(char drive) const {
+    std::optional<std::string> driveFolder(char drive) const {
         timespec clock{};
         ::clock_gettime(CLOCK_MONOTONIC_COARSE, &clock);
         const std::int64_t now = clock.tv_sec * 1000 + clock.tv_nsec / 1000000;
@@ -730,7 +731,7 @@ private:
         const std::lock_guard lock(drivesMutex_);
         if (!known.folder.empty() && now - known.checkedMs < kDriveRecheckMs) return known.folder;
 
-        const fs::path entry = root_ / "dosdevices" / (std::string(1, drive) + ":");
+        const std::string entry = joinHost(root_.native(), "dosdevices/") + drive + ":";
         struct stat st {};
         if (::lstat(entry.c_str(), &st) != 0) return std::nullopt;
         if (!S_ISLNK(st.st_mode)) {
@@ -744,10 +745,13 @@ private:
             std::error_code ec;
             fs::path target = fs::read_symlink(entry, ec);
             if (ec) return std::nullopt;
-            fs::path folder = target.is_absolute() ? target : (entry.parent_path() / target);
-            folder = folder.lexically_normal();
-            if (!isDir(folder)) return std::nullopt;
-            known = DriveLink{st.st_ino, st.st_size, st.st_mtim, std::move(folder), now};
+            fs::path folder =
+                target.is_absolute() ? target : (fs::path(entry).parent_path() / target);
+            std::string normal = folder.lexically_normal().string();
+            // A link "../drive_c/" leaves a trailing "/", which names would be joined after.
+            if (normal.size() > 1 && normal.back() == '/') normal.pop_back();
+            if (!isDir(normal)) return std::nullopt;
+            known = DriveLink{st.st_ino, st.st_size, st.st_mtim, std::move(normal), now};
         }
         known.checkedMs = now;
         return known.folder;
@@ -780,7 +784,8 @@ private:
             return false;
         }
 
-        const fs::path temp = r->host.parent_path() / temporaryName(r->host);
+        const fs::path target(r->host);
+        const fs::path temp = target.parent_path() / temporaryName(target);
         const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (fd < 0) return false;
         bool ok = detail::writeAll(fd, bytes);
@@ -798,8 +803,7 @@ private:
         }
         if (durable) {
             // The new name itself must survive a power cut too.
-            const int dir =
-                ::open(r->host.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            const int dir = ::open(parentOf(r->host).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
             if (dir >= 0) {
                 ::fsync(dir);
                 ::close(dir);
@@ -809,12 +813,12 @@ private:
     }
 
     // The host path of a file's name exactly as written, looked up nowhere.
-    std::optional<fs::path> spelledPath(std::string_view winPath) const {
+    std::optional<std::string> spelledPath(std::string_view winPath) const {
         auto parsed = parseWinPath(winPath);
         if (!parsed || parsed->names.empty()) return std::nullopt;
         auto path = driveFolder(parsed->drive);
         if (!path) return std::nullopt;
-        for (const std::string& name : parsed->names) *path /= name;
+        for (const std::string& name : parsed->names) *path = joinHost(std::move(*path), name);
         return path;
     }
 
@@ -831,7 +835,7 @@ private:
         // Nearly every path the programs use is spelled as it is stored: when the whole path
         // exists as given, each of its names matched exactly, and one look-up settles it.
         // (Built as text: a path object takes itself apart again at every step.)
-        std::string exact = drive->native();
+        std::string exact = *drive;
         for (const std::string& name : parsed->names) exact = joinHost(std::move(exact), name);
         if (forChange && parsed->names.size() > 1 && isKept(parentOf(exact))) {
             bool folderThere = false;
@@ -863,18 +867,19 @@ private:
         bool lookUp = true;
         for (const std::string& name : parsed->names) {
             if (lookUp) {
-                if (entryExists(result.host / name)) {
-                    result.host /= name;
+                std::string next = joinHost(result.host, name);
+                if (entryExists(next)) {
+                    result.host = std::move(next);
                     continue;
                 }
                 if (auto match = findNoCaseCached(result.host, name)) {
-                    result.host /= *match;
+                    result.host = joinHost(std::move(result.host), *match);
                     continue;
                 }
                 // Nothing below a missing name can exist.
                 lookUp = false;
             }
-            result.host /= name;
+            result.host = joinHost(std::move(result.host), name);
         }
         return result;
     }
