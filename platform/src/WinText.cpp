@@ -48,6 +48,11 @@ void appendUtf8(std::string& out, char32_t cp) {
 bool isValidUtf8(std::string_view text) {
     std::size_t pos = 0;
     while (pos < text.size()) {
+        // Paths and keys are nearly all ASCII, which needs no decoding.
+        if (static_cast<unsigned char>(text[pos]) < 0x80) {
+            ++pos;
+            continue;
+        }
         if (!decodeUtf8(text, pos)) return false;
     }
     return true;
