@@ -17,7 +17,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <map>
 #include <mutex>
 #include <set>
 #include <string>
@@ -338,7 +337,8 @@ private:
     struct FolderNames {
         timespec changed{};
         ino_t inode = 0;
-        std::map<std::string, std::set<std::string>> byKey;
+        // The spellings of one key in byte order (nearly always one).
+        std::unordered_map<std::string, std::set<std::string>> byKey;
     };
 
     static bool sameTime(const timespec& a, const timespec& b) {
