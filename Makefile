@@ -1,8 +1,8 @@
 # make run   - install what is missing, build, start dezovur
 # make test  - install what is missing, build, run every test
 # make bench - build and run every benchmark: the fee statement, then the two below
-# make bench-extract - setup's cabinet extractor against cabextract (200 MB made in /tmp)
-# make bench-install - setup's installation run against cp -r (about 1.5 GB made in /var/tmp)
+# make bench-extract - setup's cabinet extractor against cabextract (about 4 GB in /tmp)
+# make bench-install - setup's installation run against cp -r (about 8 GB in /var/tmp)
 #   BENCH_DIR=/dev/shm runs either on a tmpfs: the programs' own cost without the disk's
 # make package - build/package/: setup, its data files and file1.cab, ready to run
 # make fuzz  - build the fuzz targets with clang and run them for FUZZTIME seconds in all (60)
