@@ -342,24 +342,24 @@ TEST(CabinetSet, missing_part_is_asked_for) {
     }
 }
 
-// The attribute and date cabinet with its one folder name flattened: read-only, hidden, system
-// and archive survive, other bits do not, a script becomes runnable.
-std::string attributesCabinet() {
+// The attribute and date cabinet, with its one folder name flattened, unpacked into
+// c:\temp\ex.
+ExtractionResult extractAttributesCabinet(testing_support::TempWinRoot& root) {
     std::string bytes = slurp(testData() / "cab/own_attribs_dates.cab");
     const auto slash = bytes.find("dir\\a");
     if (slash != std::string::npos) bytes[slash + 3] = '_';
-    return bytes;
-}
-
-TEST(CabinetMembers, attributes_dates_and_programs) {
-    if (!fs::exists(testData() / "cab/own_attribs_dates.cab")) GTEST_SKIP() << "test data absent";
-    testing_support::TempWinRoot root;
-    root.writeHostFile("pkg/a.cab", attributesCabinet());
+    root.writeHostFile("pkg/a.cab", bytes);
     fs::create_directories(root.driveC() / "temp/ex");
     FakePrompter prompter;
     setup::CabinetExtractor extractor(root.fs(), prompter);
-    ASSERT_EQ(extractor.extract("c:\\pkg\\a.cab", "c:\\temp\\ex\\", "c:\\pkg").outcome,
-              ExtractionResult::Outcome::Done);
+    return extractor.extract("c:\\pkg\\a.cab", "c:\\temp\\ex\\", "c:\\pkg");
+}
+
+// Read-only, hidden, system and archive survive, other bits do not, a script becomes runnable.
+TEST(CabinetMembers, attributes_dates_and_programs) {
+    if (!fs::exists(testData() / "cab/own_attribs_dates.cab")) GTEST_SKIP() << "test data absent";
+    testing_support::TempWinRoot root;
+    ASSERT_EQ(extractAttributesCabinet(root).outcome, ExtractionResult::Outcome::Done);
 
     struct Row {
         const char* name;
@@ -392,11 +392,8 @@ TEST(CabinetMembers, attributes_dates_and_programs) {
 TEST(CabinetMembers, member_that_cannot_be_created_stops_the_extraction) {
     if (!fs::exists(testData() / "cab/own_attribs_dates.cab")) GTEST_SKIP() << "test data absent";
     testing_support::TempWinRoot root;
-    root.writeHostFile("pkg/a.cab", attributesCabinet());
     fs::create_directories(root.driveC() / "temp/ex/Hidden.TXT");
-    FakePrompter prompter;
-    setup::CabinetExtractor extractor(root.fs(), prompter);
-    const auto result = extractor.extract("c:\\pkg\\a.cab", "c:\\temp\\ex\\", "c:\\pkg");
+    const auto result = extractAttributesCabinet(root);
     EXPECT_EQ(result.outcome, ExtractionResult::Outcome::Failed);
     EXPECT_EQ(result.message,
               "error...\r\nc:\\pkg\\a.cab\r\nhidden.txt: a file could not be opened");
