@@ -343,8 +343,8 @@ bool Installer::copyPass() {
     return true;
 }
 
-// The file-system part of an entry, safe on a helper thread: whether its file was written (and
-// made writable, as every installed file is).
+// The file-system part of an entry, safe on a helper thread: whether its file was written (and,
+// when the log records it, made writable as recordFile would).
 bool Installer::copyEntry(const CopyEntry& entry) {
     auto& files = *services_.files;
     if (isUrl(entry.source)) return false;  // downloaded later
@@ -356,7 +356,8 @@ bool Installer::copyEntry(const CopyEntry& entry) {
         return false;  // Current Drive, Temp Dir, no token
     }
     if (!files.copyFile(entry.source, entry.destination, !entry.keepExisting)) return false;
-    if (files.isReadOnly(entry.destination)) files.setAttributes(entry.destination, 0);
+    if (entry.noLog == 0 && files.isReadOnly(entry.destination))
+        files.setAttributes(entry.destination, 0);
     return true;
 }
 
