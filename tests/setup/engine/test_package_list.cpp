@@ -9,8 +9,10 @@ TEST(PackageList, pairs_flags_and_names) {
         "C:\\build\\app\\Main.exe\r\n<Install Dir>*0,0,0\r\n"
         "/src/lib/x.ocx\r\n<Shared DLLs>\\sub*1,1,1\r\n"
         "D:name.txt\r\nno star here\r\n"
-        "odd\r\nflags*x,9,\r\n");
-    ASSERT_EQ(list.size(), 4u);
+        "odd\r\nflags*x,9,\r\n"
+        "x/y:lib.dll\r\n<Shared DLLs>\r\nlast.txt\r\n<Install Dir>*0,0,0");
+    // Whole pairs only: the last line, without CR, is left out with its source.
+    ASSERT_EQ(list.size(), 5u);
     EXPECT_EQ(list[0].name, "Main.exe");
     EXPECT_EQ(list[0].sourceLine, "C:\\build\\app\\Main.exe");
     EXPECT_EQ(list[0].destination, "<Install Dir>");
@@ -22,6 +24,8 @@ TEST(PackageList, pairs_flags_and_names) {
     EXPECT_EQ(list[2].destination, "no star here");
     EXPECT_EQ((std::array{list[3].keepExisting, list[3].noLog, list[3].selfRegister}),
               (std::array{0, 9, 0}));
+    EXPECT_EQ(list[4].name, "lib.dll");
+    EXPECT_EQ(list[4].destination, "<Shared DLLs>");
 }
 
 TEST(PackageList, lines_that_do_not_count) {
@@ -37,19 +41,6 @@ TEST(PackageList, lines_that_do_not_count) {
         {"", 0},
     };
     for (const auto& c : cases) EXPECT_EQ(parsePackageList(c.text).size(), c.entries) << c.text;
-}
-
-// The custom file page lists the same entries: whole pairs only, the last line without CR
-// left out.
-TEST(PackageList, whole_pairs_only) {
-    auto rows = parsePackageList(
-        "C:\\build\\Main.exe\r\n<Install Dir>*0,0,1\r\nx/y:lib.dll\r\n"
-        "<Shared DLLs>\r\nlast.txt\r\n<Install Dir>*0,0,0");
-    ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[0].name, "Main.exe");
-    EXPECT_EQ(rows[0].destination, "<Install Dir>");
-    EXPECT_EQ(rows[1].name, "lib.dll");
-    EXPECT_EQ(rows[1].destination, "<Shared DLLs>");
 }
 
 TEST(PackageList, member_names) {
