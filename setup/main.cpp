@@ -153,8 +153,6 @@ int main(int argc, char** argv) {
     };
     stages.runWizard = [&](setup::SetupContext& ctx) {
         setup::InstallerOptions options;
-        // Creating many small files is the kernel's work; a second core halves the wait.
-        options.copyThreads = 2;
         if (ctx.language.present()) {
             options.cancelQuestion = ctx.language.text(56);
             options.yesCaption = ctx.language.text(10);

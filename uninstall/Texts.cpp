@@ -61,6 +61,7 @@ Texts loadTexts(const platform::ProfileFiles& profiles, std::string_view logFold
         {"DONE", &Texts::done},
         {"LEFT", &Texts::leftHeading},
         {"NOLOG", &Texts::noLog},
+        {"NOTALOG", &Texts::notALog},
         {"OUTSIDE", &Texts::outside},
         {"ISFOLDER", &Texts::isFolder},
         {"NOTAFOLDER", &Texts::notAFolder},

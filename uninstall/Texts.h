@@ -11,9 +11,11 @@ namespace platform {
 class ProfileFiles;
 }
 
+#include "record/Changes.h"
+
 namespace uninstall {
 
-enum class Why;
+using record::Why;
 
 struct Texts {
     std::string title = "Uninstall";
@@ -24,6 +26,7 @@ struct Texts {
     std::string done = "******** was removed from your computer.";
     std::string leftHeading = "These items were not removed:";
     std::string noLog = "The installation log %s cannot be read.";
+    std::string notALog = "%s is not an installation log that can be read whole; nothing was removed.";
     // Reasons, after the item they describe.
     std::string outside = "outside every drive folder, not removed";
     std::string isFolder = "a folder, not removed as a file";

@@ -8,8 +8,11 @@
 #include "platform/HostEntries.h"
 #include "platform/Registry.h"
 #include "platform/SystemInfo.h"
+#include "platform/WinNames.h"
 
 namespace uninstall {
+
+std::string comparablePath(std::string_view winPath) { return platform::pathKey(winPath); }
 
 namespace {
 
@@ -42,9 +45,11 @@ std::size_t depth(const std::string& comparable) {
     return static_cast<std::size_t>(std::count(comparable.begin(), comparable.end(), '\\'));
 }
 
+void removeOwnCopyOf(UninstallServices s, Outcome& outcome);
+
 class Run {
 public:
-    Run(const InstallLog& log, std::string_view logPath, UninstallServices services)
+    Run(const record::InstallLog& log, std::string_view logPath, UninstallServices services)
         : log_(log), logPath_(logPath), s_(services) {
         installedAt_ = s_.files.modifiedTime(logPath_);
         selfPath_ = s_.system.systemFolder() + "\\" + std::string(kUninstallerName);
@@ -223,10 +228,10 @@ private:
     }
 
     void removeRegistryEntries() {
-        for (const RegistryEntry& entry : log_.registryEntries) {
+        for (const record::RegistryEntry& entry : log_.registryEntries) {
             const std::string item = entry.keyPath + ", " + entry.valueName;
             std::string rootName, subkey;
-            const auto root = splitRegistryPath(entry.keyPath, rootName, subkey)
+            const auto root = record::splitRegistryPath(entry.keyPath, rootName, subkey)
                                   ? platform::regRootNamed(rootName)
                                   : std::nullopt;
             if (!root) {
@@ -288,21 +293,9 @@ private:
         if (!s_.registry.deleteKey(RegRoot::LocalMachine, key)) leave(item, Why::Failed);
     }
 
-    // Setup shares one copy among every product it installs; the copy goes with the last.
-    void removeOwnCopy() {
-        const std::string list(kUninstallList);
-        for (const std::string& product : s_.registry.subkeys(RegRoot::LocalMachine, list)) {
-            const auto command =
-                s_.registry.value(RegRoot::LocalMachine, list + "\\" + product, "UninstallString");
-            if (command && lower(command->text).find(kUninstallerName) != std::string::npos) {
-                leave(selfPath_, Why::Shared, false);
-                return;
-            }
-        }
-        removeFile(selfPath_, false);
-    }
+    void removeOwnCopy() { removeOwnCopyOf(s_, outcome_); }
 
-    const InstallLog& log_;
+    const record::InstallLog& log_;
     std::string logPath_;
     UninstallServices s_;
     std::string selfPath_;
@@ -312,6 +305,62 @@ private:
     Outcome outcome_;
 };
 
+
+// Setup shares one copy of the uninstaller among every product it installs; the copy goes
+// with the last.
+void removeOwnCopyOf(UninstallServices s, Outcome& outcome) {
+    const std::string self = s.system.systemFolder() + "\\" + std::string(kUninstallerName);
+    const std::string list(kUninstallList);
+    for (const std::string& product : s.registry.subkeys(RegRoot::LocalMachine, list)) {
+        const auto command =
+            s.registry.value(RegRoot::LocalMachine, list + "\\" + product, "UninstallString");
+        if (command && lower(command->text).find(kUninstallerName) != std::string::npos) {
+            outcome.leftovers.push_back({self, Why::Shared, false});
+            return;
+        }
+    }
+    if (platform::entryKind(s.files, self) == EntryKind::Missing) return;
+    if (!s.files.removeFile(self)) outcome.leftovers.push_back({self, Why::Failed, false});
+}
+
+// Only the deepest of the folders or keys kept is worth a line: the ones above it stay for it.
+void dropKeptAbove(std::vector<Leftover>& leftovers) {
+    std::vector<std::string> kept;
+    for (const auto& l : leftovers)
+        if (l.why == Why::Kept) kept.push_back(comparablePath(l.item));
+    std::erase_if(leftovers, [&](const Leftover& l) {
+        if (l.why != Why::Kept) return false;
+        const std::string c = comparablePath(l.item);
+        return std::any_of(kept.begin(), kept.end(), [&](const std::string& o) {
+            return o != c && o.size() > c.size() && o.compare(0, c.size(), c) == 0 &&
+                   (o[c.size()] == '\\' || c.back() == '\\');
+        });
+    });
+}
+
+Outcome undoJournal(const record::JournalContents& journal, UninstallServices s) {
+    const std::string self =
+        comparablePath(s.system.systemFolder() + "\\" + std::string(kUninstallerName));
+    record::UndoContext context{{s.files, s.registry, s.profiles},
+                                journal.done ? record::UndoMode::Uninstall
+                                             : record::UndoMode::Rollback,
+                                journal.doneAtNs,
+                                {},
+                                {}};
+    // The shared copy of the uninstaller is not the product's to take, once the run went
+    // through; a run rolled back puts back whatever it found.
+    if (journal.done) {
+        context.keep = [&](const record::Record& r) {
+            return (r.tag == "file" || r.tag == "replace") && comparablePath(r.field(0)) == self;
+        };
+    }
+    record::undoRecords(journal.records, context);
+    Outcome outcome{std::move(context.leftovers)};
+    dropKeptAbove(outcome.leftovers);
+    if (journal.done) removeOwnCopyOf(s, outcome);
+    return outcome;
+}
+
 }  // namespace
 
 bool Outcome::complete() const {
@@ -319,10 +368,57 @@ bool Outcome::complete() const {
                         [](const Leftover& l) { return l.counts; });
 }
 
-std::string productName(const InstallLog& log, std::string_view logPath,
-                        const platform::Registry& registry) {
-    if (!log.uninstallKey.empty()) {
-        const auto name = registry.value(RegRoot::LocalMachine, log.uninstallKey, "DisplayName");
+std::optional<Installation> loadInstallation(const platform::FileSystem& files,
+                                             std::string_view path, int codePage,
+                                             std::string& problem) {
+    // Big enough for any real log; a larger file is not one, and is not read into memory.
+    constexpr std::uint64_t kLargest = 256u << 20;
+    auto readWhole = [&](std::string_view p) -> std::optional<std::string> {
+        const auto id = files.identity(p);
+        if (!id || !id->regular || id->size > kLargest) return std::nullopt;
+        return files.readFile(p);
+    };
+    Installation found;
+    const bool isJournal = comparablePath(path).ends_with(".JOURNAL");
+    found.logPath = isJournal ? record::logPathFor(path) : std::string(path);
+    found.journalPath = isJournal ? std::string(path) : record::journalPathFor(path);
+    const auto given = readWhole(path);
+    if (!given) {
+        problem = files.identity(path) ? "not a regular file that can be read" : "missing";
+        return std::nullopt;
+    }
+    if (isJournal) {
+        found.journal = record::parseJournal(*given);
+        if (!found.journal) {
+            problem = "not an installation journal";
+            return std::nullopt;
+        }
+        return found;
+    }
+    found.log = record::parseInstallLog(*given, codePage);
+    if (!found.log) {
+        problem = "not an install log";
+        return std::nullopt;
+    }
+    if (files.identity(found.journalPath)) {
+        const auto bytes = readWhole(found.journalPath);
+        if (bytes) found.journal = record::parseJournal(*bytes);
+        if (!found.journal) {
+            problem = "its journal " + found.journalPath + " cannot be read";
+            return std::nullopt;
+        }
+    }
+    return found;
+}
+
+std::string productName(const Installation& installation, const platform::Registry& registry) {
+    if (installation.journal) {
+        for (const auto& r : installation.journal->records)
+            if (r.tag == "product" && !r.field(0).empty()) return r.field(0);
+    }
+    if (installation.log && !installation.log->uninstallKey.empty()) {
+        const auto name = registry.value(RegRoot::LocalMachine, installation.log->uninstallKey,
+                                         "DisplayName");
         if (name && !name->text.empty()) return name->text;
     }
     auto lastName = [](std::string_view path) {
@@ -330,13 +426,20 @@ std::string productName(const InstallLog& log, std::string_view logPath,
         const auto slash = path.rfind('\\');
         return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
     };
-    std::string name = lastName(log.applicationKey);
+    std::string name = installation.log ? lastName(installation.log->applicationKey) : "";
     if (!name.empty()) return name;
+    const std::string_view logPath = installation.logPath;
     const auto slash = logPath.rfind('\\');
     return slash == std::string_view::npos ? std::string() : lastName(logPath.substr(0, slash));
 }
 
-Outcome uninstall(const InstallLog& log, std::string_view logPath, UninstallServices services) {
+Outcome uninstall(const Installation& installation, UninstallServices services) {
+    if (installation.journal) return undoJournal(*installation.journal, services);
+    return uninstallByLog(*installation.log, installation.logPath, services);
+}
+
+Outcome uninstallByLog(const record::InstallLog& log, std::string_view logPath,
+                       UninstallServices services) {
     return Run(log, logPath, services).run();
 }
 

@@ -8,39 +8,26 @@
 // followed out of its drive's folder, and every item that stays is reported rather than
 // ending the run.
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "uninstall/InstallLog.h"
+#include "record/Changes.h"
+#include "record/InstallLog.h"
+#include "record/Journal.h"
 
 namespace platform {
 class FileSystem;
+class ProfileFiles;
 class Registry;
 class SystemInfo;
 }  // namespace platform
 
 namespace uninstall {
 
-enum class Why {
-    Outside,      // the path leads out of every drive folder
-    IsFolder,     // [LOG] names a folder
-    NotAFolder,   // [DIR] names a link or a file
-    Failed,       // the removal itself failed
-    Kept,         // a folder or key that holds what the installation did not put there
-    UnknownRoot,  // a registry path whose root is not one of the five
-    NotOwned,     // a registry key that setup never creates under that name
-    Shared,       // the uninstaller's copy, still named by another product's entry
-    Changed,      // a logged file written again after the installation: the user's data now
-};
-
-struct Leftover {
-    std::string item;  // a Windows path, or a registry path and ", " and the value name
-    Why why;
-    // Whether this leaves the run incomplete: kept folders and keys are the user's, and
-    // the uninstaller's own copy is not named in the log, so those do not count.
-    bool counts;
-};
+using record::Leftover;
+using record::Why;
 
 struct Outcome {
     std::vector<Leftover> leftovers;
@@ -51,13 +38,38 @@ struct UninstallServices {
     platform::FileSystem& files;
     platform::Registry& registry;
     platform::SystemInfo& system;
+    platform::ProfileFiles& profiles;
 };
 
-// The uninstall key's DisplayName, else the last name of the application key, else the name
-// of the folder that holds the log.
-std::string productName(const InstallLog& log, std::string_view logPath,
-                        const platform::Registry& registry);
+// What an installation left to undo it by: the journal of setup's own runs, or for a log that
+// another installer wrote, the log alone.
+struct Installation {
+    std::string logPath;
+    std::string journalPath;
+    std::optional<record::InstallLog> log;
+    std::optional<record::JournalContents> journal;
+};
 
-Outcome uninstall(const InstallLog& log, std::string_view logPath, UninstallServices services);
+// The installation the file at path records: an install log (with its journal beside it, when
+// there is one) or a journal given itself. Empty, with problem set, when the file is not a
+// regular file, cannot be read whole, or holds neither: nothing may then be removed.
+std::optional<Installation> loadInstallation(const platform::FileSystem& files,
+                                             std::string_view path, int codePage,
+                                             std::string& problem);
+
+// The product the journal names, else the uninstall key's DisplayName, else the last name of
+// the application key, else the name of the folder that holds the log.
+std::string productName(const Installation& installation, const platform::Registry& registry);
+
+// A journal is undone record by record (a run that never finished is rolled back whole); a
+// log alone, by what it names.
+Outcome uninstall(const Installation& installation, UninstallServices services);
+
+// The legacy removal by the log alone (the journal-less case of uninstall).
+Outcome uninstallByLog(const record::InstallLog& log, std::string_view logPath,
+                       UninstallServices services);
+
+// How two logged paths are compared: the file system's own rule.
+std::string comparablePath(std::string_view winPath);
 
 }  // namespace uninstall

@@ -4,8 +4,10 @@
 //
 // Asks once whether to remove the product (unless --silent, which answers Yes and opens no
 // window), removes what the log names, then lists what stays: in a window, or on standard
-// error when silent. Exit status: 0 when everything named is gone, 1 when something stays,
-// 2 when the command line or the log is unusable, 3 when the user answered No.
+// error when silent. It takes the install log, or the journal beside it (of a run that was cut
+// short, too: that run is rolled back). Exit status: 0 when everything named is gone, 1 when
+// something stays, 2 when the command line or the log is unusable (nothing is then removed),
+// 3 when the user answered No.
 
 #include <QApplication>
 #include <QMessageBox>
@@ -17,7 +19,6 @@
 #include "platform/Services.h"
 #include "platform/WinRoot.h"
 #include "uninstall/Arguments.h"
-#include "uninstall/InstallLog.h"
 #include "uninstall/Texts.h"
 #include "uninstall/Uninstaller.h"
 #include "uninstall/ui/QuestionBox.h"
@@ -64,11 +65,14 @@ int main(int argc, char** argv) {
     std::unique_ptr<QApplication> app;
     if (!arguments->silent) app = std::make_unique<QApplication>(argc, argv);
 
-    if (!services->files->exists(logPath) || services->files->isDirectory(logPath)) {
-        std::string message = texts.noLog;
+    std::string problem;
+    const auto installation = uninstall::loadInstallation(
+        *services->files, logPath, services->system->ansiCodePage(), problem);
+    if (!installation) {
+        std::string message = services->files->identity(logPath) ? texts.notALog : texts.noLog;
         const auto at = message.find("%s");
         if (at != std::string::npos) message.replace(at, 2, logPath);
-        std::fprintf(stderr, "%s\n", message.c_str());
+        std::fprintf(stderr, "%s (%s)\n", message.c_str(), problem.c_str());
         if (app) {
             QMessageBox::warning(nullptr, QString::fromStdString(texts.title),
                                  QString::fromStdString(message));
@@ -76,12 +80,12 @@ int main(int argc, char** argv) {
         return kUnusable;
     }
 
-    const uninstall::InstallLog log = uninstall::readInstallLog(*services->profiles, logPath);
-    const std::string product = uninstall::productName(log, logPath, *services->registry);
+    const std::string product = uninstall::productName(*installation, *services->registry);
     if (app && !uninstall::askToRemove(texts, product)) return kDeclined;
 
     const uninstall::Outcome outcome = uninstall::uninstall(
-        log, logPath, {*services->files, *services->registry, *services->system});
+        *installation,
+        {*services->files, *services->registry, *services->system, *services->profiles});
     if (app) {
         uninstall::ResultWindow window(texts, product, outcome);
         window.exec();

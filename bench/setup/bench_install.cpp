@@ -106,7 +106,6 @@ std::pair<double, double> installOnce(const fs::path& root, int round) {
     setup::SetupData data(*services.profiles, run.dataTagPath);
     TimedProgress progress;
     setup::InstallerOptions options;
-    options.copyThreads = 2;  // as setup runs it
     std::ostringstream unheard;
     setup::SilentPrompter prompter(unheard);
 

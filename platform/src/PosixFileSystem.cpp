@@ -25,6 +25,7 @@
 
 #include "PosixIo.h"
 #include "WinText.h"
+#include "platform/WinNames.h"
 #include "platform/WinRoot.h"
 
 namespace platform {
@@ -361,10 +362,10 @@ private:
             for (fs::directory_iterator it(folder, ec); !ec && it != fs::directory_iterator();
                  it.increment(ec)) {
                 std::string entry = it->path().filename().string();
-                names.byKey[detail::foldName(stripTrailing(entry))].insert(std::move(entry));
+                names.byKey[nameKey(entry)].insert(std::move(entry));
             }
         }
-        auto it = names.byKey.find(detail::foldName(name));
+        auto it = names.byKey.find(nameKey(name));
         if (it == names.byKey.end() || it->second.empty()) return std::nullopt;
         return *it->second.begin();
     }
@@ -385,7 +386,7 @@ private:
             return;
         }
         const std::string entry = path.substr(path.rfind('/') + 1);
-        auto& actual = found->second.byKey[detail::foldName(stripTrailing(entry))];
+        auto& actual = found->second.byKey[nameKey(entry)];
         if (there ? *there : entryExists(path)) {
             actual.insert(entry);
         } else {
@@ -605,11 +606,61 @@ public:
         return ok;
     }
 
+    bool rename(std::string_view from, std::string_view to, bool replace) override {
+        auto source = resolve(from, true);
+        if (!source || source->isDriveRoot) return false;
+        bool ok = false;
+        {
+            NoteChange note(*this, to);
+            const auto& target = note.resolved();
+            if (!target || target->isDriveRoot) return false;
+            struct stat st {};
+            if (::lstat(source->host.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
+            ok = ::renameat2(AT_FDCWD, source->host.c_str(), AT_FDCWD, target->host.c_str(),
+                             replace ? 0 : RENAME_NOREPLACE) == 0;
+            // A file system without RENAME_NOREPLACE: a hard link refuses an existing name too.
+            if (!ok && !replace && errno == EINVAL &&
+                ::link(source->host.c_str(), target->host.c_str()) == 0)
+                ok = ::unlink(source->host.c_str()) == 0;
+            note.settled(ok);
+        }
+        if (ok) noteChange(source->host, false);
+        return ok;
+    }
+
+    bool link(std::string_view existing, std::string_view name) override {
+        auto source = resolve(existing);
+        if (!source || source->isDriveRoot) return false;
+        NoteChange note(*this, name);
+        const auto& target = note.resolved();
+        if (!target || target->isDriveRoot) return false;
+        const bool ok = ::link(source->host.c_str(), target->host.c_str()) == 0;
+        note.settled(ok);
+        return ok;
+    }
+
+    std::optional<FileIdentity> identity(std::string_view winPath) const override {
+        auto r = resolve(winPath);
+        struct stat st {};
+        if (!r || r->isDriveRoot || !entryStatus(*r, st)) return std::nullopt;
+        FileIdentity id;
+        id.regular = S_ISREG(st.st_mode);
+        id.link = S_ISLNK(st.st_mode);
+        id.size = static_cast<std::uint64_t>(st.st_size);
+        id.modifiedNs = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+        return id;
+    }
+
     std::unique_ptr<File> open(std::string_view winPath, OpenMode mode) override {
         // Only a write may add a name; a read need not look at the folder afterwards.
         if (mode == OpenMode::Write) {
             NoteChange note(*this, winPath);
-            auto file = openResolved(note.resolved(), O_WRONLY | O_CREAT | O_TRUNC);
+            const auto& r = note.resolved();
+            // A link in the file's place is replaced, never written through: it may lead to
+            // a file that is not ours to change.
+            auto file = openResolved(r, O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW);
+            if (!file && errno == ELOOP && r && ::unlink(r->host.c_str()) == 0)
+                file = openResolved(r, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW);
             if (file) note.settled(true);
             return file;
         }

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "platform/HostDesktop.h"
+#include "platform/WinNames.h"
 #include "setup/engine/Installer.h"
 #include "setup/engine/ShellLink.h"
 #include "setup/engine/WinText.h"
@@ -41,9 +42,9 @@ void Installer::writeEnvironment() {
         RegValue v;
         v.text = value;
         if (scope == "User")
-            services_.registry->setValue(RegRoot::CurrentUser, "Environment", name, v);
+            recorder_->setValue(RegRoot::CurrentUser, "Environment", name, v);
         else if (scope == "System")
-            services_.registry->setValue(
+            recorder_->setValue(
                 RegRoot::LocalMachine,
                 "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment", name, v);
     }
@@ -58,15 +59,15 @@ void Installer::writeUninstallEntry() {
     const std::string app = text("APPINFO", "1");
     const bool off = data_.on("APPINFO", "UNINSTALLOFF");
     const std::string key = kUninstallKey + app;
-    if (!off) services_.registry->createKey(RegRoot::LocalMachine, key);
+    if (!off) recorder_->createKey(RegRoot::LocalMachine, key);
     log_.set("UNINSTALL", "PATH", off ? std::string() : key);
     if (off) return;
     RegValue name;
     name.text = app;
-    services_.registry->setValue(RegRoot::LocalMachine, key, "DisplayName", name);
+    recorder_->setValue(RegRoot::LocalMachine, key, "DisplayName", name);
     RegValue command;
     command.text = services_.system->systemFolder() + "\\zuninstall.exe \"" + log_.path() + "\"";
-    services_.registry->setValue(RegRoot::LocalMachine, key, "UninstallString", command);
+    recorder_->setValue(RegRoot::LocalMachine, key, "UninstallString", command);
 }
 
 void Installer::writeIniEntries() {
@@ -79,9 +80,9 @@ void Installer::writeIniEntries() {
         const std::string value = folders_.resolve(text("INI", "N3" + n, 119)).path;
         const std::string file =
             folders_.resolve(text("INI", "N5" + n, 119) + "\\" + text("INI", "N4" + n, 119)).path;
-        const std::string id = lowerCase(file);
+        const std::string id = platform::pathKey(file);
         const bool existed = services_.files->exists(file);
-        const bool written = services_.profiles->writeString(file, section, key, value);
+        const bool written = recorder_->writeIni(file, section, key, value);
         if (written && !existed) created.insert(id);
         // An INI file the user had before (win.ini, say) must outlive the uninstaller.
         recordFile(file, written && created.count(id));
@@ -93,7 +94,7 @@ void Installer::writeApplicationKey() {
     const std::string app = text("APPINFO", "1");
     const std::string version = text("APPINFO", "3");
     const std::string company = text("APPINFO", "4");
-    auto& reg = *services_.registry;
+    auto& reg = *recorder_;
     std::string key = company.empty() ? "Software" : "Software\\" + company;
     reg.createKey(RegRoot::LocalMachine, key);
     key += "\\" + app;
@@ -120,7 +121,7 @@ void Installer::writeKeyList() {
         const auto root = platform::regRootNamed(path.substr(0, cut));
         if (!root) continue;
         const std::string sub = path.substr(cut + 1);
-        if (!services_.registry->keyExists(*root, sub)) services_.registry->createKey(*root, sub);
+        recorder_->createKey(*root, sub);
     }
 }
 
@@ -149,7 +150,7 @@ void Installer::writeValueList() {
             known = false;
         }
         // Only a value written here is the uninstaller's to delete.
-        if (!root || !known || !services_.registry->setValue(*root, sub, name, v)) continue;
+        if (!root || !known || !recorder_->setValue(*root, sub, name, v)) continue;
         const auto k = std::to_string(registryEntryNumber_++);
         log_.set("REGISTRYENTRY", "key" + k, path);
         log_.set("REGISTRYENTRY", "val" + k, name);
@@ -161,7 +162,7 @@ bool Installer::ensureFolder(const std::string& folder) {
     if (folder.empty()) return false;
     if (files.isDirectory(folder)) return true;
     if (!ensureFolder(parentOf(folder))) return false;
-    if (!files.createDirectory(folder)) return false;
+    if (!recorder_->createFolder(folder)) return false;
     recordFolder(folder + "\\");
     return true;
 }
@@ -190,9 +191,9 @@ void Installer::createShortcuts() {
         const std::string icon = text("FOLDER", "F" + n);
         const std::string arguments = text("FOLDER", "G" + n);
         std::string target = folders_.resolve(text("FOLDER", "D" + n)).path;
-        const std::string wanted = lowerCase(fileNameOf(target));
+        const std::string wanted(fileNameOf(target));
         for (const auto& installed : installedFiles_) {
-            if (lowerCase(fileNameOf(installed)) == wanted) {
+            if (platform::sameName(fileNameOf(installed), wanted)) {
                 target = installed;
                 break;
             }
@@ -219,8 +220,9 @@ void Installer::createShortcuts() {
         if (location == "Favorites Folder") {
             path += "\\" + name + ".url";
             ensureFolder(parentOf(path));
-            const bool saved = services_.files->writeFile(
-                path, toAnsi(internetShortcutText(target), system.ansiCodePage()));
+            const bool saved =
+                recorder_->writeFile(path, toAnsi(internetShortcutText(target), system.ansiCodePage())) ==
+                record::Recorder::Placed::Written;
             if (saved) recordFile(path, true);
             continue;
         }
@@ -265,7 +267,8 @@ void Installer::writeShellLink(const std::string& path, const std::string& targe
     }
     if (auto time = files.modifiedTime(target)) link.writeTime = *time;
     ensureFolder(parentOf(path));
-    recordFile(path, files.writeFile(path, shellLinkBytes(link)));
+    recordFile(path, recorder_->writeFile(path, shellLinkBytes(link)) ==
+                         record::Recorder::Placed::Written);
     if (desktopEntry) writeDesktopEntry(name, target, arguments, workingFolder);
 }
 
@@ -289,14 +292,15 @@ void Installer::writeDesktopEntry(const std::string& name, const std::string& ta
     const std::string folder = platform::hostApplicationsFolder();
     if (folder.empty()) return;
     const std::string path = folder + "\\" + desktopFileName(programGroupName(), name);
-    if (!desktopEntries_.insert(lowerCase(path)).second) return;  // one entry per name
+    if (!desktopEntries_.insert(platform::pathKey(path)).second) return;  // one entry per name
     DesktopEntryData entry;
     entry.name = name;
     entry.program = program->string();
     entry.arguments = arguments;
     if (!workingFolder.empty())
         if (auto host = files.hostPath(workingFolder)) entry.workingFolder = host->string();
-    recordFile(path, files.writeFile(path, desktopEntryText(entry)));
+    recordFile(path, recorder_->writeFile(path, desktopEntryText(entry)) ==
+                         record::Recorder::Placed::Written);
 }
 
 }  // namespace setup

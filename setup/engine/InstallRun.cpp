@@ -2,6 +2,7 @@
 
 #include <iostream>
 
+#include "setup/engine/DownloadMeter.h"
 #include "setup/engine/LoopScheduler.h"
 #include "setup/engine/SilentProgress.h"
 
@@ -18,6 +19,19 @@ void InstallRun::open(ProgressView& view) {
             DownloadSequenceOptions{context_.folders.value(FolderKind::InstallDir),
                                     context_.run.silent});
         options.startDownloads = [this](DownloadQueue& queue, std::function<void()> done) {
+            // Every file the downloads will write is in the journal before the first begins.
+            if (auto* recorder = installer_->recorder()) {
+                for (const auto& entry : queue) {
+                    const auto name = downloadFileName(entry.url);
+                    if (!name) continue;
+                    std::string folder = entry.folder.empty()
+                                             ? context_.folders.value(FolderKind::InstallDir)
+                                             : entry.folder;
+                    if (folder.empty()) continue;
+                    if (folder.back() != '\\') folder += '\\';
+                    recorder->expectFile(folder + *name, folder + "~" + *name + ".part");
+                }
+            }
             downloads_->start(queue, installer_->totalFiles() + installer_->internetSources() - 1,
                               std::move(done));
         };
@@ -29,7 +43,10 @@ void InstallRun::open(ProgressView& view) {
 
 bool InstallRun::start(ProgressView& view) {
     if (!installer_) open(view);
-    return installer_->run() != RunOutcome::Cancelled;
+    const RunOutcome outcome = installer_->run();
+    if (outcome == RunOutcome::Failed)
+        context_.prompter.message(installer_->failure() + "\nNothing was installed.", context_.title);
+    return outcome != RunOutcome::Cancelled && outcome != RunOutcome::Failed;
 }
 
 int runSilentInstall(SetupContext& context, InstallerOptions options) {
@@ -46,10 +63,12 @@ int runSilentInstall(SetupContext& context, InstallerOptions options) {
     InstallRun install(context, std::move(options), &loop);
     context.run.setState(InstallState::Running);
     install.open(progress);
-    if (!install.start(progress)) return kExitCancelled;
+    if (!install.start(progress))
+        return install.installer()->failure().empty() ? kExitCancelled : kExitInstallFailed;
     const Installer& installer = *install.installer();
     // The download sequence finishes the run itself once its queue is empty.
     loop.runUntil([&] { return context.run.state() == InstallState::Done; });
+    if (!installer.failure().empty()) return kExitInstallFailed;
     std::cerr << "setup: installed " << context.run.productName << " into "
               << context.folders.value(FolderKind::InstallDir) << "; log " << installer.logPath()
               << '\n';

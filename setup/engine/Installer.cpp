@@ -1,13 +1,10 @@
 #include "setup/engine/Installer.h"
 
-#include <algorithm>
-#include <atomic>
-#include <condition_variable>
+#include <chrono>
 #include <ctime>
-#include <memory>
-#include <mutex>
-#include <thread>
 
+#include "platform/WinNames.h"
+#include "record/Journal.h"
 #include "setup/engine/WinText.h"
 
 namespace setup {
@@ -45,7 +42,11 @@ bool plainCopyKind(FolderKind kind) {
     }
 }
 
-constexpr std::size_t kLogFlushEvery = 500;
+std::int64_t systemNowNs() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
 
 }  // namespace
 
@@ -61,6 +62,7 @@ Installer::Installer(platform::Services& services, RunState& run, const SetupDat
       options_(std::move(options)),
       log_(*services.files, services.system->ansiCodePage()) {
     if (!options_.minutesSeconds) options_.minutesSeconds = localMinutesSeconds;
+    if (!options_.nowNs) options_.nowNs = systemNowNs;
 }
 
 std::string Installer::text(std::string_view section, std::string_view key, std::size_t longest) {
@@ -79,8 +81,9 @@ void Installer::open() {
     if (!run_.installFolder.empty()) folders_.set(FolderKind::InstallDir, run_.installFolder);
     std::string folder = installFolder();
     while (!folder.empty() && folder.back() == '\\') folder.pop_back();
-    log_.setPath(folder + "\\" +
-                 InstallLog::chooseName(*services_.files, folder, options_.minutesSeconds()));
+    recoverUnfinishedRuns(folder);
+    log_.setPath(folder + "\\" + record::InstallLogWriter::chooseName(
+                                      *services_.files, folder, options_.minutesSeconds()));
     if (run_.languagePresent) progress_.setStatus("Please Wait...");
 
     total_ = static_cast<int>(data_.number("FILES", "TOTAL", 19));
@@ -106,6 +109,7 @@ RunOutcome Installer::run() {
     logNumber_ = dirNumber_ = registryEntryNumber_ = 0;
     systemFolderLower_ = lowerCase(services_.system->systemFolder());
     createFolderChain(installFolder() + "\\");
+    if (!beginJournal()) return fail("The installation journal cannot be written in " + installFolder() + ".");
 
     internet_ = countInternetSources();
     if (internet_ > 0) progress_.setRange(total_ + internet_);
@@ -122,29 +126,84 @@ RunOutcome Installer::run() {
             packageList_ = parsePackageList(*bytes);
         buildCopyList();
         for (const auto& entry : copyList_) createFolderChain(entry.destination);
+        if (!recorder_->healthy()) return fail("The installation journal cannot be written.");
         if (advancedActions_) addDownloadActions();
         if (!copyPass()) {
-            log_.flush();
+            if (!failure_.empty()) return fail(failure_);
+            rollBack();
             return RunOutcome::Cancelled;
         }
     }
-    log_.flush();
 
     if (!downloads_.empty() && !preview && options_.startDownloads) {
-        options_.startDownloads(downloads_, [this] { finish(); });
+        options_.startDownloads(downloads_, [this] {
+            if (!finish()) prompter_.message(failure_ + "\nNothing was installed.", options_.cancelTitle);
+        });
         return RunOutcome::Downloading;
     }
     writeEnvironment();
     copyKillProcess();
     progress_.setStatus("Finishing Installation...");
     if (preview) {
-        log_.flush();
+        if (!log_.flush() || !recorder_->commit(options_.nowNs()))
+            return fail("The install log cannot be written: " + log_.path());
         deleteTemporaryFiles();
         run_.setState(InstallState::Done);
-    } else {
-        finish();
+        return RunOutcome::Finished;
     }
-    return RunOutcome::Finished;
+    return finish() ? RunOutcome::Finished : RunOutcome::Failed;
+}
+
+// The journal begins in the installation folder, which must exist first: the folders of its
+// chain that this run created are recorded as soon as the journal can hold them.
+bool Installer::beginJournal() {
+    auto& files = *services_.files;
+    auto journal = record::Journal::create(files, record::journalPathFor(log_.path()));
+    if (!journal) return false;
+    recorder_ = std::make_unique<record::Recorder>(
+        record::Machine{files, *services_.registry, *services_.profiles}, std::move(journal));
+    auto& r = *recorder_;
+    r.append({"journal", {r.journal().path()}});
+    for (const auto& folder : foldersBeforeJournal_) r.append({"folder", {folder}});
+    foldersBeforeJournal_.clear();
+    r.append({"product", {run_.productName}});
+    r.append({"log", {log_.path()}});
+    return r.healthy();
+}
+
+// A run of this package into this folder that was killed left its journal unfinished: undo it
+// before anything else, so the new run starts from the machine as it was.
+void Installer::recoverUnfinishedRuns(const std::string& folder) {
+    auto& files = *services_.files;
+    if (folder.empty() || !files.isDirectory(folder)) return;
+    for (const std::string& name : files.list(folder, "*.journal")) {
+        const std::string path = folder + "\\" + name;
+        const auto journal = record::readJournal(files, path);
+        if (!journal || journal->done) continue;
+        record::UndoContext context{{files, *services_.registry, *services_.profiles},
+                                    record::UndoMode::Rollback, 0, {}, {}};
+        record::undoRecords(journal->records, context);
+        files.removeFile(path);  // also when its own record was torn off
+        recovered_.push_back(path);
+        prompter_.message("An installation into " + folder +
+                              " was cut short; what it had changed has been undone (" + path + ").",
+                          options_.cancelTitle);
+    }
+}
+
+RunOutcome Installer::fail(std::string why) {
+    failure_ = std::move(why);
+    rollBack();
+    return RunOutcome::Failed;
+}
+
+// Everything the run changed goes back as it was, and so do the members it unpacked.
+void Installer::rollBack() {
+    if (recorder_) recorder_->rollback();
+    for (auto it = foldersBeforeJournal_.rbegin(); it != foldersBeforeJournal_.rend(); ++it)
+        services_.files->removeDirectory(*it);
+    foldersBeforeJournal_.clear();
+    deleteTemporaryFiles();
 }
 
 // The keys "PR0" to "PR<total - 1>" of [FILES] whose value is an Internet address, from one
@@ -202,134 +261,12 @@ void Installer::addDownloadActions() {
     advancedActions_ = false;
 }
 
-namespace {
-
-// Copies the entries of a pass on helper threads, in order, at most `window` entries ahead of
-// the entry the pass has reached, so a cancelled pass has not run far ahead. A wake-up or a
-// contended lock costs about what a small copy does, so an entry done is told through its
-// own flag, the pass locks only to wait, and the window moves on by half its width at a time.
-class CopyAhead {
-public:
-    CopyAhead(std::size_t count, int threads, std::function<bool(std::size_t)> copy)
-        : count_(count), done_(count), written_(count, 0), copy_(std::move(copy)) {
-        for (int i = 0; i < threads; ++i) workers_.emplace_back([this] { work(); });
-    }
-    ~CopyAhead() {
-        stop();
-        for (auto& worker : workers_) worker.join();
-    }
-    CopyAhead(const CopyAhead&) = delete;
-    CopyAhead& operator=(const CopyAhead&) = delete;
-
-    // Whether entry n was written, once it is done.
-    bool written(std::size_t n) {
-        if (n + kWindow / 2 >= allowed_ && allowed_ < count_) {
-            const std::lock_guard lock(mutex_);
-            allowed_ = std::min(count_, n + kWindow);
-            if (idleWorkers_ > 0) changed_.notify_all();
-        }
-        if (!done_[n].load()) {
-            std::unique_lock lock(mutex_);
-            passWaits_ = true;
-            changed_.wait(lock, [&] { return done_[n].load(); });
-            passWaits_ = false;
-        }
-        return written_[n] != 0;
-    }
-
-    // Takes no more entries and waits for those taken; the entries from `from` on that were
-    // written.
-    std::vector<std::size_t> stop(std::size_t from = 0) {
-        std::unique_lock lock(mutex_);
-        stopping_ = true;
-        changed_.notify_all();
-        changed_.wait(lock, [&] { return busy_.load() == 0; });
-        std::vector<std::size_t> done;
-        for (std::size_t i = from; i < count_; ++i)
-            if (done_[i].load() && written_[i]) done.push_back(i);
-        return done;
-    }
-
-private:
-    static constexpr std::size_t kWindow = 64;
-
-    void work() {
-        for (;;) {
-            std::size_t n = 0;
-            {
-                std::unique_lock lock(mutex_);
-                ++idleWorkers_;
-                changed_.wait(lock,
-                              [&] { return stopping_ || next_ >= count_ || next_ < allowed_; });
-                --idleWorkers_;
-                if (stopping_ || next_ >= count_) return;
-                n = next_++;
-                ++busy_;
-            }
-            bool ok = false;
-            try {
-                ok = copy_(n);
-            } catch (...) {
-                ok = false;  // a copy that throws (out of memory) is a copy that failed
-            }
-            written_[n] = ok;
-            // Set, then looked at, while the waiting side does the reverse (both in one total
-            // order): one of the two always sees the other, so no wake-up is lost.
-            done_[n].store(true);
-            --busy_;
-            if (passWaits_.load() || stopping_.load()) {
-                const std::lock_guard lock(mutex_);
-                changed_.notify_all();
-            }
-        }
-    }
-
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    const std::size_t count_;
-    std::size_t next_ = 0;                  // under mutex_
-    std::atomic<std::size_t> allowed_ = 0;  // written under mutex_
-    std::atomic<std::size_t> busy_ = 0;
-    std::size_t idleWorkers_ = 0;          // under mutex_
-    std::atomic<bool> passWaits_ = false;  // written under mutex_
-    std::atomic<bool> stopping_ = false;   // written under mutex_
-    std::vector<std::atomic<bool>> done_;
-    std::vector<char> written_;  // entry n's, published by done_[n]
-    std::function<bool(std::size_t)> copy_;
-    std::vector<std::thread> workers_;
-};
-
-}  // namespace
-
 bool Installer::copyPass() {
-    std::unique_ptr<CopyAhead> ahead;
-    if (options_.copyThreads > 0 && copyList_.size() > 1) {
-        // Two entries for one file must be copied in their order, so such a pass is not split.
-        std::unordered_set<std::string> destinations;
-        bool distinct = true;
-        for (const auto& entry : copyList_)
-            distinct = distinct && destinations.insert(lowerCase(entry.destination)).second;
-        if (distinct) {
-            ahead = std::make_unique<CopyAhead>(
-                copyList_.size(), options_.copyThreads,
-                [this](std::size_t n) { return copyEntry(copyList_[n]); });
-        }
-    }
     for (std::size_t n = 0; n < copyList_.size(); ++n) {
         if (run_.cancelRequested.load()) {
             const Answer answer = prompter_.yesNo(options_.cancelQuestion, options_.cancelTitle,
                                                   options_.yesCaption, options_.noCaption);
-            if (answer == Answer::Yes) {
-                // Files the helpers had already copied are installed files like the others:
-                // the uninstaller must find them in the log.
-                if (ahead) {
-                    for (std::size_t k : ahead->stop(n)) {
-                        const auto& entry = copyList_[k];
-                        if (entry.noLog == 0) recordFile(entry.destination, true, false);
-                    }
-                }
-                return false;
-            }
+            if (answer == Answer::Yes) return false;
             // "No" answers the request; the user is not asked again before every file.
             run_.cancelRequested.store(false);
         }
@@ -337,25 +274,32 @@ bool Installer::copyPass() {
         progress_.setValue(static_cast<int>(n));
         progress_.setCurrentFile(entry.destination);
         progress_.pump();
-        settle(entry, ahead ? ahead->written(n) : copyEntry(entry));
-        if (logNumber_ > 0 && logNumber_ % kLogFlushEvery == 0) log_.flush();
+        const bool written = copyEntry(entry);
+        if (!failure_.empty()) return false;
+        settle(entry, written);
     }
     return true;
 }
 
-// The file-system part of an entry, safe on a helper thread: whether its file was written (and,
-// when the log records it, made writable as recordFile would).
+// The file-system part of an entry: whether its file was written (and, when the log records
+// it, made writable as recordFile would).
 bool Installer::copyEntry(const CopyEntry& entry) {
     auto& files = *services_.files;
     if (isUrl(entry.source)) return false;  // downloaded later
-    if (entry.kind == FolderKind::SharedDlls) {
-        if (!contains(lowerCase(entry.destination), "ocx") && entry.keepExisting &&
-            files.exists(entry.destination))
-            return false;
-    } else if (!plainCopyKind(entry.kind)) {
+    // Shared DLLs follow the same rule: with the flag an existing copy stays, "ocx" or not.
+    if (entry.kind != FolderKind::SharedDlls && !plainCopyKind(entry.kind))
         return false;  // Current Drive, Temp Dir, no token
+    // A member the cabinets did not hold is not installed; nothing was changed for it.
+    if (!files.exists(entry.source)) return false;
+    switch (recorder_->copyFile(entry.source, entry.destination, entry.keepExisting != 0)) {
+        case record::Recorder::Placed::Kept:
+            return false;
+        case record::Recorder::Placed::Failed:
+            failure_ = "The file " + entry.destination + " could not be installed.";
+            return false;
+        case record::Recorder::Placed::Written:
+            break;
     }
-    if (!files.copyFile(entry.source, entry.destination, !entry.keepExisting)) return false;
     if (entry.noLog == 0 && files.isReadOnly(entry.destination))
         files.setAttributes(entry.destination, 0);
     return true;
@@ -405,10 +349,16 @@ void Installer::createFolderChain(std::string_view filePath) {
         if (end == std::string_view::npos) end = folder.size();
         prefix.append(folder.substr(start, end - start)).push_back('\\');
         start = end + 1;
-        if (prefix.size() <= 3 || createdFolderSet_.count(prefix)) continue;
-        services_.files->createDirectory(prefix);
+        if (prefix.size() <= 3 || !createdFolderSet_.insert(platform::pathKey(prefix)).second)
+            continue;
+        if (recorder_) {
+            recorder_->createFolder(prefix);
+        } else if (!services_.files->isDirectory(prefix) &&
+                   services_.files->createDirectory(prefix)) {
+            // Before the journal exists (the installation folder that will hold it).
+            foldersBeforeJournal_.push_back(prefix);
+        }
         recordFolder(prefix);
-        createdFolderSet_.insert(prefix);
         createdFolders_.push_back(prefix);
     }
 }
@@ -433,32 +383,50 @@ void Installer::selfRegister(const std::string& path) {
     services_.launcher->start("regsvr32.exe /s \"" + path + "\"", "");
 }
 
-void Installer::finish() {
-    auto& files = *services_.files;
+// The finishing steps in their order. Each makes its changes through the journal, so undoing
+// the run undoes them in the reverse order; a new kind of step is one function and a row here.
+bool Installer::finish() {
+    static constexpr void (Installer::*kSteps[])() = {
+        &Installer::copyUninstaller,    &Installer::createShortcuts,
+        &Installer::writeUninstallEntry, &Installer::writeLogSettings,
+        &Installer::copyDataTag,        &Installer::writeIniEntries,
+        &Installer::writeApplicationKey, &Installer::writeKeyList,
+        &Installer::writeValueList,
+    };
     progress_.setValue(total_);
-
-    const std::string uninstaller = services_.system->systemFolder() + "\\zuninstall.exe";
-    files.copyFile(run_.extractionFolder + "zuninstall.exe", uninstaller, true);
-    installedFiles_.push_back(uninstaller);
-    ++logNumber_;  // the uninstaller's number stays unused: it must not remove itself
-
-    createShortcuts();
-    log_.flush();
-    writeUninstallEntry();
-    for (const char* key : {"PATH1", "PATH2", "PATH3", "PATH4"}) log_.set("CAMINHO", key, "");
-    log_.set("RTYPE", "MERILDA", "NAO");
-
-    const std::string dataTag = installFolder() + "\\data.tag";
-    const std::string from = run_.dataTagPath.empty() ? data_.path() : run_.dataTagPath;
-    recordFile(dataTag, files.copyFile(from, dataTag, true));
-
-    writeIniEntries();
-    writeApplicationKey();
-    writeKeyList();
-    writeValueList();
-    log_.flush();
+    for (auto step : kSteps) {
+        (this->*step)();
+        if (!recorder_->healthy()) break;
+    }
+    const bool written = recorder_->healthy() && log_.flush();
+    if (!written || !recorder_->commit(options_.nowNs())) {
+        fail(written ? "The installation journal cannot be written."
+                     : "The install log cannot be written: " + log_.path());
+        run_.setState(InstallState::Done);
+        return false;
+    }
     deleteTemporaryFiles();
     run_.setState(InstallState::Done);
+    return true;
+}
+
+void Installer::copyUninstaller() {
+    const std::string uninstaller = services_.system->systemFolder() + "\\zuninstall.exe";
+    recorder_->copyFile(run_.extractionFolder + "zuninstall.exe", uninstaller, false);
+    installedFiles_.push_back(uninstaller);
+    ++logNumber_;  // the uninstaller's number stays unused: it must not remove itself
+}
+
+void Installer::writeLogSettings() {
+    for (const char* key : {"PATH1", "PATH2", "PATH3", "PATH4"}) log_.set("CAMINHO", key, "");
+    log_.set("RTYPE", "MERILDA", "NAO");
+}
+
+void Installer::copyDataTag() {
+    const std::string dataTag = installFolder() + "\\data.tag";
+    const std::string from = run_.dataTagPath.empty() ? data_.path() : run_.dataTagPath;
+    recordFile(dataTag, recorder_->copyFile(from, dataTag, false) ==
+                            record::Recorder::Placed::Written);
 }
 
 void Installer::deleteTemporaryFiles() {
@@ -468,7 +436,7 @@ void Installer::deleteTemporaryFiles() {
     if (!temp.empty() && temp.back() != '\\') temp += '\\';
     std::vector<std::string> folders{temp};
     // Where the cabinets were unpacked elsewhere, that folder is cleaned too.
-    if (!run_.extractionFolder.empty() && lowerCase(run_.extractionFolder) != lowerCase(temp))
+    if (!run_.extractionFolder.empty() && !platform::samePath(run_.extractionFolder, temp))
         folders.push_back(run_.extractionFolder);
     for (const auto& folder : folders) {
         for (std::size_t i = 0; i < packageList_.size(); ++i) {

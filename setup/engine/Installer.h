@@ -9,9 +9,12 @@
 // or the environment variables, the kill-process settings and finish(). finish() writes the
 // uninstaller, shortcuts, uninstall entry, INI entries and registry data, deletes the
 // temporary files and sets InstallState to Done. Every file, folder and value is recorded in
-// the install log that the uninstaller reads.
+// the install log that the uninstaller reads, and every change, before it is made, in the
+// journal beside it: a run that is cancelled, fails or was killed is rolled back from it.
 
+#include <cstdint>
 #include <functional>
+#include <memory>
 #include <set>
 #include <string>
 #include <string_view>
@@ -20,12 +23,13 @@
 #include <vector>
 
 #include "platform/Services.h"
+#include "record/Changes.h"
+#include "record/InstallLog.h"
 #include "setup/config/Prompter.h"
 #include "setup/config/RunState.h"
 #include "setup/config/SetupData.h"
 #include "setup/engine/DownloadQueue.h"
 #include "setup/engine/FolderTable.h"
-#include "setup/engine/InstallLog.h"
 #include "setup/engine/PackageList.h"
 #include "setup/engine/ProgressView.h"
 
@@ -42,16 +46,15 @@ struct InstallerOptions {
     std::string cancelTitle = "Korvanet Instavo";
     std::string yesCaption;
     std::string noCaption;
-    // Helper threads that copy the files ahead of the pass (0: each file in its turn). The
-    // log, the progress, the questions and self-registration still go entry by entry, in
-    // order; a pass whose entries share a destination copies in its turn.
-    int copyThreads = 0;
+    // Nanoseconds since 1970, for the journal's last record; the system clock when empty.
+    std::function<std::int64_t()> nowNs;
 };
 
 enum class RunOutcome {
     Finished,     // InstallState is Done
     Downloading,  // the download sequence will call finish()
-    Cancelled,    // the user answered Yes to the cancel question; nothing more is done
+    Cancelled,    // the user answered Yes to the cancel question: the run was rolled back
+    Failed,       // a change could not be made: the run was rolled back (failure() says why)
 };
 
 class Installer {
@@ -62,7 +65,16 @@ public:
 
     void open();
     RunOutcome run();
-    void finish();
+    // False when a step failed: the run was rolled back (failure() says why). Either way
+    // InstallState is Done afterwards.
+    bool finish();
+
+    // What made the run fail, for the user.
+    const std::string& failure() const { return failure_; }
+    // Installations of this package cut short by a kill and rolled back by open().
+    const std::vector<std::string>& recovered() const { return recovered_; }
+    // The journal of the run, once it has begun (the downloads announce their files to it).
+    record::Recorder* recorder() { return recorder_.get(); }
 
     const std::string& logPath() const { return log_.path(); }
     const std::vector<std::string>& installedFiles() const { return installedFiles_; }
@@ -79,9 +91,14 @@ private:
     int countInternetSources() const;
     void buildCopyList();
     void addDownloadActions();
+    bool beginJournal();
+    void recoverUnfinishedRuns(const std::string& folder);
+    RunOutcome fail(std::string why);
     bool copyPass();
+    // Whether the entry's file was written; false with failure_ set when it could not be.
     bool copyEntry(const CopyEntry& entry);
     void settle(const CopyEntry& entry, bool written);
+    void rollBack();
     void queueDownload(const CopyEntry& entry);
     void createFolderChain(std::string_view filePath);
     // makeWritable: a written file that is read-only is made writable first (the copy pass
@@ -91,10 +108,14 @@ private:
     void selfRegister(const std::string& path);
     void deleteTemporaryFiles();
 
-    // Registry, environment, INI entries and shortcuts.
+    // Registry, environment, INI entries and shortcuts: the finishing steps, in the order of
+    // the table in Installer.cpp.
     void writeEnvironment();
     void copyKillProcess();
+    void copyUninstaller();
     void writeUninstallEntry();
+    void writeLogSettings();
+    void copyDataTag();
     void createShortcuts();
     void writeIniEntries();
     void writeApplicationKey();
@@ -120,7 +141,11 @@ private:
     Prompter& prompter_;
     InstallerOptions options_;
 
-    InstallLog log_;
+    record::InstallLogWriter log_;
+    std::unique_ptr<record::Recorder> recorder_;
+    std::string failure_;
+    std::vector<std::string> recovered_;
+    std::vector<std::string> foldersBeforeJournal_;
     int logNumber_ = 0;
     int dirNumber_ = 0;
     int registryEntryNumber_ = 0;
@@ -132,7 +157,7 @@ private:
     std::vector<CopyEntry> copyList_;
     std::vector<std::string> installedFiles_;
     std::vector<std::string> createdFolders_;
-    std::unordered_set<std::string> createdFolderSet_;
+    std::unordered_set<std::string> createdFolderSet_;  // by platform::pathKey
     std::set<std::string> desktopEntries_;
     DownloadQueue downloads_;
     std::string systemFolderLower_;

@@ -5,7 +5,7 @@
 #include "platform/Profile.h"
 #include "support/TempWinRoot.h"
 #include "uninstall/Arguments.h"
-#include "uninstall/InstallLog.h"
+#include "record/InstallLog.h"
 #include "uninstall/Texts.h"
 
 namespace {
@@ -25,9 +25,11 @@ TEST(InstallLog, reads_every_section_setup_writes) {
             "[REGISTRY]\r\nPATH=Software\\Maker\\App\r\nVERSION=Software\\Maker\\App\r\n"
             "[REGISTRYENTRY]\r\nkey0=HKEY_CURRENT_USER\\Software\\X\r\nval0=Dir\r\n"
             "key1=HKEY_LOCAL_MACHINE\\Software\\Y\r\nval1=\r\nkey5=HKEY_USERS\\Z\r\n"));
-    const auto profiles = platform::makeProfileFiles(root.fs(), 1253);
-
-    const auto log = uninstall::readInstallLog(*profiles, "C:\\Program Files\\App\\install.log");
+    const auto bytes = root.fs().readFile("C:\\Program Files\\App\\install.log");
+    ASSERT_TRUE(bytes);
+    const auto read = record::parseInstallLog(*bytes, 1253);
+    ASSERT_TRUE(read);
+    const record::InstallLog& log = *read;
 
     EXPECT_EQ(log.files, (std::vector<std::string>{"c:\\program files\\app\\app.exe",
                                                    "c:\\program files\\app\\μελέτες.dat",

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/Profile.h"
 #include "platform/Registry.h"
 #include "platform/SystemInfo.h"
 #include "support/FakeServices.h"
@@ -68,17 +69,18 @@ protected:
     }
 
     uninstall::Outcome run() {
-        return uninstall::uninstall(log, kLog, {root.fs(), *registry, system});
+        return uninstall::uninstallByLog(log, kLog, {root.fs(), *registry, system, *profiles});
     }
 
     testing_support::TempWinRoot root;
     std::unique_ptr<platform::Registry> registry;
     testing_support::FakeSystemInfo system;
-    uninstall::InstallLog log;
+    std::unique_ptr<platform::ProfileFiles> profiles = platform::makeProfileFiles(root.fs(), 1253);
+    record::InstallLog log;
 };
 
 TEST_F(Removal, removes_what_the_log_names_and_keeps_the_users_files) {
-    EXPECT_EQ(uninstall::productName(log, kLog, *registry), "App");
+    EXPECT_EQ(uninstall::productName({kLog, "", log, std::nullopt}, *registry), "App");
     const uninstall::Outcome outcome = run();
 
     EXPECT_TRUE(outcome.complete());

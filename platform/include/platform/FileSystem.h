@@ -99,6 +99,33 @@ public:
         return false;
     }
 
+    // --- moving, linking and identity ----------------------------------------------------
+    // Gives a file (or a link itself, never what it points to) another name in the same file
+    // system. An existing entry of the new name (matched as Windows matches names, so its
+    // spelling is kept) is replaced only when replace is set. Folders are not moved.
+    virtual bool rename(std::string_view from, std::string_view to, bool replace) {
+        (void)from, (void)to, (void)replace;
+        return false;
+    }
+    // A second name for an existing file; false when the name is taken or the file system
+    // has no hard links.
+    virtual bool link(std::string_view existing, std::string_view name) {
+        (void)existing, (void)name;
+        return false;
+    }
+    // What an entry is, without following a link in its place: enough to tell later whether
+    // someone wrote it again.
+    struct FileIdentity {
+        bool regular = false;
+        bool link = false;
+        std::uint64_t size = 0;
+        std::int64_t modifiedNs = 0;
+    };
+    virtual std::optional<FileIdentity> identity(std::string_view winPath) const {
+        (void)winPath;
+        return std::nullopt;
+    }
+
     // --- safe replacement and locking ---------------------------------------------------
     // writeFile replaces a file through a temporary file beside it renamed over it: a reader
     // sees the old bytes or the new ones, never a part, and a link in its place is replaced,

@@ -1,0 +1,105 @@
+#include "platform/FileSystem.h"
+#include "platform/HostEntries.h"
+#include "record/Changes.h"
+
+namespace record {
+namespace {
+
+// "file": dest, temp. "replace": dest, temp, old (the replaced file, kept aside).
+enum Field { kDest = 0, kTemp = 1, kOld = 2 };
+
+void removeIfThere(platform::FileSystem& files, const std::string& path) {
+    if (!path.empty() && files.identity(path)) files.removeFile(path);
+}
+
+}  // namespace
+
+Recorder::Placed FileChange::place(Recorder& r, const std::string& dest, bool keepExisting,
+                                   const std::function<bool(const std::string&)>& fill) {
+    using Placed = Recorder::Placed;
+    auto& files = r.machine().files;
+    const auto there = files.identity(dest);
+    if (there && !there->regular && !there->link) return Placed::Failed;  // a folder, a FIFO
+    if (there && keepExisting) return Placed::Kept;
+    const std::size_t n = r.journal().count();
+    const std::string temp = siblingName(dest, n, "new");
+    const std::string old = there ? siblingName(dest, n, "old") : std::string();
+    Record record{there ? "replace" : "file", {dest, temp}};
+    if (there) record.fields.push_back(old);
+    if (!r.append(std::move(record))) return Placed::Failed;
+
+    removeIfThere(files, temp);  // left by a run that was killed
+    if (!fill(temp)) {
+        files.removeFile(temp);
+        return Placed::Failed;
+    }
+    if (there) {
+        // A second name keeps the old bytes while dest takes the new ones in one rename: at
+        // no moment is dest missing or partly written.
+        removeIfThere(files, old);
+        if (!files.link(dest, old) && !files.copyFile(dest, old, false)) {
+            files.removeFile(temp);
+            return Placed::Failed;
+        }
+        r.keptAside_.push_back(old);
+    }
+    if (!files.rename(temp, dest, there.has_value())) {
+        files.removeFile(temp);
+        return Placed::Failed;
+    }
+    return Placed::Written;
+}
+
+bool FileChange::expect(Recorder& r, const std::string& dest, const std::string& temp) {
+    auto& files = r.machine().files;
+    const auto there = files.identity(dest);
+    if (there && !there->regular && !there->link) return false;
+    const std::string old = there ? siblingName(dest, r.journal().count(), "old") : std::string();
+    Record record{there ? "replace" : "file", {dest, temp}};
+    if (there) record.fields.push_back(old);
+    if (!r.append(std::move(record))) return false;
+    if (there) {
+        removeIfThere(files, old);
+        if (!files.link(dest, old) && !files.copyFile(dest, old, false)) return false;
+        r.keptAside_.push_back(old);
+    }
+    return true;
+}
+
+void FileChange::undo(const Record& record, UndoContext& c) {
+    auto& files = c.machine.files;
+    const std::string& dest = record.field(kDest);
+    removeIfThere(files, record.field(kTemp));
+    const bool replaced = record.tag == "replace";
+    if (c.mode == UndoMode::Rollback && replaced) {
+        // The old file back under its name; without it, dest was never replaced.
+        const std::string& old = record.field(kOld);
+        if (files.identity(old) && !files.rename(old, dest, true))
+            c.leftovers.push_back({dest, Why::Failed});
+        return;
+    }
+    if (replaced) removeIfThere(files, record.field(kOld));
+    switch (platform::entryKind(files, dest)) {
+        case platform::EntryKind::Missing:
+            return;
+        case platform::EntryKind::Outside:
+            c.leftovers.push_back({dest, Why::Outside});
+            return;
+        case platform::EntryKind::Folder:
+            c.leftovers.push_back({dest, Why::IsFolder});
+            return;
+        case platform::EntryKind::File:
+        case platform::EntryKind::Link:
+            break;
+    }
+    if (c.mode == UndoMode::Uninstall && c.doneAtNs > 0) {
+        const auto id = files.identity(dest);
+        if (id && id->regular && id->modifiedNs > c.doneAtNs) {
+            c.leftovers.push_back({dest, Why::Changed, false});
+            return;
+        }
+    }
+    if (!files.removeFile(dest)) c.leftovers.push_back({dest, Why::Failed});
+}
+
+}  // namespace record

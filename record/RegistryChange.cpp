@@ -1,0 +1,164 @@
+// Registry keys and values: a key is recorded only when this run created it, a value with
+// what it held before, so undoing puts back exactly the registry the run found.
+
+#include <charconv>
+
+#include "record/Changes.h"
+
+namespace record {
+namespace {
+
+using platform::RegRoot;
+using platform::RegValue;
+
+std::optional<RegRoot> rootOf(const Record& record) {
+    return platform::regRootNamed(record.field(0));
+}
+
+std::string item(const Record& record) {
+    return record.field(0) + "\\" + record.field(1);
+}
+
+bool sameValue(const std::optional<RegValue>& a, const std::optional<RegValue>& b) {
+    if (!a || !b) return !a && !b;
+    if (a->type != b->type) return false;
+    switch (a->type) {
+        case RegValue::Type::String:
+        case RegValue::Type::ExpandString:
+            return a->text == b->text;
+        case RegValue::Type::Dword:
+            return a->dword == b->dword;
+        case RegValue::Type::Binary:
+            return a->bytes == b->bytes;
+    }
+    return false;
+}
+
+}  // namespace
+
+bool RegistryKeyChange::create(Recorder& r, RegRoot root, const std::string& key) {
+    auto& registry = r.machine().registry;
+    if (key.empty() || registry.keyExists(root, key)) return true;
+    // Every key of the chain that is missing, the outermost first, so undoing removes the
+    // innermost first.
+    std::vector<std::string> missing{key};
+    for (auto cut = key.rfind('\\'); cut != std::string::npos && cut > 0;
+         cut = key.rfind('\\', cut - 1)) {
+        const std::string parent = key.substr(0, cut);
+        if (registry.keyExists(root, parent)) break;
+        missing.push_back(parent);
+    }
+    for (auto it = missing.rbegin(); it != missing.rend(); ++it)
+        if (!r.append({"regkey", {std::string(regRootName(root)), *it}})) return false;
+    return registry.createKey(root, key);
+}
+
+void RegistryKeyChange::undo(const Record& record, UndoContext& c) {
+    auto& registry = c.machine.registry;
+    const auto root = rootOf(record);
+    const std::string& key = record.field(1);
+    if (!root) {
+        c.leftovers.push_back({item(record), Why::UnknownRoot});
+        return;
+    }
+    if (!registry.keyExists(*root, key)) return;
+    if (!registry.subkeys(*root, key).empty() || !registry.valueNames(*root, key).empty()) {
+        c.leftovers.push_back({item(record), Why::Kept, false});
+        return;
+    }
+    if (!registry.deleteKey(*root, key)) c.leftovers.push_back({item(record), Why::Failed});
+}
+
+std::string RegistryValueChange::encode(const std::optional<RegValue>& value) {
+    if (!value) return "-";
+    static constexpr char kHex[] = "0123456789abcdef";
+    switch (value->type) {
+        case RegValue::Type::String:
+            return "s:" + value->text;
+        case RegValue::Type::ExpandString:
+            return "x:" + value->text;
+        case RegValue::Type::Dword:
+            return "d:" + std::to_string(value->dword);
+        case RegValue::Type::Binary: {
+            std::string out = "b:";
+            for (const char ch : value->bytes) {
+                const auto c = static_cast<unsigned char>(ch);
+                out += kHex[c >> 4];
+                out += kHex[c & 15];
+            }
+            return out;
+        }
+    }
+    return "-";
+}
+
+std::optional<RegValue> RegistryValueChange::decode(std::string_view text) {
+    if (text.size() < 2 || text[1] != ':') return std::nullopt;
+    const std::string_view data = text.substr(2);
+    RegValue v;
+    switch (text[0]) {
+        case 's':
+            v.text = std::string(data);
+            return v;
+        case 'x':
+            v.type = RegValue::Type::ExpandString;
+            v.text = std::string(data);
+            return v;
+        case 'd': {
+            v.type = RegValue::Type::Dword;
+            const auto [end, ec] = std::from_chars(data.data(), data.data() + data.size(), v.dword);
+            if (ec != std::errc() || end != data.data() + data.size()) return std::nullopt;
+            return v;
+        }
+        case 'b': {
+            v.type = RegValue::Type::Binary;
+            if (data.size() % 2) return std::nullopt;
+            for (std::size_t i = 0; i < data.size(); i += 2) {
+                unsigned byte = 0;
+                const auto [end, ec] = std::from_chars(data.data() + i, data.data() + i + 2, byte, 16);
+                if (ec != std::errc() || end != data.data() + i + 2) return std::nullopt;
+                v.bytes += static_cast<char>(byte);
+            }
+            return v;
+        }
+        default:
+            return std::nullopt;
+    }
+}
+
+bool RegistryValueChange::set(Recorder& r, RegRoot root, const std::string& key,
+                              const std::string& name, const RegValue& value) {
+    auto& registry = r.machine().registry;
+    if (!RegistryKeyChange::create(r, root, key)) return false;
+    const auto before = registry.value(root, key, name);
+    if (!r.append({"regvalue",
+                   {std::string(regRootName(root)), key, name, encode(before), encode(value)}}))
+        return false;
+    return registry.setValue(root, key, name, value);
+}
+
+// Fields: root, key, name, the value before ("-": none), the value written.
+void RegistryValueChange::undo(const Record& record, UndoContext& c) {
+    auto& registry = c.machine.registry;
+    const auto root = rootOf(record);
+    const std::string& key = record.field(1);
+    const std::string& name = record.field(2);
+    const std::string label = item(record) + ", " + name;
+    if (!root) {
+        c.leftovers.push_back({label, Why::UnknownRoot});
+        return;
+    }
+    const auto now = registry.value(*root, key, name);
+    const auto before = decode(record.field(3));
+    if (c.mode == UndoMode::Uninstall && now && !sameValue(now, decode(record.field(4)))) {
+        // Someone set it again since: their value, not ours.
+        c.leftovers.push_back({label, Why::Changed, false});
+        return;
+    }
+    if (sameValue(now, before)) return;
+    const bool ok = before ? registry.setValue(*root, key, name, *before)
+                           : registry.deleteValue(*root, key, name);
+    if (!ok) c.leftovers.push_back({label, Why::Failed});
+}
+
+}  // namespace record
