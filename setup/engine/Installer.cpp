@@ -163,9 +163,10 @@ bool Installer::beginJournal() {
     recorder_ = std::make_unique<record::Recorder>(
         record::Machine{files, *services_.registry, *services_.profiles}, std::move(journal));
     auto& r = *recorder_;
-    r.append({"journal", {r.journal().path()}});
+    // The folders first: undone backwards, the journal goes before the folder holding it.
     for (const auto& folder : foldersBeforeJournal_) r.append({"folder", {folder}});
     foldersBeforeJournal_.clear();
+    r.append({"journal", {r.journal().path()}});
     r.append({"product", {run_.productName}});
     r.append({"log", {log_.path()}});
     return r.healthy();
@@ -262,14 +263,17 @@ void Installer::addDownloadActions() {
 }
 
 bool Installer::copyPass() {
+    // "No" answers the request; the user is not asked again before every file.
+    auto cancelled = [this] {
+        if (!run_.cancelRequested.load()) return false;
+        const Answer answer = prompter_.yesNo(options_.cancelQuestion, options_.cancelTitle,
+                                              options_.yesCaption, options_.noCaption);
+        if (answer == Answer::Yes) return true;
+        run_.cancelRequested.store(false);
+        return false;
+    };
     for (std::size_t n = 0; n < copyList_.size(); ++n) {
-        if (run_.cancelRequested.load()) {
-            const Answer answer = prompter_.yesNo(options_.cancelQuestion, options_.cancelTitle,
-                                                  options_.yesCaption, options_.noCaption);
-            if (answer == Answer::Yes) return false;
-            // "No" answers the request; the user is not asked again before every file.
-            run_.cancelRequested.store(false);
-        }
+        if (cancelled()) return false;
         const auto& entry = copyList_[n];
         progress_.setValue(static_cast<int>(n));
         progress_.setCurrentFile(entry.destination);
@@ -278,7 +282,8 @@ bool Installer::copyPass() {
         if (!failure_.empty()) return false;
         settle(entry, written);
     }
-    return true;
+    // A cancel pressed during the last file is answered too.
+    return !cancelled();
 }
 
 // The file-system part of an entry: whether its file was written (and, when the log records

@@ -2,6 +2,7 @@
 // (once setup and a package exist) on what setup itself installed.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -79,6 +80,39 @@ TEST(ZuninstallRun, silent_run_removes_a_hand_made_installation) {
     const Result gone =
         runProgram(ZUNINSTALL_PATH, {"--silent", "c:\\app\\install.log"}, root.root());
     EXPECT_EQ(gone.status, 2);
+}
+
+// Whatever the path names, unless it is an install log or journal read whole, nothing goes:
+// not the file itself, nor what it seems to list.
+TEST(ZuninstallRun, refuses_what_is_not_an_install_log) {
+    testing_support::TempWinRoot root;
+    auto services = platform::openServices(root.root());
+    ASSERT_TRUE(services);
+    root.writeHostFile("app/app.exe", "x");
+    std::string random(4096, '\0');
+    for (std::size_t i = 0; i < random.size(); ++i) random[i] = static_cast<char>(i * 7919 % 251);
+    const struct {
+        const char* name;
+        std::string bytes;  // empty: a FIFO
+    } cases[] = {
+        {"notes.txt", "Shopping list\r\nc:\\app\\app.exe\r\n"},
+        {"random.log", random},
+        {"fifo.log", ""},
+        {"fake.journal", "not a journal\nfile\tc:\\app\\app.exe\n"},
+    };
+    for (const auto& c : cases) {
+        const fs::path host = root.driveC() / "app" / c.name;
+        if (c.bytes.empty())
+            ASSERT_EQ(::mkfifo(host.c_str(), 0600), 0);
+        else
+            root.writeHostFile(fs::path("app") / c.name, c.bytes);
+        const Result result = runProgram(
+            ZUNINSTALL_PATH, {"--silent", "C:\\app\\" + std::string(c.name)}, root.root());
+        EXPECT_EQ(result.status, 2) << c.name << ": " << result.errors;
+        EXPECT_NE(result.errors.find("nothing was removed"), std::string::npos) << result.errors;
+        EXPECT_TRUE(fs::exists(fs::symlink_status(host))) << c.name;
+        EXPECT_TRUE(fs::exists(root.driveC() / "app/app.exe")) << c.name;
+    }
 }
 
 // Every folder and file under the root (the drives' links are not followed): drive c:, the

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
 #include <map>
 #include <string>
 #include <vector>
@@ -21,6 +23,41 @@
 
 namespace engine_test {
 
+// Every folder and file below the root (its registry files included), with the bytes of each
+// file; the members unpacked for the run are not the machine's.
+inline std::map<std::string, std::string> snapshot(const std::filesystem::path& root) {
+    std::map<std::string, std::string> seen;
+    for (auto it = std::filesystem::recursive_directory_iterator(root); it != std::filesystem::recursive_directory_iterator();
+         ++it) {
+        const std::string relative = std::filesystem::relative(it->path(), root).string();
+        if (relative.starts_with("drive_c/windows/temp/")) continue;
+        if (it->is_symlink()) {
+            seen[relative] = "-> " + std::filesystem::read_symlink(it->path()).string();
+            if (it->is_directory()) it.disable_recursion_pending();
+        } else if (it->is_directory()) {
+            seen[relative + "/"] = "";
+        } else {
+            std::ifstream in(it->path(), std::ios::binary);
+            seen[relative].assign(std::istreambuf_iterator<char>(in), {});
+        }
+    }
+    return seen;
+}
+
+// Every difference between two snapshots, one failure each.
+inline void expectSameTree(const std::map<std::string, std::string>& before,
+                           const std::map<std::string, std::string>& after) {
+    for (const auto& [path, bytes] : after) {
+        const auto was = before.find(path);
+        if (was == before.end())
+            ADD_FAILURE() << "new: " << path;
+        else if (was->second != bytes)
+            ADD_FAILURE() << "changed: " << path << "\n" << bytes;
+    }
+    for (const auto& [path, bytes] : before)
+        if (!after.count(path)) ADD_FAILURE() << "gone: " << path;
+}
+
 class FakeSystem : public platform::SystemInfo {
 public:
     explicit FakeSystem(platform::FileSystem& files) : files_(files) {}
@@ -33,7 +70,7 @@ public:
     }
     std::uint64_t physicalMemoryBytes() const override { return 1u << 30; }
     platform::WindowsVersion version() const override { return {}; }
-    int ansiCodePage() const override { return 1253; }
+    int ansiCodePage() const override { return codePage; }
     std::string shellFolder(platform::ShellFolder which) override {
         std::string path;
         switch (which) {
@@ -60,6 +97,8 @@ public:
     platform::ScreenFacts screen() const override { return {}; }
     void setScreen(const platform::ScreenFacts&) override {}
     std::optional<std::string> environment(std::string_view) const override { return {}; }
+
+    int codePage = 1253;
 
 private:
     platform::FileSystem& files_;
@@ -101,6 +140,7 @@ protected:
         services.files = platform::makePosixFileSystem(root.root());
         services.registry = platform::makeFileRegistry(root.root());
         auto system = std::make_unique<FakeSystem>(*services.files);
+        fakeSystem = system.get();
         services.profiles = platform::makeProfileFiles(*services.files, 1253, "C:\\windows");
         auto launch = std::make_unique<RecordingLauncher>();
         launcher = launch.get();
@@ -137,6 +177,12 @@ protected:
         root.writeHostFile("setup/datafile.dlr", dlr);
     }
     void dataTag(const std::string& text) { root.writeHostFile("setup/data.tag", text); }
+    // A root whose ANSI code page is another (1252: Western).
+    void useCodePage(int codePage) {
+        fakeSystem->codePage = codePage;
+        services.profiles = platform::makeProfileFiles(*services.files, codePage, "C:\\windows");
+        data = std::make_unique<setup::SetupData>(*services.profiles, "C:\\setup\\data.tag");
+    }
 
     setup::RunOutcome install(std::pair<int, int> clock = {7, 42},
                               setup::InstallerOptions options = {}) {
@@ -158,6 +204,7 @@ protected:
     testing_support::TempWinRoot root;
     platform::Services services;
     RecordingLauncher* launcher = nullptr;
+    FakeSystem* fakeSystem = nullptr;
     RecordingPrompter prompter;
     setup::SilentProgress progress;
     setup::RunState run;

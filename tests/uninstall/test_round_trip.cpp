@@ -1,0 +1,126 @@
+// Install, then uninstall, then find the machine exactly as it was: drive tree, registry files
+// and the desktop's data home, byte for byte.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+
+#include "platform/HostDesktop.h"
+#include "setup/engine/engine_support.h"
+#include "support/TempWinRoot.h"
+#include "uninstall/Uninstaller.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using platform::RegRoot;
+using setup::RunOutcome;
+
+platform::RegValue text(std::string t) {
+    platform::RegValue v;
+    v.text = std::move(t);
+    return v;
+}
+
+struct Row {
+    const char* name;
+    int codePage;
+    std::string product, folder, group;
+    // What the machine held before; extra data.tag lines.
+    std::function<void(testing_support::TempWinRoot&, platform::Services&)> before;
+    std::string extra;
+    std::string keepFlag = "0";
+};
+
+void PrintTo(const Row& row, std::ostream* os) { *os << row.name; }
+
+class RoundTrip : public engine_test::EngineTest, public ::testing::WithParamInterface<Row> {};
+
+TEST_P(RoundTrip, uninstalling_leaves_the_machine_as_it_was) {
+    const Row& row = GetParam();
+    useCodePage(row.codePage);
+    // Shell folders a Windows machine has anyway, so that asking for them changes nothing.
+    for (auto f : {platform::ShellFolder::CommonPrograms, platform::ShellFolder::CommonStartMenu,
+                   platform::ShellFolder::Desktop, platform::ShellFolder::CommonFavorites})
+        services.system->shellFolder(f);
+    services.files->createDirectory("C:\\windows\\system32");
+    // A machine's registry is never empty: both roots the run writes hold something of others.
+    for (auto r : {RegRoot::LocalMachine, RegRoot::CurrentUser})
+        services.registry->setValue(r, "Software\\Other", "Theirs", text("kept"));
+    ASSERT_FALSE(platform::hostApplicationsFolder().empty());
+    if (row.before) row.before(root, services);
+
+    run.productName = row.product;
+    run.programFolder = row.group;
+    run.installFolder = row.folder;
+    // Greek needs more than code page 1252 holds: such a package writes its data.tag as UTF-8.
+    const std::string tag =
+        "[APPINFO]\r\n1=" + row.product + "\r\n3=1.0\r\n4=Maker\r\n" +
+        "[FILES]\r\nTOTAL=3\r\n"
+        "[FOLDER]\r\nTOTAL=2\r\nA0=" + row.product + "\r\nB0=Programs Menu Folder\r\n"
+        "D0=<Install Dir>\\app.exe\r\nA1=" + row.product + "\r\nB1=Desktop Folder\r\n"
+        "D1=<Install Dir>\\app.exe\r\nSHOWWINDOWFOLDER=NO\r\n" + row.extra;
+    dataTag(row.codePage == 1252 ? "\xEF\xBB\xBF" + tag : testing_support::cp1253(tag));
+    package({{"C:\\b\\app.exe", "<Install Dir>*0,0,0"},
+             {"C:\\b\\μελέτη.dat", "<Install Dir>\\Δεδομένα*0,0,0"},
+             {"C:\\b\\keep.txt", "<Install Dir>*" + row.keepFlag + ",0,0"}});
+    root.writeHostFile("windows/temp/zuninstall.exe", "uninstaller");
+    const auto before = engine_test::snapshot(root.root());
+
+    ASSERT_EQ(install(), RunOutcome::Finished);
+    EXPECT_TRUE(services.files->exists(row.folder + "\\Δεδομένα\\μελέτη.dat"));
+    EXPECT_TRUE(services.files->exists(row.folder + "\\app.exe"));
+
+    std::string problem;
+    const auto installation = uninstall::loadInstallation(*services.files, installer->logPath(),
+                                                          row.codePage, problem);
+    ASSERT_TRUE(installation) << problem;
+    ASSERT_TRUE(installation->journal);
+    EXPECT_EQ(uninstall::productName(*installation, *services.registry), row.product);
+    const auto outcome = uninstall::uninstall(
+        *installation, {*services.files, *services.registry, *services.system, *services.profiles});
+    for (const auto& left : outcome.leftovers) ADD_FAILURE() << "left: " << left.item;
+    EXPECT_TRUE(outcome.complete());
+    engine_test::expectSameTree(before, engine_test::snapshot(root.root()));
+}
+
+const std::string kSettings =
+    "[ENVIR]\r\nTOTAL=1\r\nA0=PATH\r\nB0=<Install Dir>\r\nC0=User\r\n"
+    "[INI]\r\nTOTAL=2\r\nN10=Paths\r\nN20=Data\r\nN30=<Install Dir>\r\nN40=app.ini\r\n"
+    "N50=<Windows Directory>\r\nN11=New\r\nN21=Key\r\nN31=1\r\nN41=app.ini\r\n"
+    "N51=<Windows Directory>\r\n"
+    "[REGISTRODADOS]\r\nTOTALDADOS=2\r\nA0=HKEY_CURRENT_USER\\Software\\Tool\r\nB0=Dir\r\n"
+    "C0=<Install Dir>\r\nD0=String\r\nA1=HKEY_CURRENT_USER\\Software\\Made\\Here\r\nB1=N\r\n"
+    "C1=7\r\nD1=DWORD\r\n"
+    "[REGISTROCHAVES]\r\nTOTALKEYS=1\r\nKEY0=HKEY_LOCAL_MACHINE\\Software\\Empty\\Key\r\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Packages, RoundTrip,
+    ::testing::Values(
+        Row{"plain", 1253, "App", "C:\\Program Files\\App", "App", nullptr, ""},
+        Row{"greek_names_1253", 1253, "Μελέτες", "C:\\Program Files\\Δεζοβούρ", "Ομάδα Μελετών",
+            nullptr, ""},
+        Row{"greek_names_1252", 1252, "Μελέτες", "C:\\Program Files\\Δεζοβούρ", "Ομάδα Μελετών",
+            nullptr, ""},
+        Row{"settings_that_existed_before", 1253, "App", "C:\\Program Files\\App", "App",
+            [](testing_support::TempWinRoot& root, platform::Services& services) {
+                services.registry->setValue(RegRoot::CurrentUser, "Environment", "PATH",
+                                              text("C:\\old;C:\\keep"));
+                services.registry->setValue(RegRoot::CurrentUser, "Software\\Tool", "Dir",
+                                              text("C:\\Tool"));
+                root.writeHostFile("windows/app.ini", "[Paths]\r\nData=C:\\Mine\r\n");
+            },
+            kSettings},
+        Row{"settings_new_to_the_machine", 1253, "App", "C:\\Program Files\\App", "App",
+            nullptr, kSettings},
+        Row{"keep_existing_over_a_users_file", 1253, "App", "C:\\Program Files\\App", "App",
+            [](testing_support::TempWinRoot& root, platform::Services& services) {
+                root.writeHostFile("Program Files/App/keep.txt", "the user's");
+            },
+            "", "1"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
