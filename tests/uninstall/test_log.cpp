@@ -11,6 +11,7 @@
 namespace {
 
 TEST(InstallLog, reads_every_section_setup_writes) {
+    const std::string kLong = "c:\\program files\\app\\" + std::string(5000, 'x') + ".dat";
     testing_support::TempWinRoot root;
     // Key 2 is the number setup skips when it copies the uninstaller; val1 is a key's
     // default value; key5 lost its val5.
@@ -19,6 +20,7 @@ TEST(InstallLog, reads_every_section_setup_writes) {
         testing_support::cp1253(
             "[LOG]\r\n0=c:\\program files\\app\\app.exe\r\n"
             "1=c:\\program files\\app\\μελέτες.dat\r\n3=c:\\program files\\app\\data.tag\r\n"
+            "6=" + kLong + "\r\n"
             "4=\r\n[DIR]\r\n0=c:\\program files\\\r\n1=c:\\program files\\app\\\r\n"
             "[UNINSTALL]\r\nPATH=SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\App\r\n"
             "[CAMINHO]\r\nPATH1=\r\n[RTYPE]\r\nMERILDA=NAO\r\n"
@@ -31,9 +33,10 @@ TEST(InstallLog, reads_every_section_setup_writes) {
     ASSERT_TRUE(read);
     const record::InstallLog& log = *read;
 
+    // A path longer than any buffer is read whole: a cut one would name another file.
     EXPECT_EQ(log.files, (std::vector<std::string>{"c:\\program files\\app\\app.exe",
                                                    "c:\\program files\\app\\μελέτες.dat",
-                                                   "c:\\program files\\app\\data.tag"}));
+                                                   "c:\\program files\\app\\data.tag", kLong}));
     EXPECT_EQ(log.folders,
               (std::vector<std::string>{"c:\\program files\\", "c:\\program files\\app\\"}));
     EXPECT_EQ(log.uninstallKey, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\App");

@@ -9,6 +9,9 @@
 #include <map>
 
 #include "platform/HostDesktop.h"
+#include "setup/config/ExitStatus.h"
+#include "setup/engine/InstallRun.h"
+#include "setup/engine/download_support.h"
 #include "setup/engine/engine_support.h"
 #include "support/TempWinRoot.h"
 #include "uninstall/Uninstaller.h"
@@ -122,5 +125,36 @@ INSTANTIATE_TEST_SUITE_P(
             },
             "", "1"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The whole silent run, Internet file included: the downloaded file is the installation's too.
+using engine_test::EngineTest;
+
+TEST_F(EngineTest, a_download_goes_with_the_installation) {
+    testing_support::LoopbackServer server;
+    server.on("/pkg/extra.zip", testing_support::LoopbackServer::reply(
+                                    "HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nhello"));
+    services.registry->setValue(RegRoot::LocalMachine, "Software\\Other", "Theirs", text("kept"));
+    services.files->createDirectory("C:\\windows\\system32");
+    dataTag("[APPINFO]\r\n1=App\r\n[FILES]\r\nTOTAL=1\r\n[ADVANCEDACTIONS]\r\nTOTAL=1\r\n"
+            "C0=Download\r\nF0=" + server.url("/pkg/extra.zip") + "\r\n");
+    package({{"C:\\b\\a.txt", "<Install Dir>*0,0,0"}});
+    const auto before = engine_test::snapshot(root.root());
+
+    folders.set(setup::FolderKind::InstallDir, run.installFolder);
+    const setup::LanguageTexts language(*services.profiles, "C:\\setup\\language.tag", false);
+    const std::string title = "setup";
+    setup::SetupContext context{services, prompter, run, folders, *data, language, title};
+    ASSERT_EQ(setup::runSilentInstall(context), setup::kExitDone);
+    EXPECT_EQ(host("Program Files/App/extra.zip"), "hello");
+
+    std::string problem;
+    const auto installation = uninstall::loadInstallation(
+        *services.files, "C:\\Program Files\\App\\install.log", 1253, problem);
+    ASSERT_TRUE(installation) << problem;
+    const auto outcome = uninstall::uninstall(
+        *installation, {*services.files, *services.registry, *services.system, *services.profiles});
+    for (const auto& left : outcome.leftovers) ADD_FAILURE() << "left: " << left.item;
+    engine_test::expectSameTree(before, engine_test::snapshot(root.root()));
+}
 
 }  // namespace
