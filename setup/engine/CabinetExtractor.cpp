@@ -7,7 +7,9 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <cctype>
 #include <cstring>
+#include <set>
 #include <ctime>
 #include <list>
 #include <memory>
@@ -334,6 +336,15 @@ std::string memberFileName(std::string_view stored, bool utf8) {
     // Windows drops trailing blanks and periods: "." and ".." and "..." name the folder itself.
     const auto last = name.find_last_not_of(" .");
     if (last == std::string::npos) return {};
+    // "CON", "nul.txt", "com1 .log": devices to Windows, so no file of a package.
+    std::string stem = name.substr(0, name.find('.'));
+    while (!stem.empty() && stem.back() == ' ') stem.pop_back();
+    for (char& c : stem) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    static const std::set<std::string> kDevices = {
+        "CON",  "PRN",  "AUX",  "NUL",  "COM1", "COM2", "COM3", "COM4", "COM5",  "COM6",   "COM7",
+        "COM8", "COM9", "LPT1", "LPT2", "LPT3", "LPT4", "LPT5", "LPT6", "LPT7",  "LPT8",   "LPT9",
+        "CONIN$", "CONOUT$"};
+    if (kDevices.count(stem)) return {};
     return name;
 }
 

@@ -589,6 +589,10 @@ std::vector<OwnCase> ownCases() {
         refused("utf8_c1", "evil\\xC2\\x85.txt"),
         refused("utf8_surrogate", "\\xED\\xA0\\x80.txt"),
         refused("utf8_cut", "evil\\xE2\\x82"),
+        // Devices to Windows, whatever follows the name: never a file of the package.
+        refused("device_con", "CON"),
+        refused("device_nul", "nul.txt"),
+        refused("device_com", "com1 .log"),
         // Broken cabinets. first.bin, in a folder of its own, comes out whole; second.bin is
         // not left half written.
         {"truncated_data",

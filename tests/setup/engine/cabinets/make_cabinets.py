@@ -181,6 +181,8 @@ HOSTILE = {  # cabinet: stored name, UTF-8 flag
     "cp1253_ff": (b"evil\xff", False),
     "utf8_overlong_slash": (b"..\xc0\xafevil.txt", True), "utf8_c1": (b"evil\xc2\x85.txt", True),
     "utf8_surrogate": (b"\xed\xa0\x80.txt", True), "utf8_cut": (b"evil\xe2\x82", True),
+    "device_con": (b"CON", False), "device_nul": (b"nul.txt", False),
+    "device_com": (b"com1 .log", False),
 }
 
 
