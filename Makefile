@@ -1,8 +1,9 @@
 # make run   - install what is missing, build, start dezovur
 # make test  - install what is missing, build, run every test
-# make bench - build and run every benchmark: the fee statement, then the two below
+# make bench - build and run every benchmark: the fee statement, then the three below
 # make bench-extract - setup's cabinet extractor against cabextract (about 4 GB in /tmp)
 # make bench-install - setup's installation run against cp -r (about 8 GB in /var/tmp)
+# make bench-uninstall - zuninstall on 2,500 to 10,000 installed files against rm -r
 #   BENCH_DIR=/dev/shm runs either on a tmpfs: the programs' own cost without the disk's
 # make package - build/package/: setup, its data files and file1.cab, ready to run
 # make fuzz  - build the fuzz targets with clang and run them for FUZZTIME seconds in all (60)
@@ -19,7 +20,7 @@ endif
 FUZZBUILD ?= build-fuzz
 FUZZTIME  ?= 60
 
-.PHONY: all deps configure build run test bench bench-extract bench-install package fuzz clean
+.PHONY: all deps configure build run test bench bench-extract bench-install bench-uninstall package fuzz clean
 
 all: build
 
@@ -45,11 +46,15 @@ test: build
 bench: deps configure
 	cmake --build $(BUILD) -j $(JOBS) --target fee_bench
 	LC_ALL=C $(BUILD)/bench/fee_bench
-	$(MAKE) bench-extract bench-install
+	$(MAKE) bench-extract bench-install bench-uninstall
 
 bench-install: deps configure
 	cmake --build $(BUILD) -j $(JOBS) --target setup_bench
 	LC_ALL=C $(BUILD)/bench/setup_bench
+
+bench-uninstall: deps configure
+	cmake --build $(BUILD) -j $(JOBS) --target uninstall_bench
+	LC_ALL=C $(BUILD)/bench/uninstall_bench
 
 bench-extract: deps configure
 	cmake --build $(BUILD) -j $(JOBS) --target bench_extract
