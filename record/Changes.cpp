@@ -77,10 +77,12 @@ Recorder::Placed Recorder::placeFile(const std::string& dest, bool keepExisting,
 Recorder::Placed Recorder::copyFile(const std::string& source, const std::string& dest,
                                     bool keepExisting) {
     auto& files = machine_.files;
-    if (!files.exists(source) || files.isDirectory(source)) return Placed::Failed;
-    return FileChange::place(*this, dest, keepExisting, [&](const std::string& temp) {
+    const Placed placed = FileChange::place(*this, dest, keepExisting, [&](const std::string& temp) {
         return files.copyFile(source, temp, false);
     });
+    // Asked only now: a copy that went through needs no second look at its source.
+    if (placed == Placed::Failed && !files.exists(source)) return Placed::NoSource;
+    return placed;
 }
 
 Recorder::Placed Recorder::writeFile(const std::string& dest, std::string_view bytes) {

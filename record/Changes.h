@@ -89,7 +89,8 @@ public:
     bool healthy() const { return healthy_; }
     bool append(Record record);
 
-    enum class Placed { Written, Kept, Failed };
+    // NoSource: the file to copy is missing, so nothing was changed.
+    enum class Placed { Written, Kept, Failed, NoSource };
     // Into a temporary name beside dest, then renamed into place; an existing file is kept
     // aside until the run ends. keepExisting leaves an existing file alone. fill writes the
     // temporary file.

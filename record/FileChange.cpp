@@ -28,8 +28,9 @@ Recorder::Placed FileChange::place(Recorder& r, const std::string& dest, bool ke
     if (there) record.fields.push_back(old);
     if (!r.append(std::move(record))) return Placed::Failed;
 
-    removeIfThere(files, temp);  // left by a run that was killed
-    if (!fill(temp)) {
+    // A temporary file of that name can only be left by a run that was killed: it goes, and
+    // the file is written once more.
+    if (!fill(temp) && !(files.removeFile(temp) && fill(temp))) {
         files.removeFile(temp);
         return Placed::Failed;
     }
