@@ -22,11 +22,8 @@ constexpr auto Int16 = StoredForm::Int16Hundredths;
 
 const std::array<EntryLayout, 8> kLayouts = {{
     {CategoryId::Asti,
-     "Form6",
-     "asti1",
      "Aποτυπώσεις Αστικών Περιοχών",
      Int16,
-     Width::Int16,
      {"Με τη μέθοδο των ορθογωνίων συντεταγμένων ή με άλλη μέθοδο αστικών περιοχών"},
      false,
      {{"ea", "Εμβαδό: ", "Εμβαδό", Single}},
@@ -34,11 +31,8 @@ const std::array<EntryLayout, 8> kLayouts = {{
      "OK",
      false},
     {CategoryId::Polygon,
-     "Form4",
-     "poligon1",
      "Πολυγωνομετρία",
      Int16,
-     Width::Int16,
      {},
      false,
      {{"poly", "Πλήθος πολυγωνομετρικών σημείων", "Πλήθος πολυγωνομετρικών σημείων", Whole}},
@@ -46,11 +40,8 @@ const std::array<EntryLayout, 8> kLayouts = {{
      "Command1",
      true},
     {CategoryId::Rymotom,
-     "Form8",
-     "rymot",
      "Οικοδομικές-Ρυμοτομικές Γραμμές",
      Int16,
-     Width::Int16,
      {},
      false,
      {{"ajon", "Προσδιορισμός και Χάραξη Αξόνων (Σημεία)",
@@ -61,11 +52,8 @@ const std::array<EntryLayout, 8> kLayouts = {{
      "Command1",
      false},
     {CategoryId::Trig,
-     "form3",
-     "trigonismos1",
      "Τριγωνισμός",
      Int16,
-     Width::Int16,
      {},
      false,
      {{"TsIIIT", "Τριγωνομετρικο σημειο ΙΙΙ Τάξεως", "Τριγωνομετρικο σημειο ΙΙΙ Τάξεως", Whole},
@@ -75,14 +63,10 @@ const std::array<EntryLayout, 8> kLayouts = {{
      {},
      "Command1",
      false},
-    // The area is kept as whole hundredths in a double: a single would cut 12.345 m² to
-    // 12.34 and write large areas in exponent form.
+    // A building's area is checked against kMaxBuildingArea, not the 16-bit range.
     {CategoryId::Them,
-     "Form12",
-     "ktiria1",
      "Χάραξη Θεμελίων Κτιριακών έργων",
      StoredForm::AreaHundredths,
-     Width::Double,
      {"Χάραξη Θεμελίων Κτιριακών Έργων"},
      true,
      {{"www", "Ώς μόνιμη σήμανση πολυγωνομετρικών σημείων (Εμβαδό οικοδομής σε m2)",
@@ -95,11 +79,8 @@ const std::array<EntryLayout, 8> kLayouts = {{
      "Command1",
      false},
     {CategoryId::Oix,
-     "Form11",
-     "oikopeda1",
      "Χάραξη Οικοπέδων επί Εδάφους",
      Int16,
-     Width::Int16,
      {},
      false,
      {{"oikx",
@@ -110,11 +91,8 @@ const std::array<EntryLayout, 8> kLayouts = {{
      "Command1",
      false},
     {CategoryId::Xilosta,
-     "Form10",
-     "xiliosta1",
      "Κατανομή Χιλιοστών",
      Int16,
-     Width::Int16,
      {},
      false,
      {{"anid", "Ανεξάρτητες Οριζόντιες συνιδιοκτησίες", "Ανεξάρτητες Οριζόντιες συνιδιοκτησίες",
@@ -126,11 +104,8 @@ const std::array<EntryLayout, 8> kLayouts = {{
      "Command1",
      false},
     {CategoryId::Analog,
-     "Form7",
-     "analog1",
      "Σύνταξη Πράξεων Αναλογισμού",
      Int16,
-     Width::Int16,
      {},
      false,
      {{"S", "Συνολικό Μήκος Προσώπων Οικοπέδων (σε Χιλιόμετρα)",
@@ -150,6 +125,7 @@ QString densityText(const AppContext& ctx) {
 }  // namespace
 
 const EntryLayout* entryLayout(CategoryId category) {
+    if (categoryOf(category).window != EntryWindowKind::Fields) return nullptr;
     for (const auto& layout : kLayouts)
         if (layout.category == category) return &layout;
     return nullptr;
@@ -158,7 +134,8 @@ const EntryLayout* entryLayout(CategoryId category) {
 EntryWindow::EntryWindow(AppContext& ctx, const EntryLayout& layout, EntryMode mode,
                          QWidget* parent)
     : QWidget(parent, Qt::Window), ctx_(ctx), layout_(layout), mode_(mode) {
-    setObjectName(QString::fromUtf8(mode == EntryMode::New ? layout.newName : layout.editName));
+    const Category& category = categoryOf(layout.category);
+    setObjectName(fromView(mode == EntryMode::New ? category.newWindow : category.editWindow));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QString::fromUtf8(layout.caption));
     setAccessibleName(windowTitle());
@@ -181,10 +158,10 @@ EntryWindow::EntryWindow(AppContext& ctx, const EntryLayout& layout, EntryMode m
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(12);
     grid->setColumnStretch(0, 1);
-    const std::vector<double> stored = mode == EntryMode::Edit
-                                           ? storedValues(ctx, categoryFiles(layout.category).input,
-                                                          static_cast<int>(layout.fields.size()))
-                                           : std::vector<double>{};
+    const std::vector<double> stored =
+        mode == EntryMode::Edit
+            ? storedValues(ctx, category.input, static_cast<int>(layout.fields.size()))
+            : std::vector<double>{};
     int row = 0;
     for (std::size_t i = 0; i < layout.fields.size(); ++i) {
         const EntryFieldLayout& field = layout.fields[i];
@@ -244,8 +221,8 @@ EntryWindow::EntryWindow(AppContext& ctx, const EntryLayout& layout, EntryMode m
 void EntryWindow::onSubmit() {
     const auto values = checkFields(this, ctx_, fields_);
     if (!values) return;
-    if (!writeEntryFile(this, ctx_, categoryFiles(layout_.category).input, *values, layout_.width))
-        return;
+    const Category& category = categoryOf(layout_.category);
+    if (!writeEntryFile(this, ctx_, category.input, *values, category.width)) return;
     closeAfterSubmit(this, ctx_, mode_);
 }
 

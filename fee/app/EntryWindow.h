@@ -1,9 +1,9 @@
 #pragma once
-// The data-entry window of every category but the tachymetric one, built from a row of a
-// table: caption, explanatory labels, fields and stored form; the input file is the
-// category's own. The new and the edit
-// window of a category are the same window in two modes: the new one starts every field at
-// "0", the edit one shows what the job's input file holds.
+// The data-entry window of every category entered in plain fields, built from a row of a table:
+// caption, explanatory labels, fields and how typed numbers are checked. The input file, how it
+// is written and the window's object names are the category's own (fee/store/Categories.h).
+// The new and the edit window of a category are the same window in two modes: the new one
+// starts every field at "0", the edit one shows what the job's input file holds.
 
 #include <QWidget>
 #include <vector>
@@ -22,11 +22,8 @@ struct EntryFieldLayout {
 
 struct EntryLayout {
     CategoryId category;
-    const char* newName;
-    const char* editName;
     const char* caption;
     StoredForm form;
-    Width width;
     std::vector<const char*> headings;  // above the fields; the first one bold when boldHeading
     bool boldHeading;
     std::vector<EntryFieldLayout> fields;
@@ -35,7 +32,7 @@ struct EntryLayout {
     bool densityNote;  // polygonometry: one or half a point per stremma, by the plan flag
 };
 
-// The row of the table for a category; nullptr for the tachymetric surveys.
+// The row of the table for a category; nullptr for one that has a window of another kind.
 const EntryLayout* entryLayout(CategoryId category);
 
 class EntryWindow : public QWidget {

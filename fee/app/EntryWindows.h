@@ -1,7 +1,7 @@
 #pragma once
 // The data-entry windows of the nine categories, new (from the work menu) and edit (from the
-// edit menu): form5/taxi1, Form6/asti1, Form4/poligon1, Form8/rymot, form3/trigonismos1,
-// Form12/ktiria1, Form11/oikopeda1, Form10/xiliosta1, Form7/analog1.
+// edit menu). The category table names each one and says which kind of window it is; this is
+// where a kind becomes a window class.
 
 #include <QWidget>
 
@@ -9,7 +9,8 @@
 
 namespace fee::app {
 
-// A new top-level window (deleted when closed); the caller shows it.
+// A new top-level window (deleted when closed); the caller shows it. Null only for a category
+// whose kind of window has no layout for it.
 QWidget* createEntryWindow(AppContext& ctx, fee::CategoryId category, EntryMode mode,
                            QWidget* parent = nullptr);
 

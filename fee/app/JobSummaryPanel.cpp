@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <vector>
 
 #include "fee/store/Categories.h"
@@ -173,16 +174,15 @@ void JobQuantitiesPanel::load(const fee::DataStore& store, std::string_view jobP
     };
     const QString separator = QString::fromStdString(store.decimalSeparator());
     for (const auto& source : sources) {
-        const int count = static_cast<int>(source.labels.size());
-        std::vector<double> values =
-            store.quantities(jobPath, categoryFiles(source.category).input, count);
-        values.resize(source.labels.size(), 0.0);
-        for (int i = 0; i < count; ++i) {
-            const QString name = QString::fromUtf8(source.labels[static_cast<std::size_t>(i)]);
-            auto* label = findChild<QLabel*>(name);
+        const Category& category = categoryOf(source.category);
+        const std::vector<double> values =
+            store.quantities(jobPath, category.input, category.fields);
+        const std::size_t shown = std::min(values.size(), source.labels.size());
+        for (std::size_t i = 0; i < shown; ++i) {
+            auto* label = findChild<QLabel*>(QString::fromUtf8(source.labels[i]));
             if (!label) continue;
-            const double stored = values[static_cast<std::size_t>(i)];
-            if (name == QLatin1String("hh"))
+            const double stored = values[i];
+            if (category.altimetry && static_cast<int>(i) == category.altimetry->index)
                 label->setText(stored != 0 ? QStringLiteral("Ν Α Ι") : QStringLiteral("Ο Χ Ι"));
             else
                 label->setText(displayNumber(stored / 100, 15, separator));

@@ -36,15 +36,16 @@ const std::array<SlopeClass, TachymetricWindow::kClasses> kSlopeClasses = {{
     {"100% ανω", "ανω100", "Κλίση εδάφους άνω του 100%", "Εμβαδό κλίσης άνω του 100%"},
 }};
 
-constexpr std::string_view kFile = categoryFiles(CategoryId::Taxi).input;
+constexpr const Category& kTaxi = categoryOf(CategoryId::Taxi);
 // One area per slope class, then the altimetry flag.
-static_assert(categoryFiles(CategoryId::Taxi).fields == TachymetricWindow::kClasses + 1);
+static_assert(kTaxi.fields == TachymetricWindow::kClasses + 1);
+static_assert(kTaxi.altimetry && kTaxi.altimetry->index == TachymetricWindow::kClasses);
 
 }  // namespace
 
 TachymetricWindow::TachymetricWindow(AppContext& ctx, EntryMode mode, QWidget* parent)
     : QWidget(parent, Qt::Window), ctx_(ctx), mode_(mode) {
-    setObjectName(mode == EntryMode::New ? QStringLiteral("form5") : QStringLiteral("taxi1"));
+    setObjectName(fromView(mode == EntryMode::New ? kTaxi.newWindow : kTaxi.editWindow));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Ταχυμετρικες Αποτυπωσεις στην ύπαιθρο (Σε στρέμματα)"));
     setAccessibleName(windowTitle());
@@ -62,8 +63,9 @@ TachymetricWindow::TachymetricWindow(AppContext& ctx, EntryMode mode, QWidget* p
     auto* stack = new QGridLayout(frame);
     stack->setContentsMargins(16, 16, 16, 16);
 
-    const std::vector<double> stored =
-        mode == EntryMode::Edit ? storedValues(ctx, kFile, kClasses + 1) : std::vector<double>{};
+    const std::vector<double> stored = mode == EntryMode::Edit
+                                           ? storedValues(ctx, kTaxi.input, kTaxi.fields)
+                                           : std::vector<double>{};
     for (int i = 0; i < kClasses; ++i) {
         const SlopeClass& slope = kSlopeClasses[static_cast<std::size_t>(i)];
         tabs_->addTab(QString::fromUtf8(slope.caption));
@@ -92,7 +94,7 @@ TachymetricWindow::TachymetricWindow(AppContext& ctx, EntryMode mode, QWidget* p
     altimetry_ = new QCheckBox(QStringLiteral("Υψομέτρηση"), this);
     altimetry_->setObjectName(QStringLiteral("H"));
     if (mode == EntryMode::Edit) {
-        altimetry_->setChecked(altimetryShown(stored[kClasses]));
+        altimetry_->setChecked(altimetryShown(stored[kTaxi.altimetry->index]));
     }
 
     auto* submit = new QPushButton(QStringLiteral("Υποβολή"), this);
@@ -175,7 +177,7 @@ void TachymetricWindow::onSubmit() {
     auto values = checkFields(this, ctx_, fields_, [this](int i) { tabs_->setCurrentIndex(i); });
     if (!values) return;
     values->push_back(altimetryStored(altimetry_->isChecked()));
-    if (!writeEntryFile(this, ctx_, kFile, *values, Width::Int16)) return;
+    if (!writeEntryFile(this, ctx_, kTaxi.input, *values, kTaxi.width)) return;
     closeAfterSubmit(this, ctx_, mode_);
 }
 

@@ -6,6 +6,7 @@
 #include <optional>
 #include <system_error>
 
+#include "fee/store/Categories.h"
 #include "fee/store/Number.h"
 
 namespace fee {
@@ -186,7 +187,7 @@ std::string localeNumber(float value, std::string_view separator) {
 }
 
 double altimetryStored(bool withAltimetry) {
-    return withAltimetry ? 100.0 : 0.0;
+    return withAltimetry ? categoryOf(CategoryId::Taxi).altimetry->stored : 0.0;
 }
 
 bool altimetryShown(double stored) {

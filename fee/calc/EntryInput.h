@@ -63,8 +63,8 @@ EntryCheck checkQuantity(std::string_view text, std::string_view fieldName, Stor
 // The coefficient λ: stored is λ x 100000 rounded half to even.
 EntryCheck checkLambda(std::string_view text, std::string_view decimalSeparator);
 
-// The altimetry flag, the last number of the tachymetric input file, as the window stores it:
-// 1 (100 hundredths) with altimetry, 0 without.
+// The altimetry flag of the tachymetric input file as the window stores it: the value the
+// category table gives for a set flag (1, as 100 hundredths) with altimetry, 0 without.
 double altimetryStored(bool withAltimetry);
 
 // Whether the edit window shows altimetry for a stored flag: the flag taken as 16-bit

@@ -32,9 +32,9 @@ std::vector<double> readQuantities(const DataStore& store, std::string_view jobP
 
 // All the numbers a category's input file keeps.
 std::vector<double> readInput(const PricingInput& in, CategoryId id) {
-    const CategoryFiles& files = categoryFiles(id);
-    return readQuantities(in.store, in.jobPath, files.input,
-                          static_cast<std::size_t>(files.fields));
+    const Category& category = categoryOf(id);
+    return readQuantities(in.store, in.jobPath, category.input,
+                          static_cast<std::size_t>(category.fields));
 }
 
 // Every fragment that has work opens the same way: a rule of 83 hyphens, the title and its
@@ -176,7 +176,7 @@ double priceAnalog(const PricingInput& in) {
             .text(kDrachmas)
             .endLine();
     }
-    writeFragment(in, categoryFiles(CategoryId::Analog).fragment, w);
+    writeFragment(in, categoryOf(CategoryId::Analog).fragment, w);
     return amount;
 }
 
@@ -188,11 +188,15 @@ double priceTaxi(const PricingInput& in) {
     if (auto i = in.scale.index())
         for (std::size_t c = 0; c < 5; ++c) prices[c] = kTaxiPrices[*i][c];
 
+    // The five slope classes, then the altimetry flag. The flag is divided by 100 like the
+    // areas, so a set one reads 1, and whatever else the file holds scales the surcharge.
+    constexpr FlagField kFlag = *categoryOf(CategoryId::Taxi).altimetry;
+    static_assert(kFlag.index == 5 && categoryOf(CategoryId::Taxi).fields == 6);
     const auto q = readInput(in, CategoryId::Taxi);
-    const double altimetry = q[5];
+    const double altimetry = q[kFlag.index];
     LineWriter w = in.store.writer();
     if (!(q[0] + q[1] + q[2] + q[3] + q[4] > 0)) {
-        writeFragment(in, categoryFiles(CategoryId::Taxi).fragment, w);
+        writeFragment(in, categoryOf(CategoryId::Taxi).fragment, w);
         return 0;
     }
 
@@ -204,7 +208,7 @@ double priceTaxi(const PricingInput& in) {
         sum += amount;
     }
     w.text(kTab).line(hyphens(39));
-    if (altimetry == 1) {
+    if (altimetry == kFlag.stored / 100) {
         w.text(kTab)
             .text("ΥΨΟΜΕΤΡΙΑ ")
             .number(sum, Width::Double)
@@ -220,7 +224,7 @@ double priceTaxi(const PricingInput& in) {
         .number(total, Width::Double)
         .text(kDrachmas)
         .endLine();
-    writeFragment(in, categoryFiles(CategoryId::Taxi).fragment, w);
+    writeFragment(in, categoryOf(CategoryId::Taxi).fragment, w);
     return total;
 }
 
@@ -228,14 +232,14 @@ double priceAsti(const PricingInput& in) {
     std::optional<double> price;
     if (auto i = in.scale.index()) price = kAstiPrices[*i];
     const double area = readInput(in, CategoryId::Asti)[0];
-    return priceOne(in, categoryFiles(CategoryId::Asti).fragment, "ΑΠΟΤΥΠΩΣΕΙΣ ΑΣΤΙΚΩΝ ΠΕΡΙΟΧΩΝ",
+    return priceOne(in, categoryOf(CategoryId::Asti).fragment, "ΑΠΟΤΥΠΩΣΕΙΣ ΑΣΤΙΚΩΝ ΠΕΡΙΟΧΩΝ",
                     "Εμβαδο σε Στρέματα:", area, price);
 }
 
 double pricePolygon(const PricingInput& in) {
     const double price = in.planFlag == 1 ? kPolygonInside : kPolygonOutside;
     const double points = readInput(in, CategoryId::Polygon)[0];
-    return priceOne(in, categoryFiles(CategoryId::Polygon).fragment, "ΠΟΛΥΓΩΝΟΜΕΤΡΙΚΑ ΣΗΜΕΙΑ",
+    return priceOne(in, categoryOf(CategoryId::Polygon).fragment, "ΠΟΛΥΓΩΝΟΜΕΤΡΙΚΑ ΣΗΜΕΙΑ",
                     "Αριθμός Πολυγωνομετρικών σημείων:", points, price);
 }
 
@@ -258,7 +262,7 @@ double priceRymotom(const PricingInput& in) {
         w.text(kTab).line(hyphens(27));
         w.text(kTab).text("ΣΥΝΟΛΟ = ").number(total, Width::Double).endLine();
     }
-    writeFragment(in, categoryFiles(CategoryId::Rymotom).fragment, w);
+    writeFragment(in, categoryOf(CategoryId::Rymotom).fragment, w);
     return total;
 }
 
@@ -287,7 +291,7 @@ double priceTrig(const PricingInput& in) {
         w.text(kTab).line(hyphens(27));
         w.text(kTab).text("ΣΥΝΟΛΟ = ").number(total, Width::Double).text(kDrachmas).endLine();
     }
-    writeFragment(in, categoryFiles(CategoryId::Trig).fragment, w);
+    writeFragment(in, categoryOf(CategoryId::Trig).fragment, w);
     return total;
 }
 
@@ -295,32 +299,44 @@ double priceThem(const PricingInput& in) {
     const double area = readInput(in, CategoryId::Them)[0];
     // No building, no equivalent points: the four every building counts come with an area.
     const double points = area > 0 ? buildingPoints(area) : 0;
-    return priceOne(in, categoryFiles(CategoryId::Them).fragment, "      Xάραξη Κτιρίων",
+    return priceOne(in, categoryOf(CategoryId::Them).fragment, "      Xάραξη Κτιρίων",
                     "Ισόδύναμια σε Πολυγωνομετρικά σημεία:", points, kBuildingPoint);
 }
 
 double priceXilosta(const PricingInput& in) {
     const double properties = readInput(in, CategoryId::Xilosta)[0];
-    return priceOne(in, categoryFiles(CategoryId::Xilosta).fragment, "     Κατανομή Χιλιοστών",
+    return priceOne(in, categoryOf(CategoryId::Xilosta).fragment, "     Κατανομή Χιλιοστών",
                     "Αριθμός Οριζοντίων ιδιοκτησιών:", properties, kProperty);
 }
 
 double priceOix(const PricingInput& in) {
     const double corners = readInput(in, CategoryId::Oix)[0];
-    return priceOne(in, categoryFiles(CategoryId::Oix).fragment, "     Xάραξη Οικοπέδων",
+    return priceOne(in, categoryOf(CategoryId::Oix).fragment, "     Xάραξη Οικοπέδων",
                     "Ισόδύναμια σε Πολυγωνομετρικά σημεία:", corners, kPlotCorner);
 }
 
-const std::array<Category, 9> kCategories = {{
-    {categoryFiles(CategoryId::Analog), priceAnalog},
-    {categoryFiles(CategoryId::Taxi), priceTaxi},
-    {categoryFiles(CategoryId::Asti), priceAsti},
-    {categoryFiles(CategoryId::Polygon), pricePolygon},
-    {categoryFiles(CategoryId::Rymotom), priceRymotom},
-    {categoryFiles(CategoryId::Trig), priceTrig},
-    {categoryFiles(CategoryId::Them), priceThem},
-    {categoryFiles(CategoryId::Xilosta), priceXilosta},
-    {categoryFiles(CategoryId::Oix), priceOix},
-}};
+PricingOperation pricingOf(CategoryId id) {
+    switch (id) {
+        case CategoryId::Analog:
+            return priceAnalog;
+        case CategoryId::Taxi:
+            return priceTaxi;
+        case CategoryId::Asti:
+            return priceAsti;
+        case CategoryId::Polygon:
+            return pricePolygon;
+        case CategoryId::Rymotom:
+            return priceRymotom;
+        case CategoryId::Trig:
+            return priceTrig;
+        case CategoryId::Them:
+            return priceThem;
+        case CategoryId::Xilosta:
+            return priceXilosta;
+        case CategoryId::Oix:
+            return priceOix;
+    }
+    return nullptr;
+}
 
 }  // namespace fee

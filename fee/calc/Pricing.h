@@ -4,8 +4,8 @@
 // Each category has one pricing operation: it reads the category's input file from the job
 // folder (quantities stored as hundredths), prices them with the decree's unit prices in
 // drachmas, writes the category's report fragment afresh and returns the category amount.
-// The statement assembly walks kCategories in order and adds each amount to the grand total;
-// it knows nothing about any single category.
+// The statement assembly walks kCategories in order, prices each row with pricingOf(row.id) and
+// adds the amount to the grand total; it knows nothing about any single category.
 //
 // Arithmetic is plain IEEE double evaluated left to right, as the amounts on a signed statement
 // must come out exactly the same every time: a line amount is roundHalfEven(quantity * price)
@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "fee/calc/Statement.h"
+#include "fee/store/Categories.h"
 #include "fee/store/DataStore.h"
 
 namespace fee {
@@ -55,13 +56,8 @@ struct PricingInput {
 
 using PricingOperation = double (*)(const PricingInput& in);
 
-// A category's files with the operation that prices it.
-struct Category : CategoryFiles {
-    PricingOperation price;
-};
-
-// In the order the statement prices them, that of kCategoryFiles.
-extern const std::array<Category, 9> kCategories;
+// The operation that prices a category.
+PricingOperation pricingOf(CategoryId id);
 
 double priceAnalog(const PricingInput& in);
 double priceTaxi(const PricingInput& in);

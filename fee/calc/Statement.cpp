@@ -9,25 +9,19 @@
 namespace fee {
 
 namespace {
-constexpr std::string_view fragmentOf(CategoryId id) {
-    return categoryFiles(id).fragment;
+// The header, the nine category fragments in their printed places, the totals, the signature.
+constexpr std::array<std::string_view, 12> fragmentOrder() {
+    std::array<std::string_view, 12> order{};
+    order.front() = "arxi1.dat";
+    const auto categories = printedFragments();
+    for (std::size_t i = 0; i < categories.size(); ++i) order[1 + i] = categories[i];
+    order[10] = "synola.dat";
+    order[11] = "telos.dat";
+    return order;
 }
 }  // namespace
 
-const std::array<std::string_view, 12> kFragmentOrder = {
-    "arxi1.dat",
-    fragmentOf(CategoryId::Trig),
-    fragmentOf(CategoryId::Polygon),
-    fragmentOf(CategoryId::Taxi),
-    fragmentOf(CategoryId::Asti),
-    fragmentOf(CategoryId::Rymotom),
-    fragmentOf(CategoryId::Analog),
-    fragmentOf(CategoryId::Oix),
-    fragmentOf(CategoryId::Them),
-    fragmentOf(CategoryId::Xilosta),
-    "synola.dat",
-    "telos.dat",
-};
+const std::array<std::string_view, 12> kFragmentOrder = fragmentOrder();
 
 namespace {
 
@@ -175,7 +169,8 @@ AssemblyResult assembleStatement(DataStore& store) {
     float grandTotal = 0;
     const PricingInput input{store, *job, scale, planFlag, &result.failedFiles};
     for (const Category& category : kCategories)
-        grandTotal = static_cast<float>(static_cast<double>(grandTotal) + category.price(input));
+        grandTotal =
+            static_cast<float>(static_cast<double>(grandTotal) + pricingOf(category.id)(input));
 
     const float fee = static_cast<float>(
         std::floor(static_cast<double>(grandTotal) * static_cast<double>(lambda) * 100) / 100);

@@ -457,7 +457,7 @@ bool DataStore::writeQuantities(std::string_view jobPath, std::string_view file,
 
 void DataStore::finish(std::string_view jobPath) {
     // klimaka.dat comes last, on its own terms.
-    for (const CategoryFiles& category : kCategoryFiles)
+    for (const Category& category : kCategories)
         writeQuantities(jobPath, category.input,
                         quantities(jobPath, category.input, category.fields), Width::Double);
     const double scale = quantities(jobPath, kScale, 1).front();

@@ -84,7 +84,7 @@ struct NewCase {
 };
 
 TEST(EntryLayouts, keep_as_many_fields_as_their_input_file_holds) {
-    for (const auto& files : fee::kCategoryFiles) {
+    for (const auto& files : fee::kCategories) {
         const auto* layout = fee::app::entryLayout(files.id);
         if (files.id == CategoryId::Taxi) {
             EXPECT_EQ(layout, nullptr);  // its own window

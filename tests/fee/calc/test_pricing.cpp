@@ -437,7 +437,7 @@ TEST_F(Pricing, the_table_prices_every_category_in_statement_order) {
         EXPECT_EQ(c.fragment, fragments[i]);
         // Each entry writes its own fragment and no other.
         fs().removeFile(path(c.fragment));
-        price(c.price);
+        price(fee::pricingOf(c.id));
         EXPECT_EQ(get(c.fragment), "") << c.fragment;
     }
 }

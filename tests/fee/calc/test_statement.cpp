@@ -106,7 +106,7 @@ protected:
 // --- totals ----------------------------------------------------------------------------------
 
 TEST(StatementOrder, holds_every_category_fragment_once) {
-    for (const auto& category : fee::kCategoryFiles) {
+    for (const auto& category : fee::kCategories) {
         int seen = 0;
         for (std::string_view name : fee::kFragmentOrder) seen += name == category.fragment;
         EXPECT_EQ(seen, 1) << category.fragment;

@@ -1,7 +1,12 @@
 // dezovur's command line: which arguments start the windows, and `dezovur statement`.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <unistd.h>
 
+#include <filesystem>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -185,6 +190,62 @@ TEST_F(CommandLine, statement_prints_the_assembled_job_in_utf8) {
     EXPECT_EQ(r.out, expected);
     // The files are left behind for the document window.
     EXPECT_TRUE(root.fs().exists(std::string(kJob) + "\\synola.dat"));
+}
+
+// A run killed while writing leaves its temporary files beside the fragments, named after the
+// fragment, the process id and a count. A later run, even one given the same process id, must
+// write the whole statement and clear them away, and touch no other file.
+TEST_F(CommandLine, statement_clears_what_killed_runs_left_and_nothing_else) {
+    makeJob();
+    const Outcome undisturbed = run({"statement"});
+    ASSERT_EQ(undisturbed.status, 0) << undisturbed.err;
+
+    namespace fs = std::filesystem;
+    const fs::path inC = fs::path("program files") / "dezovur" / "ΑΒ";
+    const fs::path job = root.driveC() / inC;
+    const auto names = [&job] {
+        std::set<std::string> out;
+        for (const auto& entry : fs::directory_iterator(job))
+            out.insert(entry.path().filename().string());
+        return out;
+    };
+    std::set<std::string> expected = names();
+    const std::string pid = std::to_string(::getpid());
+    std::set<std::string> abandoned;
+    // The names this process gives analog1.dat's temporary file first, as a dead run with the
+    // same process id left them; and two of other runs.
+    for (int n = 0; n < 1000; ++n)
+        abandoned.insert(".analog1.dat." + pid + "." + std::to_string(n) + ".new");
+    abandoned.insert(".telos.dat.4194303.0.new");
+    abandoned.insert(".synola.dat.17.2.new");
+    const std::set<std::string> others = {
+        ".analog1.dat.new",        ".analog1.dat.17.new",  ".analog1.dat.17.x.new",
+        ".analog1.dat.17.2.new.1", "analog1.dat.17.2.new", ".analog.dat.17.2.new",
+        ".polygon1.dat.17..new",
+    };
+    for (const std::string& name : abandoned) root.writeHostFile(inC / name, "left\r\n");
+    for (const std::string& name : others) root.writeHostFile(inC / name, "left\r\n");
+    // One whose writer is still at work on it (and holds its lock), and a link that looks like
+    // one left behind: neither is to be removed, and the link's file is not to be written.
+    const std::string busy = ".trig1.dat.17.3.new";
+    root.writeHostFile(inC / busy, "busy");
+    const int writer = ::open((job / busy).c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(writer, 0);
+    ASSERT_EQ(::flock(writer, LOCK_EX), 0);
+    root.writeHostFile("elsewhere.txt", "keep");
+    const std::string link = ".oix1.dat.17.4.new";
+    fs::create_symlink(root.driveC() / "elsewhere.txt", job / link);
+
+    const Outcome later = run({"statement"});
+    ::close(writer);
+    EXPECT_EQ(later.status, 0) << later.err;
+    EXPECT_EQ(later.out, undisturbed.out);
+
+    expected.insert(others.begin(), others.end());
+    expected.insert(busy);
+    expected.insert(link);
+    EXPECT_EQ(names(), expected);
+    EXPECT_EQ(root.readHostFile("elsewhere.txt"), "keep");
 }
 
 }  // namespace
