@@ -3,6 +3,7 @@
 // is looked up (so it stops at the drive root), and each remaining name is matched against the
 // folder's entries the way Windows compares names.
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -319,11 +320,88 @@ bool moveIntoPlace(const fs::path& temp, const fs::path& target, bool swap) {
     return ::rename(temp.c_str(), target.c_str()) == 0;
 }
 
-// A name beside the target that no other writer picks: the process and a per-process count.
-std::string temporaryName(const fs::path& target) {
+// A writer's temporary file is named "." + the target's name (its first 120 bytes) + "." + the
+// process id + "." + a count of the process's own + ".new", and the writer holds an flock on it
+// from its creation until it has the target's name. One that nobody holds was left by a writer
+// that died (killed, or the machine stopped) and will never be finished.
+std::string temporaryStem(const std::string& targetName) {
+    return "." + targetName.substr(0, 120) + ".";
+}
+
+std::string temporaryName(const std::string& targetName) {
     static std::atomic<unsigned> counter{0};
-    return "." + target.filename().string().substr(0, 120) + "." + std::to_string(::getpid()) +
-           "." + std::to_string(counter++) + ".new";
+    return temporaryStem(targetName) + std::to_string(::getpid()) + "." +
+           std::to_string(counter++) + ".new";
+}
+
+bool isTemporaryOf(std::string_view entry, std::string_view stem) {
+    constexpr std::string_view kSuffix = ".new";
+    if (entry.size() <= stem.size() + kSuffix.size() || !entry.starts_with(stem) ||
+        !entry.ends_with(kSuffix))
+        return false;
+    const std::string_view numbers =
+        entry.substr(stem.size(), entry.size() - stem.size() - kSuffix.size());
+    const auto dot = numbers.find('.');
+    const auto digits = [](std::string_view text) {
+        return !text.empty() &&
+               std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
+    return dot != std::string_view::npos && digits(numbers.substr(0, dot)) &&
+           digits(numbers.substr(dot + 1));
+}
+
+// Removes the temporary files of targetName in folder that no writer holds; returns their names.
+// Anything else is left alone: other names, links, a file whose writer is still at work, and one
+// whose name was taken by another file while it was being checked.
+std::vector<std::string> removeAbandonedTemporaries(const std::string& folder,
+                                                    const std::string& targetName) {
+    std::vector<std::string> removed;
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return removed;
+    const std::string stem = temporaryStem(targetName);
+    std::vector<std::string> candidates;
+    while (const dirent* entry = ::readdir(dir))
+        if (isTemporaryOf(entry->d_name, stem)) candidates.emplace_back(entry->d_name);
+    const int at = ::dirfd(dir);
+    for (std::string& name : candidates) {
+        const int fd = ::openat(at, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) continue;
+        struct stat held {};
+        struct stat named {};
+        if (::fstat(fd, &held) == 0 && S_ISREG(held.st_mode) &&
+            ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+            ::fstatat(at, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+            named.st_dev == held.st_dev && named.st_ino == held.st_ino &&
+            ::unlinkat(at, name.c_str(), 0) == 0)
+            removed.push_back(std::move(name));
+        ::close(fd);
+    }
+    ::closedir(dir);
+    return removed;
+}
+
+// Creates a temporary file for targetName in folder and takes its writer's lock; -1 on failure.
+// A name that is taken (a file that could not be removed, or another writer's) is no failure:
+// the next count is tried.
+int createTemporary(const std::string& folder, const std::string& targetName, mode_t mode,
+                    std::string& path) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        path = joinHost(folder, temporaryName(targetName));
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd < 0) {
+            if (errno == EEXIST) continue;
+            return -1;
+        }
+        int locked = ::flock(fd, LOCK_EX);
+        while (locked != 0 && errno == EINTR) locked = ::flock(fd, LOCK_EX);
+        // A remover that met the file before the lock was taken may have removed it meanwhile;
+        // without locks on this file system nobody removes it.
+        struct stat st {};
+        if (locked != 0 || (::fstat(fd, &st) == 0 && st.st_nlink > 0)) return fd;
+        ::close(fd);
+    }
+    errno = EEXIST;
+    return -1;
 }
 
 class PosixFileSystem final : public FileSystem {
@@ -835,23 +913,34 @@ private:
             return false;
         }
 
-        const fs::path target(r->host);
-        const fs::path temp = target.parent_path() / temporaryName(target);
-        const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        // Whatever an earlier writer of this file left when it died goes first, so such files
+        // cannot pile up, whichever process id they carry.
+        const std::string folder = parentOf(r->host);
+        const std::string targetName = r->host.substr(r->host.rfind('/') + 1);
+        for (const std::string& name : removeAbandonedTemporaries(folder, targetName))
+            noteChange(joinHost(folder, name), false);
+
+        std::string temp;
+        const int fd = createTemporary(folder, targetName, mode, temp);
         if (fd < 0) return false;
         bool ok = detail::writeAll(fd, bytes);
         if (ok && S_ISREG(st.st_mode)) ok = ::fchmod(fd, mode) == 0;
         if (ok && !dosAttrib.empty())
             ::fsetxattr(fd, kDosAttrib, dosAttrib.data(), dosAttrib.size(), 0);
         if (ok && durable) ok = ::fsync(fd) == 0;
+        // The lock stays with a second descriptor until the file has the target's name; the
+        // first is closed now, as a late write error shows there.
+        const int held = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
         ok = (::close(fd) == 0) && ok;
         ok = ok && moveIntoPlace(temp, r->host, !durable && S_ISREG(st.st_mode));
         if (!ok) {
             const int saved = errno;
             ::unlink(temp.c_str());
+            if (held >= 0) ::close(held);
             errno = saved;
             return false;
         }
+        if (held >= 0) ::close(held);
         if (durable) {
             // The new name itself must survive a power cut too.
             const int dir = ::open(parentOf(r->host).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
