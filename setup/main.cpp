@@ -2,15 +2,15 @@
 //
 // How it fits together. platform::Services is the Windows machine (files under $WINROOT,
 // registry, profile files, system facts, launcher). setup/config reads the package's setup
-// data files (data.tag, language.tag) and holds the one RunState of the run; setup/engine
-// holds the folder tokens, the start-up sequence (Startup), the cabinet extraction, the
-// installation engine (Installer, driven by InstallRun) and the Internet downloads;
-// setup/wizard holds the windows. Startup runs in two halves: prepare() reads data.tag
-// before any window system exists, so a silent run ([APPINFO] "SILENTMODE" = 1) needs no
-// display; run() then calls the windowed stages main wires in here (extraction window,
-// background window, wizard), tests the machine's requirements and returns the exit status
-// (ExitStatus.h). A silent run installs without the wizard (runSilentInstall). Every message
-// goes through one Prompter: message boxes in a windowed run,
+// data files (data.tag, language.tag) once into the PackageDescription that every later stage
+// takes, and holds the one RunState of the run; setup/engine holds the folder tokens, the
+// start-up sequence (Startup), the cabinet extraction, the installation engine (Installer,
+// driven by InstallRun) and the Internet downloads; setup/wizard holds the windows. Startup
+// runs in two halves: prepare() reads the data files before any window system exists, so a silent
+// run ([APPINFO] "SILENTMODE" = 1) needs no display; run() then calls the windowed stages main
+// wires in here (extraction window, background window, wizard), tests the machine's requirements
+// and returns the exit status (ExitStatus.h). A silent run installs without the wizard
+// (runSilentInstall). Every message goes through one Prompter: message boxes in a windowed run,
 // standard error in a silent one.
 
 #include <QApplication>
@@ -132,12 +132,13 @@ int main(int argc, char** argv) {
         settings.file1Cab = where.file1Cab;
         settings.multi1Cab = where.multi1Cab;
         settings.extractionFolder = where.extractionFolder;
-        if (ctx.language.present()) {
-            settings.statusText = ctx.language.text(50);
-            settings.cancelText = ctx.language.text(3);
+        const setup::PackageDescription& package = ctx.package;
+        if (package.texts.present) {
+            settings.statusText = package.texts.extractionStatus;
+            settings.cancelText = package.texts.cancel;
         }
-        settings.advanced = ctx.data.on("MAINWINDOW", "ADVANCED", 8);
-        settings.splash = !ctx.data.text("MAINWINDOW", "2", 8).empty();
+        settings.advanced = package.window.advanced;
+        settings.splash = package.window.splash;
         setup::ExtractionWindow window(*ctx.services.files, ctx.prompter, settings, splashState,
                                        [&] {
                                            splash = setup::SplashWindow::fromCurrentDirectory(
@@ -147,16 +148,16 @@ int main(int argc, char** argv) {
         return window.exec() == QDialog::Accepted ? setup::kExitDone : window.exitStatus();
     };
     stages.showBackground = [&](setup::SetupContext& ctx) {
-        background = setup::BackgroundWindow::fromSetupData(ctx.data);
+        background = setup::BackgroundWindow::fromPackage(ctx.package.window);
         background->cover();
         QApplication::processEvents();
     };
     stages.runWizard = [&](setup::SetupContext& ctx) {
         setup::InstallerOptions options;
-        if (ctx.language.present()) {
-            options.cancelQuestion = ctx.language.text(56);
-            options.yesCaption = ctx.language.text(10);
-            options.noCaption = ctx.language.text(11);
+        if (const setup::LanguageTexts& texts = ctx.package.texts; texts.present) {
+            options.cancelQuestion = texts.cancelQuestion;
+            options.yesCaption = texts.yes;
+            options.noCaption = texts.no;
         }
         if (ctx.run.silent) return setup::runSilentInstall(ctx, std::move(options));
         setup::QtScheduler scheduler(*app);

@@ -103,7 +103,7 @@ std::pair<double, double> installOnce(const fs::path& root, int round) {
     run.installFolder = "C:\\Program Files\\Bench" + std::to_string(round);
     run.productName = run.programFolder = "Bench";
     run.silent = true;
-    setup::SetupData data(*services.profiles, run.dataTagPath);
+    const auto data = setup::readPackage(*services.profiles, run.dataTagPath);
     TimedProgress progress;
     setup::InstallerOptions options;
     std::ostringstream unheard;

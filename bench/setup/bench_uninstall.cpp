@@ -18,7 +18,7 @@
 #include "../Settle.h"
 #include "platform/Services.h"
 #include "platform/WinRoot.h"
-#include "setup/config/SetupData.h"
+#include "setup/config/PackageDescription.h"
 #include "setup/config/SilentPrompter.h"
 #include "setup/engine/Installer.h"
 #include "setup/engine/SilentProgress.h"
@@ -53,7 +53,7 @@ bool install(platform::Services& services, int count) {
     run.installFolder = "C:\\Program Files\\Bench";
     run.productName = run.programFolder = "Bench";
     run.silent = true;
-    setup::SetupData data(*services.profiles, run.dataTagPath);
+    const auto data = setup::readPackage(*services.profiles, run.dataTagPath);
     setup::SilentProgress progress;
     std::ostringstream unheard;
     setup::SilentPrompter prompter(unheard);

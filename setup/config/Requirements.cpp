@@ -7,9 +7,6 @@ namespace setup {
 
 namespace {
 
-// [SYSTEM] values are read whole.
-constexpr std::size_t kWhole = 4095;
-
 std::string lower(std::string_view text) {
     std::string out(text);
     std::transform(out.begin(), out.end(), out.begin(),
@@ -17,44 +14,23 @@ std::string lower(std::string_view text) {
     return out;
 }
 
-bool systemSupported(const SetupData& data, const platform::WindowsVersion& version) {
-    if (data.on("SYSTEM", "ALL", kWhole)) return true;
-    bool all = true;
-    for (int i = 1; i <= 6; ++i) all = all && data.on("SYSTEM", "mr" + std::to_string(i), kWhole);
-    if (all) return true;
+bool systemSupported(const SystemRequirements& need, const platform::WindowsVersion& version) {
+    if (need.everySystem) return true;
+    if (std::all_of(need.systems.begin(), need.systems.end(), [](bool on) { return on; }))
+        return true;
     int family = systemFamily(systemName(version));
-    return family != 0 && data.on("SYSTEM", "mr" + std::to_string(family), kWhole);
+    return family != 0 && need.systems[family - 1];
 }
 
-bool memorySufficient(const SetupData& data, std::uint64_t bytes) {
-    std::string need = data.text("SYSTEM", "mr7", kWhole);
-    if (need == "Any") return true;
+bool memorySufficient(const SystemRequirements& need, std::uint64_t bytes) {
+    if (!need.memoryMegabytes) return true;
     auto megabytes = static_cast<long long>(bytes / 1048576);
-    return megabytes + 1 >= leadingInteger(need);
+    return megabytes + 1 >= *need.memoryMegabytes;
 }
 
-bool resolutionSufficient(const SetupData& data, const platform::ScreenFacts& screen) {
-    std::string need = data.text("SYSTEM", "mr8", kWhole);
-    if (need == "Any resolution") return true;
-    long width = 0;
-    long height = 0;
-    auto x = need.find('x');
-    if (x == std::string::npos) {
-        height = leadingInteger(need);
-    } else {
-        width = leadingInteger(std::string_view(need).substr(0, x));
-        height = leadingInteger(std::string_view(need).substr(x + 1));
-    }
-    return screen.width >= width && screen.height >= height;
-}
-
-bool coloursSufficient(const SetupData& data, const platform::ScreenFacts& screen) {
-    std::string need = data.text("SYSTEM", "mr9", kWhole);
-    int bits = 0;
-    if (need == "256 colors") bits = 8;
-    if (need == "24 Bit") bits = 24;
-    if (need == "32 Bit") bits = 32;
-    return screen.bitsPerPixel >= bits;
+bool resolutionSufficient(const SystemRequirements& need, const platform::ScreenFacts& screen) {
+    if (!need.resolution) return true;
+    return screen.width >= need.resolution->width && screen.height >= need.resolution->height;
 }
 
 }  // namespace
@@ -89,13 +65,13 @@ int systemFamily(std::string_view systemName) {
     return family;
 }
 
-std::optional<std::string_view> failedRequirement(const SetupData& data,
+std::optional<std::string_view> failedRequirement(const SystemRequirements& need,
                                                   const MachineFacts& facts) {
-    if (!systemSupported(data, facts.version)) return kOsNotSupported;
-    if (!memorySufficient(data, facts.memoryBytes)) return kNotEnoughMemory;
+    if (!systemSupported(need, facts.version)) return kOsNotSupported;
+    if (!memorySufficient(need, facts.memoryBytes)) return kNotEnoughMemory;
     bool screenKnown = facts.screen.width > 0 || facts.screen.height > 0;
-    if (screenKnown && !resolutionSufficient(data, facts.screen)) return kLowResolution;
-    if (screenKnown && !coloursSufficient(data, facts.screen)) return kFewColours;
+    if (screenKnown && !resolutionSufficient(need, facts.screen)) return kLowResolution;
+    if (screenKnown && facts.screen.bitsPerPixel < need.colourBits) return kFewColours;
     return std::nullopt;
 }
 

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "platform/SystemInfo.h"
-#include "setup/config/SetupData.h"
+#include "setup/config/PackageDescription.h"
 
 namespace setup {
 
@@ -33,6 +33,7 @@ struct MachineFacts {
 };
 
 // The message of the first requirement the machine does not meet, or nothing.
-std::optional<std::string_view> failedRequirement(const SetupData& data, const MachineFacts& facts);
+std::optional<std::string_view> failedRequirement(const SystemRequirements& need,
+                                                  const MachineFacts& facts);
 
 }  // namespace setup

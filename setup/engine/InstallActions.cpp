@@ -6,6 +6,7 @@
 
 #include "platform/HostDesktop.h"
 #include "platform/WinNames.h"
+#include "setup/config/SetupData.h"
 #include "setup/engine/Installer.h"
 #include "setup/engine/ShellLink.h"
 #include "setup/engine/WinText.h"
@@ -31,33 +32,30 @@ const std::string kUninstallKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\
 }  // namespace
 
 void Installer::writeEnvironment() {
-    const long count = data_.number("ENVIR", "TOTAL");
-    if (count <= 0) return;
+    if (package_.environment.total <= 0) return;
     progress_.setStatus("Verifying Environment Variables...");
-    for (long i = 0; i < count; ++i) {
-        const auto n = std::to_string(i);
-        const std::string name = text("ENVIR", "A" + n);
-        const std::string value = folders_.resolve(text("ENVIR", "B" + n)).path;
-        const std::string scope = text("ENVIR", "C" + n);
+    for (const EnvironmentVariable& variable : package_.environment.variables) {
         RegValue v;
-        v.text = value;
-        if (scope == "User")
-            recorder_->setValue(RegRoot::CurrentUser, "Environment", name, v);
-        else if (scope == "System")
-            recorder_->setValue(
-                RegRoot::LocalMachine,
-                "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment", name, v);
+        v.text = folders_.resolve(variable.value).path;
+        if (variable.scope == EnvironmentScope::User)
+            recorder_->setValue(RegRoot::CurrentUser, "Environment", variable.name, v);
+        else if (variable.scope == EnvironmentScope::System)
+            recorder_->setValue(RegRoot::LocalMachine,
+                                "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment",
+                                variable.name, v);
     }
 }
 
 void Installer::copyKillProcess() {
-    for (const char* key : {"CLASSNAME", "WINDOWNAME", "METHOD"})
-        log_.set("KILLPROCESS", key, text("KILLPROCESS", key, 254));
+    const KillProcess& kill = package_.killProcess;
+    log_.set("KILLPROCESS", "CLASSNAME", kill.className);
+    log_.set("KILLPROCESS", "WINDOWNAME", kill.windowName);
+    log_.set("KILLPROCESS", "METHOD", kill.method);
 }
 
 void Installer::writeUninstallEntry() {
-    const std::string app = text("APPINFO", "1");
-    const bool off = data_.on("APPINFO", "UNINSTALLOFF");
+    const std::string& app = package_.app.productName;
+    const bool off = package_.app.uninstallOff;
     const std::string key = kUninstallKey + app;
     if (!off) recorder_->createKey(RegRoot::LocalMachine, key);
     log_.set("UNINSTALL", "PATH", off ? std::string() : key);
@@ -71,18 +69,13 @@ void Installer::writeUninstallEntry() {
 }
 
 void Installer::writeIniEntries() {
-    const long count = data_.number("INI", "TOTAL");
     std::set<std::string> created;  // INI files that did not exist before this run
-    for (long i = 0; i < count; ++i) {
-        const auto n = std::to_string(i);
-        const std::string section = text("INI", "N1" + n, 119);
-        const std::string key = text("INI", "N2" + n, 119);
-        const std::string value = folders_.resolve(text("INI", "N3" + n, 119)).path;
-        const std::string file =
-            folders_.resolve(text("INI", "N5" + n, 119) + "\\" + text("INI", "N4" + n, 119)).path;
+    for (const IniEntry& entry : package_.iniEntries) {
+        const std::string value = folders_.resolve(entry.value).path;
+        const std::string file = folders_.resolve(entry.folder + "\\" + entry.file).path;
         const std::string id = platform::pathKey(file);
         const bool existed = services_.files->exists(file);
-        const bool written = recorder_->writeIni(file, section, key, value);
+        const bool written = recorder_->writeIni(file, entry.section, entry.key, value);
         if (written && !existed) created.insert(id);
         // An INI file the user had before (win.ini, say) must outlive the uninstaller.
         recordFile(file, written && created.count(id));
@@ -90,10 +83,9 @@ void Installer::writeIniEntries() {
 }
 
 void Installer::writeApplicationKey() {
-    if (data_.on("APPINFO", "UNINSTALLOFF")) return;
-    const std::string app = text("APPINFO", "1");
-    const std::string version = text("APPINFO", "3");
-    const std::string company = text("APPINFO", "4");
+    if (package_.app.uninstallOff) return;
+    const std::string& app = package_.app.productName;
+    const std::string& company = package_.app.company;
     auto& reg = *recorder_;
     std::string key = company.empty() ? "Software" : "Software\\" + company;
     reg.createKey(RegRoot::LocalMachine, key);
@@ -107,15 +99,13 @@ void Installer::writeApplicationKey() {
         reg.setValue(RegRoot::LocalMachine, key, name, v);
     };
     put("PATH", installFolder());
-    put("VERSION", version);
+    put("VERSION", package_.app.version);
     if (!run_.userName.empty()) put("NAME", run_.userName);
     if (!run_.company.empty()) put("COMPANY", run_.company);
 }
 
 void Installer::writeKeyList() {
-    const long count = data_.number("REGISTROCHAVES", "TOTALKEYS");
-    for (long i = 0; i < count; ++i) {
-        const std::string path = text("REGISTROCHAVES", "KEY" + std::to_string(i), 254);
+    for (const std::string& path : package_.registryKeys) {
         const auto cut = path.find('\\');
         if (cut == std::string::npos) continue;
         const auto root = platform::regRootNamed(path.substr(0, cut));
@@ -126,28 +116,31 @@ void Installer::writeKeyList() {
 }
 
 void Installer::writeValueList() {
-    const long count = data_.number("REGISTRODADOS", "TOTALDADOS");
-    for (long i = 0; i < count; ++i) {
-        const auto n = std::to_string(i);
-        const std::string path = text("REGISTRODADOS", "A" + n, 254);
-        const std::string name = text("REGISTRODADOS", "B" + n, 254);
-        const std::string data = folders_.resolve(text("REGISTRODADOS", "C" + n, 254)).path;
-        const std::string type = text("REGISTRODADOS", "D" + n, 254);
+    for (const RegistryData& entry : package_.registryValues) {
+        const std::string& path = entry.path;
+        const std::string& name = entry.name;
+        const std::string data = folders_.resolve(entry.data).path;
         const auto cut = path.find('\\');
         const auto root = platform::regRootNamed(path.substr(0, cut));
         const std::string sub = cut == std::string::npos ? std::string() : path.substr(cut + 1);
         RegValue v;
         bool known = true;
-        if (type == "String") {
-            v.text = data;
-        } else if (type == "DWORD") {
-            v.type = RegValue::Type::Dword;
-            v.dword = static_cast<std::uint32_t>(static_cast<std::int32_t>(leadingInteger(data)));
-        } else if (type == "Binary") {
-            v.type = RegValue::Type::Binary;
-            v.bytes = toAnsi(data, services_.system->ansiCodePage()) + '\0';
-        } else {
-            known = false;
+        switch (entry.type) {
+            case RegistryType::String:
+                v.text = data;
+                break;
+            case RegistryType::Dword:
+                v.type = RegValue::Type::Dword;
+                v.dword =
+                    static_cast<std::uint32_t>(static_cast<std::int32_t>(leadingInteger(data)));
+                break;
+            case RegistryType::Binary:
+                v.type = RegValue::Type::Binary;
+                v.bytes = toAnsi(data, services_.system->ansiCodePage()) + '\0';
+                break;
+            case RegistryType::Unknown:
+                known = false;
+                break;
         }
         // Only a value written here is the uninstaller's to delete.
         if (!root || !known || !recorder_->setValue(*root, sub, name, v)) continue;
@@ -168,8 +161,8 @@ bool Installer::ensureFolder(const std::string& folder) {
 }
 
 void Installer::createShortcuts() {
-    const long count = data_.number("FOLDER", "TOTAL");
-    if (count <= 0) return;
+    const ShortcutSection& section = package_.shortcuts;
+    if (section.total <= 0) return;
     auto& system = *services_.system;
     auto firstFolder = [&system](ShellFolder a, std::optional<ShellFolder> b) {
         std::string f = system.shellFolder(a);
@@ -182,15 +175,9 @@ void Installer::createShortcuts() {
     recordFolder(group);
     createFolderChain(group + "\\");
 
-    const std::string showWindow = text("FOLDER", "SHOWWINDOWFOLDER");
-    for (long i = 0; i < count; ++i) {
-        const auto n = std::to_string(i);
-        const std::string name = text("FOLDER", "A" + n);
-        const std::string location = text("FOLDER", "B" + n);
-        const std::string show = text("FOLDER", "C" + n);
-        const std::string icon = text("FOLDER", "F" + n);
-        const std::string arguments = text("FOLDER", "G" + n);
-        std::string target = folders_.resolve(text("FOLDER", "D" + n)).path;
+    for (const Shortcut& shortcut : section.shortcuts) {
+        const std::string& name = shortcut.name;
+        std::string target = folders_.resolve(shortcut.target).path;
         const std::string wanted(fileNameOf(target));
         for (const auto& installed : installedFiles_) {
             if (platform::sameName(fileNameOf(installed), wanted)) {
@@ -200,24 +187,32 @@ void Installer::createShortcuts() {
         }
 
         std::string path;
-        if (location == "Programs Menu Folder")
-            path = programs.empty() ? "" : group + "\\" + name + ".lnk";
-        else if (location == "Start Menu Folder")
-            path = firstFolder(ShellFolder::CommonStartMenu, ShellFolder::StartMenu);
-        else if (location == "Desktop Folder")
-            path = firstFolder(ShellFolder::Desktop, std::nullopt);
-        else if (location == "Startup Folder")
-            path = firstFolder(ShellFolder::Startup, std::nullopt);
-        else if (location == "Active Desktop Folder") {
-            path = firstFolder(ShellFolder::AppData, std::nullopt);
-            if (!path.empty()) path += "\\Microsoft\\Internet Explorer\\Quick Launch";
-        } else if (location == "Favorites Folder")
-            path = firstFolder(ShellFolder::CommonFavorites, ShellFolder::Favorites);
-        else
-            continue;  // a location without a shell folder has no place for the file
+        switch (shortcut.place) {
+            case ShortcutPlace::ProgramsMenu:
+                path = programs.empty() ? "" : group + "\\" + name + ".lnk";
+                break;
+            case ShortcutPlace::StartMenu:
+                path = firstFolder(ShellFolder::CommonStartMenu, ShellFolder::StartMenu);
+                break;
+            case ShortcutPlace::Desktop:
+                path = firstFolder(ShellFolder::Desktop, std::nullopt);
+                break;
+            case ShortcutPlace::Startup:
+                path = firstFolder(ShellFolder::Startup, std::nullopt);
+                break;
+            case ShortcutPlace::ActiveDesktop:
+                path = firstFolder(ShellFolder::AppData, std::nullopt);
+                if (!path.empty()) path += "\\Microsoft\\Internet Explorer\\Quick Launch";
+                break;
+            case ShortcutPlace::Favorites:
+                path = firstFolder(ShellFolder::CommonFavorites, ShellFolder::Favorites);
+                break;
+            case ShortcutPlace::Unknown:
+                break;  // a location without a shell folder has no place for the file
+        }
         if (path.empty()) continue;
 
-        if (location == "Favorites Folder") {
+        if (shortcut.place == ShortcutPlace::Favorites) {
             path += "\\" + name + ".url";
             ensureFolder(parentOf(path));
             const bool saved =
@@ -226,12 +221,14 @@ void Installer::createShortcuts() {
             if (saved) recordFile(path, true);
             continue;
         }
-        if (location != "Programs Menu Folder") path += "\\" + name + ".lnk";
+        if (shortcut.place != ShortcutPlace::ProgramsMenu) path += "\\" + name + ".lnk";
         const std::string iconPath =
-            icon.empty() ? "" : installFolder() + "\\" + std::string(fileNameOf(icon));
-        const bool onMenu = location == "Programs Menu Folder" || location == "Start Menu Folder" ||
-                            location == "Desktop Folder";
-        if (location == "Programs Menu Folder" &&
+            shortcut.icon.empty() ? ""
+                                  : installFolder() + "\\" + std::string(fileNameOf(shortcut.icon));
+        const bool onMenu = shortcut.place == ShortcutPlace::ProgramsMenu ||
+                            shortcut.place == ShortcutPlace::StartMenu ||
+                            shortcut.place == ShortcutPlace::Desktop;
+        if (shortcut.place == ShortcutPlace::ProgramsMenu &&
             target.find("zuninstall.exe") != std::string::npos) {
             const std::string logName = std::string(fileNameOf(log_.path()));
             writeShellLink(path, system.systemFolder() + "\\zuninstall.exe", "",
@@ -239,12 +236,14 @@ void Installer::createShortcuts() {
                            name);
             continue;
         }
-        const std::uint32_t showCommand = show == "Maximized" ? 3 : show == "Minimized" ? 7 : 1;
-        writeShellLink(path, target, folders_.resolve(text("FOLDER", "E" + n)).path, arguments,
-                       iconPath, showCommand, onMenu, name);
+        const std::uint32_t showCommand = shortcut.show == ShowState::Maximized   ? 3
+                                          : shortcut.show == ShowState::Minimized ? 7
+                                                                                  : 1;
+        writeShellLink(path, target, folders_.resolve(shortcut.workingFolder).path,
+                       shortcut.arguments, iconPath, showCommand, onMenu, name);
     }
     // A silent run opens no windows.
-    if (showWindow != "NO" && !run_.silent) services_.launcher->open(group);
+    if (section.openGroup && !run_.silent) services_.launcher->open(group);
     recordFile(group + "\\", true);
 }
 

@@ -36,7 +36,7 @@ void InstallRun::open(ProgressView& view) {
                               std::move(done));
         };
     }
-    installer_ = std::make_unique<Installer>(context_.services, context_.run, context_.data,
+    installer_ = std::make_unique<Installer>(context_.services, context_.run, context_.package,
                                              context_.folders, view, context_.prompter, options);
     installer_->open();
 }

@@ -50,12 +50,12 @@ std::int64_t systemNowNs() {
 
 }  // namespace
 
-Installer::Installer(platform::Services& services, RunState& run, const SetupData& data,
+Installer::Installer(platform::Services& services, RunState& run, const PackageDescription& package,
                      FolderTable& folders, ProgressView& progress, Prompter& prompter,
                      InstallerOptions options)
     : services_(services),
       run_(run),
-      data_(data),
+      package_(package),
       folders_(folders),
       progress_(progress),
       prompter_(prompter),
@@ -63,10 +63,6 @@ Installer::Installer(platform::Services& services, RunState& run, const SetupDat
       log_(*services.files, services.system->ansiCodePage()) {
     if (!options_.minutesSeconds) options_.minutesSeconds = localMinutesSeconds;
     if (!options_.nowNs) options_.nowNs = systemNowNs;
-}
-
-std::string Installer::text(std::string_view section, std::string_view key, std::size_t longest) {
-    return data_.text(section, key, longest);
 }
 
 std::string Installer::installFolder() const {
@@ -86,23 +82,20 @@ void Installer::open() {
                                       *services_.files, folder, options_.minutesSeconds()));
     if (run_.languagePresent) progress_.setStatus("Please Wait...");
 
-    total_ = static_cast<int>(data_.number("FILES", "TOTAL", 19));
+    total_ = package_.files.total;
     progress_.setValue(0);
     progress_.setRange(total_);
 
     chosen_.clear();
     if (run_.selection == SelectionMode::TypeList) {
-        const long count = data_.number("SETUPTYPE", "TOTAL");
-        for (long i = 0; i < count; ++i)
-            chosen_.push_back(text("SETUPTYPE", "A" + std::to_string(i)));
+        chosen_ = package_.compactFiles;
     } else if (run_.selection == SelectionMode::Custom) {
         chosen_ = run_.chosenFiles;
     }
 
     // A package that lists "Download" actions means them to be fetched.
-    const long actions = data_.number("ADVANCEDACTIONS", "TOTAL");
-    for (long i = 0; i < actions && !advancedActions_; ++i)
-        advancedActions_ = text("ADVANCEDACTIONS", "C" + std::to_string(i)) == "Download";
+    for (const AdvancedAction& action : package_.advancedActions)
+        advancedActions_ = advancedActions_ || action.download;
 }
 
 RunOutcome Installer::run() {
@@ -114,7 +107,7 @@ RunOutcome Installer::run() {
     internet_ = countInternetSources();
     if (internet_ > 0) progress_.setRange(total_ + internet_);
 
-    const bool preview = run_.preview || text("APPINFO", "Preview") == "YES";
+    const bool preview = run_.preview || package_.app.preview;
     if (!preview) {
         std::string datafile = run_.datafilePath;
         if (datafile.empty()) {
@@ -207,20 +200,11 @@ void Installer::rollBack() {
     deleteTemporaryFiles();
 }
 
-// The keys "PR0" to "PR<total - 1>" of [FILES] whose value is an Internet address, from one
-// read of the section: asking key by key reads the whole file once per file of the package.
+// The package's files that come from the Internet rather than its cabinets.
 int Installer::countInternetSources() const {
     int count = 0;
-    for (const auto& [key, value] : data_.values("FILES")) {
-        if (key.size() < 3 || (key[0] | 0x20) != 'p' || (key[1] | 0x20) != 'r') continue;
-        const std::string_view digits = std::string_view(key).substr(2);
-        // Exactly as "PR%d" spells a number: no sign, blank or leading zero.
-        if (digits.size() > 9 || (digits.size() > 1 && digits[0] == '0') ||
-            digits.find_first_not_of("0123456789") != std::string_view::npos)
-            continue;
-        if (std::stol(std::string(digits)) >= total_) continue;
-        if (isUrl(value)) ++count;
-    }
+    for (const std::string& source : package_.files.sources)
+        if (isUrl(source)) ++count;
     return count;
 }
 
@@ -248,14 +232,12 @@ void Installer::buildCopyList() {
 }
 
 void Installer::addDownloadActions() {
-    const long actions = data_.number("ADVANCEDACTIONS", "TOTAL");
-    for (long i = 0; i < actions; ++i) {
-        const auto n = std::to_string(i);
-        if (text("ADVANCEDACTIONS", "C" + n) != "Download") continue;
+    for (const AdvancedAction& action : package_.advancedActions) {
+        if (!action.download) continue;
         CopyEntry e;
         e.kind = FolderKind::InstallDir;
         e.destination = folders_.resolve("Install Dir\\").path;
-        e.source = text("ADVANCEDACTIONS", "F" + n);
+        e.source = action.argument;
         copyList_.push_back(std::move(e));
         ++total_;
     }
@@ -294,10 +276,9 @@ bool Installer::copyEntry(const CopyEntry& entry) {
     // Shared DLLs follow the same rule: with the flag an existing copy stays, "ocx" or not.
     if (entry.kind != FolderKind::SharedDlls && !plainCopyKind(entry.kind))
         return false;  // Current Drive, Temp Dir, no token
-    // A member the cabinets did not hold is not installed; nothing was changed for it.
-    if (!files.exists(entry.source)) return false;
     switch (recorder_->copyFile(entry.source, entry.destination, entry.keepExisting != 0)) {
         case record::Recorder::Placed::Kept:
+        case record::Recorder::Placed::NoSource:  // a member the cabinets did not hold
             return false;
         case record::Recorder::Placed::Failed:
             failure_ = "The file " + entry.destination + " could not be installed.";
@@ -429,8 +410,7 @@ void Installer::writeLogSettings() {
 
 void Installer::copyDataTag() {
     const std::string dataTag = installFolder() + "\\data.tag";
-    const std::string from = run_.dataTagPath.empty() ? data_.path() : run_.dataTagPath;
-    recordFile(dataTag, recorder_->copyFile(from, dataTag, false) ==
+    recordFile(dataTag, recorder_->copyFile(run_.dataTagPath, dataTag, false) ==
                             record::Recorder::Placed::Written);
 }
 

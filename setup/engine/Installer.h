@@ -25,9 +25,9 @@
 #include "platform/Services.h"
 #include "record/Changes.h"
 #include "record/InstallLog.h"
+#include "setup/config/PackageDescription.h"
 #include "setup/config/Prompter.h"
 #include "setup/config/RunState.h"
-#include "setup/config/SetupData.h"
 #include "setup/engine/DownloadQueue.h"
 #include "setup/engine/FolderTable.h"
 #include "setup/engine/PackageList.h"
@@ -59,7 +59,7 @@ enum class RunOutcome {
 
 class Installer {
 public:
-    Installer(platform::Services& services, RunState& run, const SetupData& data,
+    Installer(platform::Services& services, RunState& run, const PackageDescription& package,
               FolderTable& folders, ProgressView& progress, Prompter& prompter,
               InstallerOptions options = {});
 
@@ -129,13 +129,12 @@ private:
                            const std::string& arguments, const std::string& workingFolder);
     bool ensureFolder(const std::string& folder);
 
-    std::string text(std::string_view section, std::string_view key, std::size_t longest = 99);
     std::string installFolder() const;
     std::string programGroupName() const;
 
     platform::Services& services_;
     RunState& run_;
-    const SetupData& data_;
+    const PackageDescription& package_;
     FolderTable& folders_;
     ProgressView& progress_;
     Prompter& prompter_;

@@ -23,35 +23,35 @@ std::optional<int> Startup::prepare() {
     removeEarlierTexts(*services_.files, run_.extractionFolder);
     locateDataFiles(setupFolder, run_);
     run_.currentDirectory = currentDirectory_;
-    data_ = std::make_unique<SetupData>(*services_.profiles, run_.dataTagPath);
     if (!services_.files->exists(run_.dataTagPath)) {
         prompter_.message(kDataFileNotFound, title_);
         return kExitDataFileMissing;
     }
 
-    run_.productName = data_->text("APPINFO", "1", 99);
-    std::string background = data_->text("MAINWINDOW", "BackGround", 99);
-    run_.preview = data_->text("APPINFO", "Preview", 99) == "YES";
     run_.languagePresent = services_.files->exists(run_.languageTagPath);
-    language_ = std::make_unique<LanguageTexts>(*services_.profiles, run_.languageTagPath,
-                                                run_.languagePresent);
+    package_ =
+        readPackage(*services_.profiles, run_.dataTagPath,
+                    run_.languagePresent ? std::optional<std::string_view>(run_.languageTagPath)
+                                         : std::nullopt);
+    run_.productName = package_.app.productName;
+    run_.preview = package_.app.preview;
     // Silent mode is known before the first message that could follow, so a silent run that
     // stops here says so on standard error rather than in a window.
-    run_.silent = data_->on("APPINFO", "SILENTMODE", 99);
+    run_.silent = package_.app.silent;
     if (!readProgramFolders(folders_, system, *services_.registry)) {
         prompter_.message(kNoPermission, title_);
         return kExitNoPermission;
     }
 
-    run_.installFolder = folders_.resolveDefaultInstallDir(data_->text("APPINFO", "5", 99));
+    run_.installFolder = folders_.resolveDefaultInstallDir(package_.app.defaultInstallFolder);
     readShellFolders(folders_, system);
     run_.programFolder = run_.productName;
-    wantsBackground_ = !run_.silent && background == "SIM";
+    wantsBackground_ = !run_.silent && package_.window.background;
     return std::nullopt;
 }
 
 SetupContext Startup::context() {
-    return SetupContext{services_, prompter_, run_, folders_, *data_, *language_, title_};
+    return SetupContext{services_, prompter_, run_, folders_, package_, title_};
 }
 
 int Startup::run(const StartupStages& stages) {
@@ -66,7 +66,7 @@ int Startup::run(const StartupStages& stages) {
 
     auto& system = *services_.system;
     MachineFacts facts{system.version(), system.physicalMemoryBytes(), system.screen()};
-    if (auto failure = failedRequirement(*data_, facts)) {
+    if (auto failure = failedRequirement(package_.requirements, facts)) {
         prompter_.message(*failure, title_);
         return kExitRequirementNotMet;
     }

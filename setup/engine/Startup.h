@@ -5,16 +5,15 @@
 // tests the requirements and hands over to the wizard. Windows come in through StartupStages.
 
 #include <functional>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "platform/Services.h"
 #include "setup/config/ExitStatus.h"
+#include "setup/config/PackageDescription.h"
 #include "setup/config/Prompter.h"
 #include "setup/config/RunState.h"
-#include "setup/config/SetupData.h"
 #include "setup/engine/FolderTable.h"
 
 namespace setup {
@@ -30,8 +29,8 @@ struct SetupContext {
     Prompter& prompter;
     RunState& run;
     FolderTable& folders;
-    const SetupData& data;
-    const LanguageTexts& language;
+    // data.tag and language.tag as start-up read them.
+    const PackageDescription& package;
     // The title of every message box: the program's file name without its extension.
     const std::string& title;
 };
@@ -53,7 +52,7 @@ public:
     Startup(platform::Services& services, Prompter& prompter, RunState& run,
             std::string programPath, std::string currentDirectory);
 
-    // Finds the setup folder and data files, reads the package's name and switches and fills
+    // Finds the setup folder and data files, reads them into the package description and fills
     // the folder table. An exit status when the setup must end here, else nothing.
     std::optional<int> prepare();
     // The rest of the start-up; the exit status of the whole run.
@@ -61,8 +60,8 @@ public:
 
     const std::string& title() const { return title_; }
     FolderTable& folders() { return folders_; }
-    const SetupData& data() const { return *data_; }
-    const LanguageTexts& language() const { return *language_; }
+    // Empty until prepare() has read it.
+    const PackageDescription& package() const { return package_; }
     SetupContext context();
 
 private:
@@ -74,8 +73,7 @@ private:
     std::string title_;
     bool wantsBackground_ = false;
     FolderTable folders_;
-    std::unique_ptr<SetupData> data_;
-    std::unique_ptr<LanguageTexts> language_;
+    PackageDescription package_;
 };
 
 }  // namespace setup

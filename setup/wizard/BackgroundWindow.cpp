@@ -4,20 +4,15 @@
 #include <QPainter>
 #include <QScreen>
 
-#include "setup/config/DataFiles.h"
-#include "setup/config/SetupData.h"
+#include "setup/config/PackageDescription.h"
 
 namespace setup {
 
-std::unique_ptr<BackgroundWindow> BackgroundWindow::fromSetupData(const SetupData& data) {
-    auto colour = [&](const char* key) {
-        Rgb c = parseColour(data.text("MAINWINDOW", key, 99));
-        return QColor(c.red, c.green, c.blue);
-    };
-    return std::make_unique<BackgroundWindow>(
-        colour("BACK3"), colour("BACK4"),
-        QString::fromStdString(data.text("MAINWINDOW", "BACK1", 99)),
-        QString::fromStdString(data.text("MAINWINDOW", "BACK2", 99)));
+std::unique_ptr<BackgroundWindow> BackgroundWindow::fromPackage(const MainWindow& look) {
+    auto colour = [](const Rgb& c) { return QColor(c.red, c.green, c.blue); };
+    return std::make_unique<BackgroundWindow>(colour(look.top), colour(look.bottom),
+                                              QString::fromStdString(look.caption),
+                                              QString::fromStdString(look.footer));
 }
 
 BackgroundWindow::BackgroundWindow(QColor top, QColor bottom, QString caption, QString footer,

@@ -9,7 +9,7 @@
 
 namespace setup {
 
-class SetupData;
+struct MainWindow;
 
 class BackgroundWindow : public QWidget {
     Q_OBJECT
@@ -17,8 +17,8 @@ public:
     BackgroundWindow(QColor top, QColor bottom, QString caption, QString footer,
                      QWidget* parent = nullptr);
 
-    // From [MAINWINDOW]: "BACK3" and "BACK4" the colours, "BACK1" and "BACK2" the texts.
-    static std::unique_ptr<BackgroundWindow> fromSetupData(const SetupData& data);
+    // The package's colours and texts.
+    static std::unique_ptr<BackgroundWindow> fromPackage(const MainWindow& look);
 
     // Shown maximised in front of everything; without a window manager to maximise it, it
     // takes the screen's size itself.

@@ -44,9 +44,9 @@ void CPage::hidePage() {
     hidden();
 }
 
-QString CPage::text(int key, const QString& builtin) const {
-    if (!ctx_.language.present()) return builtin;
-    return QString::fromStdString(ctx_.language.text(key, ctx_.state.productName));
+QString CPage::text(std::string LanguageTexts::*which, const QString& builtin) const {
+    const LanguageTexts& texts = ctx_.package.texts;
+    return texts.present ? QString::fromStdString(texts.*which) : builtin;
 }
 
 void CPage::place(QWidget* w, QRect du) const {

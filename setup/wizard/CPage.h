@@ -51,8 +51,8 @@ protected:
     virtual void shown() {}
     virtual void hidden() {}
 
-    // [LANGUAGE] key when the language file exists (placeholder applied), else the built-in.
-    QString text(int key, const QString& builtin) const;
+    // The language file's text when it exists, else the built-in one.
+    QString text(std::string LanguageTexts::*which, const QString& builtin) const;
     QString productName() const { return QString::fromStdString(ctx_.state.productName); }
     // The header band with bold title, subtitle and icon.
     void addHeader(const QString& title, const QString& subtitle, QRect titleDu = {15, 5, 280, 8},

@@ -9,9 +9,10 @@ namespace setup {
 
 CProgress::CProgress(WizardContext& context, QWidget* parent)
     : CPage(context, "progress", 331, 188, parent) {
-    addHeader(text(51, QStringLiteral("Setup Status")),
-              text(52, QStringLiteral("Setup is installing the program files.")));
-    status_ = addLabel(ctx_.language.present() ? QStringLiteral("Please Wait...") : QString(),
+    addHeader(text(&LanguageTexts::progressTitle, QStringLiteral("Setup Status")),
+              text(&LanguageTexts::progressSubtitle,
+                   QStringLiteral("Setup is installing the program files.")));
+    status_ = addLabel(ctx_.package.texts.present ? QStringLiteral("Please Wait...") : QString(),
                        {25, 50, 290, 10}, "status");
     file_ = addLabel(QString(), {25, 62, 290, 10}, "currentFile");
     bar_ = new QProgressBar(this);
@@ -32,7 +33,7 @@ CProgress::CProgress(WizardContext& context, QWidget* parent)
     showDownload(false);
 
     // Unless the package asks for it, the page works out of sight.
-    if (ctx_.data.text("DIALOG", "8", 4) != "1") {
+    if (!ctx_.package.pages.progressShown) {
         setFixedSize(0, 0);
         move(0, 0);
     }

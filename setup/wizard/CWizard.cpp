@@ -65,7 +65,7 @@ CWizard::CWizard(WizardContext& context, QWidget* parent) : QDialog(parent), ctx
     if (ctx_.state.background)
         QTimer::singleShot(ctx_.timings.frontMs, this, &CWizard::bringToFront);
 
-    names_ = buildPageList(ctx_.data);
+    names_ = buildPageList(ctx_.package.pages);
     for (const std::string& name : names_) {
         CPage* page = nullptr;
         if (name == "welcome")
@@ -93,14 +93,13 @@ CWizard::CWizard(WizardContext& context, QWidget* parent) : QDialog(parent), ctx
 }
 
 void CWizard::setCaptions() {
-    bool lang = ctx_.language.present();
-    auto caption = [&](int key, const char* builtin) {
-        return lang ? QString::fromStdString(ctx_.language.text(key))
-                    : QString::fromLatin1(builtin);
+    const LanguageTexts& texts = ctx_.package.texts;
+    auto caption = [&](const std::string& text, const char* builtin) {
+        return texts.present ? QString::fromStdString(text) : QString::fromLatin1(builtin);
     };
-    next_->setText(caption(1, "Next >"));
-    back_->setText(caption(2, "< Back"));
-    cancel_->setText(caption(3, "Cancel"));
+    next_->setText(caption(texts.next, "Next >"));
+    back_->setText(caption(texts.back, "< Back"));
+    cancel_->setText(caption(texts.cancel, "Cancel"));
 }
 
 CPage* CWizard::pageAt(int position) const {
@@ -213,8 +212,9 @@ void CWizard::poll() {
     if (nameAt(position_) == "complete" && !ctx_.state.silent) {
         complete_ = new CComplete(ctx_, area_);
         complete_->showPage();
-        cancel_->setText(ctx_.language.present() ? QString::fromStdString(ctx_.language.text(57))
-                                                 : QStringLiteral("Finish"));
+        const LanguageTexts& texts = ctx_.package.texts;
+        cancel_->setText(texts.present ? QString::fromStdString(texts.finish)
+                                       : QStringLiteral("Finish"));
         cancel_->setDefault(true);
         return;
     }
@@ -228,30 +228,30 @@ void CWizard::cancel() {
     if (ctx_.state.state() == InstallState::Done) {
         finish();
         end(kExitDone);
-    } else if (ctx_.state.background || askCancelInstallation(this, ctx_.language)) {
+    } else if (ctx_.state.background || askCancelInstallation(this, ctx_.package.texts)) {
         end(kExitCancelled);
     }
 }
 
 void CWizard::finish() {
-    const SetupData& data = ctx_.data;
-    if (data.text("MAINWINDOW", "ADVANCED", 8) == "1" && data.text("SPLASH", "6", 8) == "1") {
+    const PackageDescription& package = ctx_.package;
+    if (package.window.advanced && package.window.runCompanion) {
         // The companion program is looked for in the temporary folder under its own name.
         std::string command = ctx_.state.extractionFolder + "InstavoMM.exe";
         std::string path = ctx_.system.tempFolder() + command.substr(command.rfind('\\') + 1);
         ctx_.launcher.start("\"" + path + "\" AFTER \"" + ctx_.state.dataTagPath + "\"", "");
     }
-    if (data.number("DIALOG", "COMPLETE2", 9) != 0) {
+    if (package.pages.finishActions) {
         const std::string& folder = ctx_.state.installFolder;
         std::string readme = folder + "\\readme.txt";
-        std::string program = folder + "\\" + data.text("APPINFO", "2", 254);
+        std::string program = folder + "\\" + package.app.program;
         auto openReadme = [&] { ctx_.launcher.open(readme); };
         auto startProgram = [&] { ctx_.launcher.start("\"" + program + "\"", folder); };
         if (complete_ && complete_->readmeTicked()) openReadme();
         if (complete_ && complete_->runTicked()) startProgram();
-        if (data.number("DIALOG", "COMPLETE5", 9) == 1) startProgram();
-        if (data.number("DIALOG", "COMPLETE6", 9) == 1) openReadme();
-    } else if (!ctx_.state.silent && askRestart(this, ctx_.language)) {
+        if (package.pages.alwaysRun) startProgram();
+        if (package.pages.alwaysReadme) openReadme();
+    } else if (!ctx_.state.silent && askRestart(this, package.texts)) {
         // An installation under this host's Windows tree needs no restart, and restarting the
         // host is not an installer's to do.
         std::cerr << "setup: no restart was made; the installation needs none on this system.\n";

@@ -33,23 +33,24 @@ std::string folderMessage(const std::string& path, const char* tail) {
 
 CDestination::CDestination(WizardContext& context, QWidget* parent)
     : CPage(context, "destination", 331, 177, parent) {
-    addHeader(text(19, QStringLiteral("Choose Destination Location")),
-              text(20, QStringLiteral("Select folder where Setup will install files.")));
+    addHeader(text(&LanguageTexts::destinationTitle, QStringLiteral("Choose Destination Location")),
+              text(&LanguageTexts::destinationSubtitle,
+                   QStringLiteral("Select folder where Setup will install files.")));
     auto* icon = new QLabel(this);
     icon->setObjectName(QStringLiteral("folderIcon"));
     icon->setPixmap(pictures::folderIcon(du_.y(20)));
     icon->setGeometry(du_.x(10), du_.y(44), du_.y(20), du_.y(20));
-    auto* explain = addLabel(text(22, QStringLiteral("Install %1 to:").arg(productName())),
-                             {40, 45, 255, 8}, "explanation");
+    auto* explain = addLabel(
+        text(&LanguageTexts::destinationText, QStringLiteral("Install %1 to:").arg(productName())),
+        {40, 45, 255, 8}, "explanation");
     path_ = addLabel(QString(), {40, 57, 215, 8}, "path");
-    auto* browse = new QPushButton(text(25, QStringLiteral("Browse")), this);
+    auto* browse = new QPushButton(text(&LanguageTexts::browse, QStringLiteral("Browse")), this);
     browse->setObjectName(QStringLiteral("browse"));
     place(browse, {265, 58, 60, 14});
     path_->setAccessibleName(explain->text());
     connect(browse, &QPushButton::clicked, this, &CDestination::browse);
 
-    std::string mode = ctx_.data.text("APPINFO", "INSTALLMODE", 99);
-    if (!mode.empty() && mode != "New Software") {
+    if (ctx_.package.app.update) {
         auto value = ctx_.registry.value(platform::RegRoot::LocalMachine,
                                          kUninstallKey + ctx_.state.productName, "UninstallString");
         if (value && !value->text.empty()) {
@@ -209,15 +210,17 @@ void FolderChooser::accept() {
 
 CFolder::CFolder(WizardContext& context, QWidget* parent)
     : CPage(context, "folder", 331, 186, parent) {
-    addHeader(text(34, QStringLiteral("Select Program Folder")),
-              text(35, QStringLiteral("Please select a program folder.")), {15, 5, 177, 8},
-              {27, 17, 260, 16});
+    addHeader(
+        text(&LanguageTexts::folderTitle, QStringLiteral("Select Program Folder")),
+        text(&LanguageTexts::folderSubtitle, QStringLiteral("Please select a program folder.")),
+        {15, 5, 177, 8}, {27, 17, 260, 16});
     edit_ = new QLineEdit(this);
     edit_->setObjectName(QStringLiteral("programFolder"));
     place(edit_, {19, 50, 290, 12});
     edit_->setAccessibleName(title_->text());
     auto* label =
-        addLabel(text(36, QStringLiteral("E&xisting Folders:")), {19, 70, 0, 0}, "listLabel");
+        addLabel(text(&LanguageTexts::folderListLabel, QStringLiteral("E&xisting Folders:")),
+                 {19, 70, 0, 0}, "listLabel");
     list_ = new QListWidget(this);
     list_->setObjectName(QStringLiteral("existingFolders"));
     list_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -227,9 +230,9 @@ CFolder::CFolder(WizardContext& context, QWidget* parent)
     swallowEnter(edit_);
     swallowEnter(list_);
 
-    std::string ds4 = ctx_.data.text("DIALOG", "DS4", 99);
-    ctx_.state.programFolder = ds4;
-    edit_->setText(QString::fromStdString(ds4));
+    const std::string& folder = ctx_.package.pages.defaultProgramFolder;
+    ctx_.state.programFolder = folder;
+    edit_->setText(QString::fromStdString(folder));
     connect(edit_, &QLineEdit::textChanged, this,
             [this](const QString& t) { ctx_.state.programFolder = t.toStdString(); });
 

@@ -83,7 +83,7 @@ void CWhitePage::showSidePicture(bool packagePicture) {
         builtin_->show();
         return;
     }
-    std::string image = ctx_.data.text("MAINWINDOW", "LeftImage", 99);
+    const std::string& image = ctx_.package.window.leftImage;
     std::string name = image.substr(image.rfind('\\') + 1);
     std::string path = ctx_.state.extractionFolder + name;
     if (!ctx_.files.exists(path)) {
@@ -101,37 +101,43 @@ void CWhitePage::showSidePicture(bool packagePicture) {
 CWelcome::CWelcome(WizardContext& context, QWidget* parent)
     : CWhitePage(context, "welcome", 331, 185, parent) {
     QString product = productName();
-    auto* title = addLabel(text(5, QStringLiteral("Welcome to Instavo for %1.").arg(product)),
+    auto* title = addLabel(text(&LanguageTexts::welcomeTitle,
+                                QStringLiteral("Welcome to Instavo for %1.").arg(product)),
                            {115, 20, 215, 27}, "title");
     title->setFont(bigTitleFont());
     title->setWordWrap(true);
     title->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    auto* body = addLabel(text(4, QStringLiteral("The Instavo will install %1 on your computer. "
-                                                 "To continue, click Next.")
-                                      .arg(product)),
+    auto* body = addLabel(text(&LanguageTexts::welcomeBody,
+                               QStringLiteral("The Instavo will install %1 on your computer. "
+                                              "To continue, click Next.")
+                                   .arg(product)),
                           {115, 50, 215, 39}, "body");
     body->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setAccessibleName(title->text());
-    bool builtin = ctx_.data.text("MAINWINDOW", "LeftImage", 99).empty() ||
-                   ctx_.data.text("MAINWINDOW", "LeftImageS", 99) != "0";
-    showSidePicture(!builtin);
+    const MainWindow& look = ctx_.package.window;
+    showSidePicture(!look.leftImage.empty() && look.leftImageOnWelcome);
 }
 
 CLicense::CLicense(WizardContext& context, QWidget* parent)
     : CPage(context, "license", 331, 187, parent) {
-    addHeader(text(6, QStringLiteral("License Agreement")),
-              text(7, QStringLiteral("Please read the following license agreement carefully.")));
+    addHeader(text(&LanguageTexts::licenseTitle, QStringLiteral("License Agreement")),
+              text(&LanguageTexts::licenseSubtitle,
+                   QStringLiteral("Please read the following license agreement carefully.")));
     auto* box = addTextBox(this, "licenseText", title_->text());
     place(box, {5, 45, 320, 110});
     auto file = readPageFile(ctx_, ctx_.state.extractionFolder + "license.txt");
     box->setPlainText(file.value_or(QString::fromLatin1(kLicensePlaceholder)));
 
-    accept_ = new QRadioButton(
-        text(9, QStringLiteral("I &accept the terms in the license agreement.")), this);
+    accept_ =
+        new QRadioButton(text(&LanguageTexts::licenseAccept,
+                              QStringLiteral("I &accept the terms in the license agreement.")),
+                         this);
     accept_->setObjectName(QStringLiteral("accept"));
     place(accept_, {5, 160, 280, 10});
     decline_ = new QRadioButton(
-        text(8, QStringLiteral("I &do not accept the terms in the license agreement")), this);
+        text(&LanguageTexts::licenseDecline,
+             QStringLiteral("I &do not accept the terms in the license agreement")),
+        this);
     decline_->setObjectName(QStringLiteral("decline"));
     place(decline_, {5, 170, 280, 10});
     decline_->setChecked(true);
@@ -154,8 +160,9 @@ void CLicense::shown() {
 
 CReadme::CReadme(WizardContext& context, QWidget* parent)
     : CPage(context, "readme", 331, 187, parent) {
-    addHeader(text(12, QStringLiteral("Information")),
-              text(13, QStringLiteral("Please read the following text.")));
+    addHeader(
+        text(&LanguageTexts::readmeTitle, QStringLiteral("Information")),
+        text(&LanguageTexts::readmeSubtitle, QStringLiteral("Please read the following text.")));
     auto* box = addTextBox(this, "readmeText", title_->text());
     place(box, {25, 45, 290, 120});
     std::string folder = ctx_.state.extractionFolder;
@@ -165,15 +172,17 @@ CReadme::CReadme(WizardContext& context, QWidget* parent)
 }
 
 CUser::CUser(WizardContext& context, QWidget* parent) : CPage(context, "user", 331, 172, parent) {
-    addHeader(text(14, QStringLiteral("Customer Information")),
-              text(15, QStringLiteral("Please enter your information.")));
-    auto* nameLabel = addLabel(text(16, QStringLiteral("User Name:")), {25, 70, 0, 0}, "nameLabel");
+    addHeader(text(&LanguageTexts::userTitle, QStringLiteral("Customer Information")),
+              text(&LanguageTexts::userSubtitle, QStringLiteral("Please enter your information.")));
+    auto* nameLabel = addLabel(text(&LanguageTexts::userNameLabel, QStringLiteral("User Name:")),
+                               {25, 70, 0, 0}, "nameLabel");
     name_ = new QLineEdit(this);
     name_->setObjectName(QStringLiteral("userName"));
     place(name_, {25, 80, 290, 12});
     nameLabel->setBuddy(name_);
     auto* companyLabel =
-        addLabel(text(17, QStringLiteral("Company Name:")), {25, 100, 0, 0}, "companyLabel");
+        addLabel(text(&LanguageTexts::companyLabel, QStringLiteral("Company Name:")),
+                 {25, 100, 0, 0}, "companyLabel");
     auto* company = new QLineEdit(this);
     company->setObjectName(QStringLiteral("company"));
     place(company, {25, 110, 290, 12});
@@ -194,17 +203,20 @@ void CUser::shown() {
 
 CStartCopying::CStartCopying(WizardContext& context, QWidget* parent)
     : CPage(context, "start", 331, 189, parent) {
-    addHeader(text(39, QStringLiteral("Start Copying Files")),
-              text(40, QStringLiteral("Review settings before copying files.")));
+    addHeader(text(&LanguageTexts::startTitle, QStringLiteral("Start Copying Files")),
+              text(&LanguageTexts::startSubtitle,
+                   QStringLiteral("Review settings before copying files.")));
     auto* explain = addLabel(
-        text(41, QStringLiteral("Setup has enough information to start copying the program files. "
-                                "If you want to review or change any settings, click Back. If you "
-                                "are satisfied with the settings, click Next to begin copying "
-                                "files.")),
+        text(&LanguageTexts::startText,
+             QStringLiteral("Setup has enough information to start copying the program files. "
+                            "If you want to review or change any settings, click Back. If you "
+                            "are satisfied with the settings, click Next to begin copying "
+                            "files.")),
         {30, 40, 295, 29}, "explanation");
     explain->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     auto* label =
-        addLabel(text(42, QStringLiteral("Current Settings:")), {30, 70, 0, 0}, "summaryLabel");
+        addLabel(text(&LanguageTexts::startSummaryLabel, QStringLiteral("Current Settings:")),
+                 {30, 70, 0, 0}, "summaryLabel");
     summary_ = addTextBox(this, "summary", label->text());
     // The box reaches the page's bottom edge; keep its frame inside the page.
     place(summary_, {30, 80, 295, 107});
@@ -217,25 +229,27 @@ void CStartCopying::refresh() {
 
 CComplete::CComplete(WizardContext& context, QWidget* parent)
     : CWhitePage(context, "complete", 327, 182, parent) {
-    auto* title =
-        addLabel(text(43, QStringLiteral("Instavo Complete")), {120, 20, 205, 15}, "title");
+    auto* title = addLabel(text(&LanguageTexts::completeTitle, QStringLiteral("Instavo Complete")),
+                           {120, 20, 205, 15}, "title");
     title->setFont(bigTitleFont());
     setAccessibleName(title->text());
-    readmeBox_ = new QCheckBox(text(48, QStringLiteral("Read the readme.txt file")), this);
+    readmeBox_ = new QCheckBox(
+        text(&LanguageTexts::readmeBox, QStringLiteral("Read the readme.txt file")), this);
     readmeBox_->setObjectName(QStringLiteral("readmeBox"));
     place(readmeBox_, {125, 75, 170, 10});
-    runBox_ = new QCheckBox(text(49, QStringLiteral("Run the program")), this);
+    runBox_ = new QCheckBox(text(&LanguageTexts::runBox, QStringLiteral("Run the program")), this);
     runBox_->setObjectName(QStringLiteral("runBox"));
     place(runBox_, {125, 95, 175, 10});
     readmeBox_->hide();
     runBox_->hide();
-    if (ctx_.data.number("DIALOG", "COMPLETE1", 9) == 0) {
-        if (ctx_.data.number("DIALOG", "COMPLETE3", 9) == 1) {
+    const Pages& pages = ctx_.package.pages;
+    if (pages.completeBoxes) {
+        if (pages.readmeBox) {
             readmeBox_->setChecked(true);
             readmeBox_->show();
             readme_ = true;
         }
-        if (ctx_.data.number("DIALOG", "COMPLETE4", 9) == 1) {
+        if (pages.runBox) {
             runBox_->setChecked(true);
             runBox_->show();
             run_ = true;
@@ -243,7 +257,7 @@ CComplete::CComplete(WizardContext& context, QWidget* parent)
     }
     connect(readmeBox_, &QCheckBox::toggled, this, [this](bool on) { readme_ = on; });
     connect(runBox_, &QCheckBox::toggled, this, [this](bool on) { run_ = on; });
-    showSidePicture(!ctx_.data.text("MAINWINDOW", "LeftImage", 99).empty());
+    showSidePicture(!ctx_.package.window.leftImage.empty());
 }
 
 }  // namespace setup

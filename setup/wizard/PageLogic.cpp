@@ -6,30 +6,30 @@
 #include "platform/FileSystem.h"
 #include "platform/codec/AnsiCodePage.h"
 #include "platform/codec/Unicode.h"
+#include "setup/config/PackageDescription.h"
 #include "setup/config/RunState.h"
-#include "setup/config/SetupData.h"
 
 namespace setup {
 
-std::vector<std::string> buildPageList(const SetupData& data) {
+std::vector<std::string> buildPageList(const Pages& pages) {
     struct Entry {
         const char* name;
-        const char* key;
+        bool Pages::*shown;
     };
-    static constexpr std::array<Entry, 10> kOrder{{{"welcome", "0"},
-                                                   {"license", "1"},
-                                                   {"readme", "2"},
-                                                   {"user", "3"},
-                                                   {"destination", "4"},
-                                                   {"setuptype", "5"},
-                                                   {"folder", "6"},
-                                                   {"start", "7"},
+    static constexpr std::array<Entry, 10> kOrder{{{"welcome", &Pages::welcome},
+                                                   {"license", &Pages::license},
+                                                   {"readme", &Pages::readme},
+                                                   {"user", &Pages::user},
+                                                   {"destination", &Pages::destination},
+                                                   {"setuptype", &Pages::setupType},
+                                                   {"folder", &Pages::programFolder},
+                                                   {"start", &Pages::startCopying},
                                                    {"progress", nullptr},
-                                                   {"complete", "9"}}};
-    std::vector<std::string> pages;
+                                                   {"complete", &Pages::complete}}};
+    std::vector<std::string> names;
     for (const Entry& e : kOrder)
-        if (!e.key || data.on("DIALOG", e.key, 4)) pages.emplace_back(e.name);
-    return pages;
+        if (!e.shown || pages.*e.shown) names.emplace_back(e.name);
+    return names;
 }
 
 std::string decodeAnsi(std::string_view bytes, int ansiCodePage) {

@@ -13,12 +13,12 @@ class FileSystem;
 
 namespace setup {
 
-class SetupData;
+struct Pages;
 struct RunState;
 
-// The page names in the order they can appear, each with its [DIALOG] switch; "progress" has
+// The page names in the order they can appear, each shown when its switch is on; "progress" has
 // none and is always there.
-std::vector<std::string> buildPageList(const SetupData& data);
+std::vector<std::string> buildPageList(const Pages& pages);
 
 // A licence or readme file as text: a byte-order mark picks UTF-8 or UTF-16, anything else is
 // in the ANSI code page (1253 or 1252). A zero byte (zero unit in UTF-16) ends the text.

@@ -10,9 +10,8 @@ namespace setup {
 
 namespace {
 
-QString languageText(const LanguageTexts& language, int key, const char* builtin) {
-    return language.present() ? QString::fromStdString(language.text(key))
-                              : QString::fromLatin1(builtin);
+QString languageText(const LanguageTexts& texts, const std::string& text, const char* builtin) {
+    return texts.present ? QString::fromStdString(text) : QString::fromLatin1(builtin);
 }
 
 QPushButton* addButton(QDialog* dialog, const DialogUnits& du, const QString& caption,
@@ -32,14 +31,17 @@ bool askCancelInstallation(QWidget* parent, const LanguageTexts& language) {
     DialogUnits du(dialogFont());
     dialog.setWindowTitle(QStringLiteral("Korvanet Instavo"));
     dialog.setFixedSize(du.size(214, 52));
-    auto* text =
-        new QLabel(languageText(language, 56, "Do you wish cancel the installation ?"), &dialog);
+    auto* text = new QLabel(
+        languageText(language, language.cancelQuestion, "Do you wish cancel the installation ?"),
+        &dialog);
     text->setObjectName(QStringLiteral("question"));
     text->setAlignment(Qt::AlignCenter);
     text->setWordWrap(true);
     text->setGeometry(du.rect(5, 5, 204, 20));
-    auto* yes = addButton(&dialog, du, languageText(language, 10, "Yes"), "yes", {50, 30, 50, 14});
-    auto* no = addButton(&dialog, du, languageText(language, 11, "No"), "no", {110, 30, 50, 14});
+    auto* yes = addButton(&dialog, du, languageText(language, language.yes, "Yes"), "yes",
+                          {50, 30, 50, 14});
+    auto* no =
+        addButton(&dialog, du, languageText(language, language.no, "No"), "no", {110, 30, 50, 14});
     no->setDefault(true);
     no->setFocus();
     QObject::connect(no, &QPushButton::clicked, &dialog, &QDialog::accept);
@@ -60,7 +62,7 @@ bool askRestart(QWidget* parent, const LanguageTexts& language) {
     icon->setPixmap(pictures::informationIcon(du.y(20)));
     icon->setGeometry(du.x(10), du.y(10), du.y(20), du.y(20));
     auto* text = new QLabel(
-        languageText(language, 44,
+        languageText(language, language.restartQuestion,
                      "You must restart your system for the configuration changes take effect. "
                      "Click Yes to restart now or No if you plan to restart later."),
         &dialog);
@@ -68,8 +70,10 @@ bool askRestart(QWidget* parent, const LanguageTexts& language) {
     text->setWordWrap(true);
     text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     text->setGeometry(du.rect(45, 10, 190, 48));
-    auto* yes = addButton(&dialog, du, languageText(language, 10, "Yes"), "yes", {125, 65, 50, 14});
-    auto* no = addButton(&dialog, du, languageText(language, 11, "No"), "no", {185, 65, 50, 14});
+    auto* yes = addButton(&dialog, du, languageText(language, language.yes, "Yes"), "yes",
+                          {125, 65, 50, 14});
+    auto* no =
+        addButton(&dialog, du, languageText(language, language.no, "No"), "no", {185, 65, 50, 14});
     yes->setDefault(true);
     yes->setFocus();
     QObject::connect(yes, &QPushButton::clicked, &dialog, &QDialog::accept);

@@ -3,7 +3,7 @@
 
 #include <QDialog>
 
-#include "setup/config/SetupData.h"
+#include "setup/config/PackageDescription.h"
 
 namespace setup {
 

@@ -7,8 +7,7 @@ namespace setup {
 int runWizard(SetupContext& c, InstallSteps steps, WizardTimings timings) {
     platform::Services& s = c.services;
     WizardContext ctx{c.run,
-                      c.data,
-                      c.language,
+                      c.package,
                       *s.files,
                       *s.registry,
                       *s.system,

@@ -14,44 +14,45 @@ namespace setup {
 
 CSetupType::CSetupType(WizardContext& context, QWidget* parent)
     : CPage(context, "setuptype", 331, 182, parent) {
-    addHeader(text(26, QStringLiteral("Setup Type")),
-              text(27, QStringLiteral("Select the Setup Type to install.")));
+    addHeader(text(&LanguageTexts::setupTypeTitle, QStringLiteral("Setup Type")),
+              text(&LanguageTexts::setupTypeSubtitle,
+                   QStringLiteral("Select the Setup Type to install.")));
     struct Choice {
-        int key;
-        const char* caption;
+        std::string LanguageTexts::*caption;
+        const char* builtin;
         const char* name;
         QRect button;
         QPoint icon;
-        int descKey;
-        const char* description;
+        std::string LanguageTexts::*description;
+        const char* builtinDescription;
         QRect descRect;
         SelectionMode mode;
     };
     const Choice choices[] = {
-        {31,
+        {&LanguageTexts::typical,
          "Typical",
          "typical",
          {19, 49, 64, 10},
          {30, 60},
-         28,
+         &LanguageTexts::typicalDescription,
          "Program will be installed with the most common options. Recommended for most users.",
          {87, 50, 238, 20},
          SelectionMode::All},
-        {32,
+        {&LanguageTexts::compact,
          "Compact",
          "compact",
          {19, 89, 64, 10},
          {30, 100},
-         29,
+         &LanguageTexts::compactDescription,
          "Program will be installed with minimum required options.",
          {87, 90, 238, 23},
          SelectionMode::TypeList},
-        {33,
+        {&LanguageTexts::custom,
          "Custom",
          "custom",
          {20, 130, 65, 10},
          {30, 140},
-         30,
+         &LanguageTexts::customDescription,
          "You may choose the options you want to install. Recommended for advanced users.",
          {88, 130, 238, 25},
          SelectionMode::Custom},
@@ -59,7 +60,7 @@ CSetupType::CSetupType(WizardContext& context, QWidget* parent)
     QRadioButton* buttons[3];
     for (int i = 0; i < 3; ++i) {
         const Choice& c = choices[i];
-        auto* b = new QRadioButton(text(c.key, QString::fromLatin1(c.caption)), this);
+        auto* b = new QRadioButton(text(c.caption, QString::fromLatin1(c.builtin)), this);
         b->setObjectName(QString::fromLatin1(c.name));
         place(b, c.button);
         auto* icon = new QLabel(this);
@@ -67,8 +68,8 @@ CSetupType::CSetupType(WizardContext& context, QWidget* parent)
         int side = du_.y(20);
         icon->setPixmap(pictures::setupTypeIcon(i, side));
         icon->setGeometry(du_.x(c.icon.x()), du_.y(c.icon.y()), side, side);
-        auto* desc = addLabel(text(c.descKey, QString::fromLatin1(c.description)), c.descRect,
-                              (std::string(c.name) + "Description").c_str());
+        auto* desc = addLabel(text(c.description, QString::fromLatin1(c.builtinDescription)),
+                              c.descRect, (std::string(c.name) + "Description").c_str());
         desc->setWordWrap(true);
         if (int overlap = b->geometry().right() + du_.x(2) - desc->x(); overlap > 0)
             desc->setGeometry(desc->x() + overlap, desc->y(), desc->width() - overlap,
@@ -103,9 +104,10 @@ void CSetupType::settle() {
 
 CDCustom::CDCustom(WizardContext& context, QWidget* parent)
     : CPage(context, "custom", 331, 181, parent) {
-    addHeader(text(58, QStringLiteral("Customize your Installation")),
-              text(59, QStringLiteral("Please check the files to install:")), {13, 5, 213, 8},
-              {27, 20, 247, 8}, {299, 8});
+    addHeader(
+        text(&LanguageTexts::customTitle, QStringLiteral("Customize your Installation")),
+        text(&LanguageTexts::customSubtitle, QStringLiteral("Please check the files to install:")),
+        {13, 5, 213, 8}, {27, 20, 247, 8}, {299, 8});
     list_ = new QTreeWidget(this);
     list_->setObjectName(QStringLiteral("files"));
     list_->setColumnCount(2);
@@ -117,7 +119,7 @@ CDCustom::CDCustom(WizardContext& context, QWidget* parent)
     list_->setAccessibleName(title_->text());
     // The list reaches the page's bottom edge; keep its frame inside the page.
     place(list_, {5, 45, 320, 134});
-    if (ctx_.data.number("FILES", "TOTAL", 19) != 0)
+    if (ctx_.package.files.total != 0)
         QTimer::singleShot(ctx_.timings.customFillMs, this, &CDCustom::fill);
 }
 

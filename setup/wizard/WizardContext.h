@@ -1,7 +1,7 @@
 #pragma once
-// What the wizard window and its pages are given: the run state, the setup data and language
-// texts, the platform services, how messages reach the user, the installation to start, and
-// the lengths of every timer (tests shorten them).
+// What the wizard window and its pages are given: the run state, the package description (the
+// setup data and language texts), the platform services, how messages reach the user, the
+// installation to start, and the lengths of every timer (tests shorten them).
 
 #include <functional>
 
@@ -9,9 +9,9 @@
 #include "platform/Launcher.h"
 #include "platform/Registry.h"
 #include "platform/SystemInfo.h"
+#include "setup/config/PackageDescription.h"
 #include "setup/config/Prompter.h"
 #include "setup/config/RunState.h"
-#include "setup/config/SetupData.h"
 #include "setup/engine/ProgressView.h"
 
 namespace setup {
@@ -29,8 +29,7 @@ enum class CustomChoice { Clear, Set, Consumed };
 
 struct WizardContext {
     RunState& state;
-    const SetupData& data;
-    const LanguageTexts& language;
+    const PackageDescription& package;
     platform::FileSystem& files;
     platform::Registry& registry;
     platform::SystemInfo& system;

@@ -141,9 +141,8 @@ TEST_F(EngineTest, a_download_goes_with_the_installation) {
     const auto before = engine_test::snapshot(root.root());
 
     folders.set(setup::FolderKind::InstallDir, run.installFolder);
-    const setup::LanguageTexts language(*services.profiles, "C:\\setup\\language.tag", false);
     const std::string title = "setup";
-    setup::SetupContext context{services, prompter, run, folders, *data, language, title};
+    setup::SetupContext context{services, prompter, run, folders, data, title};
     ASSERT_EQ(setup::runSilentInstall(context), setup::kExitDone);
     EXPECT_EQ(host("Program Files/App/extra.zip"), "hello");
 

@@ -74,7 +74,9 @@ TEST(requirements, first_failure_decides_the_message) {
         std::string file = "C:\\pkg" + std::to_string(n++) + "\\data.tag";
         root.writeHostFile("pkg" + std::to_string(n - 1) + "/data.tag",
                            std::string("[SYSTEM]\r\n") + c.system + "\r\n");
-        SetupData data(*profiles, file);
-        EXPECT_EQ(failedRequirement(data, {c.version, c.memory, c.screen}), c.failure) << c.system;
+        const PackageDescription package = readPackage(*profiles, file);
+        EXPECT_EQ(failedRequirement(package.requirements, {c.version, c.memory, c.screen}),
+                  c.failure)
+            << c.system;
     }
 }

@@ -15,7 +15,7 @@
 #include "platform/Registry.h"
 #include "platform/Services.h"
 #include "platform/WinRoot.h"
-#include "setup/config/SetupData.h"
+#include "setup/config/PackageDescription.h"
 #include "setup/engine/FolderTable.h"
 #include "setup/engine/Installer.h"
 #include "setup/engine/SilentProgress.h"
@@ -161,7 +161,7 @@ protected:
         run.installFolder = "C:\\Program Files\\App";
         run.productName = run.programFolder = "App";
         run.silent = true;
-        data = std::make_unique<setup::SetupData>(*services.profiles, "C:\\setup\\data.tag");
+        readData();
     }
 
     // datafile.dlr from (source, destination line) pairs, each member unpacked with the text
@@ -176,18 +176,23 @@ protected:
         }
         root.writeHostFile("setup/datafile.dlr", dlr);
     }
-    void dataTag(const std::string& text) { root.writeHostFile("setup/data.tag", text); }
+    // data.tag written, and read as start-up reads it.
+    void dataTag(const std::string& text) {
+        root.writeHostFile("setup/data.tag", text);
+        readData();
+    }
+    void readData() { data = setup::readPackage(*services.profiles, run.dataTagPath); }
     // A root whose ANSI code page is another (1252: Western).
     void useCodePage(int codePage) {
         fakeSystem->codePage = codePage;
         services.profiles = platform::makeProfileFiles(*services.files, codePage, "C:\\windows");
-        data = std::make_unique<setup::SetupData>(*services.profiles, "C:\\setup\\data.tag");
+        readData();
     }
 
     setup::RunOutcome install(std::pair<int, int> clock = {7, 42},
                               setup::InstallerOptions options = {}) {
         options.minutesSeconds = [clock] { return clock; };
-        installer = std::make_unique<setup::Installer>(services, run, *data, folders, progress,
+        installer = std::make_unique<setup::Installer>(services, run, data, folders, progress,
                                                        prompter, options);
         installer->open();
         return installer->run();
@@ -209,7 +214,7 @@ protected:
     setup::SilentProgress progress;
     setup::RunState run;
     setup::FolderTable folders;
-    std::unique_ptr<setup::SetupData> data;
+    setup::PackageDescription data;
     std::unique_ptr<setup::Installer> installer;
 };
 

@@ -194,3 +194,23 @@ TEST_F(EngineTest, internet_sources_counted_by_their_keys) {
     ASSERT_EQ(install(), RunOutcome::Finished);
     EXPECT_EQ(installer->internetSources(), 2);
 }
+
+// A link planted where a file goes (to a file of the user's, or to nowhere) is replaced by the
+// file; what it pointed to is never written.
+TEST_F(EngineTest, a_link_in_a_files_place_is_replaced_not_written_through) {
+    dataTag("[FILES]\r\nTOTAL=2\r\n");
+    package({{"C:\\b\\a.txt", "<Install Dir>*0,0,0"}, {"C:\\b\\b.txt", "<Install Dir>*0,0,0"}});
+    root.writeHostFile("Users/me/secret.txt", "the user's");
+    std::filesystem::create_directories(root.driveC() / "Program Files/App");
+    std::filesystem::create_symlink(root.driveC() / "Users/me/secret.txt",
+                                    root.driveC() / "Program Files/App/a.txt");
+    std::filesystem::create_symlink("/nonexistent/b.txt", root.driveC() / "Program Files/App/b.txt");
+    ASSERT_EQ(install(), RunOutcome::Finished);
+    EXPECT_EQ(host("Users/me/secret.txt"), "the user's");
+    for (const char* name : {"a.txt", "b.txt"}) {
+        const auto placed = root.driveC() / "Program Files/App" / name;
+        EXPECT_FALSE(std::filesystem::is_symlink(placed)) << name;
+    }
+    EXPECT_EQ(host("Program Files/App/a.txt"), "member 0");
+    EXPECT_EQ(host("Program Files/App/b.txt"), "member 1");
+}

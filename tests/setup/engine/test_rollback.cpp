@@ -62,7 +62,7 @@ TEST_P(Rollback, the_machine_is_as_it_was) {
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
-            setup::Installer doomed(services, run, *data, folders, view, prompter, {});
+            setup::Installer doomed(services, run, data, folders, view, prompter, {});
             doomed.open();
             doomed.run();
             ::_exit(1);  // not reached: the pass dies on the way
@@ -71,11 +71,11 @@ TEST_P(Rollback, the_machine_is_as_it_was) {
         ::waitpid(child, &status, 0);
         ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
         // The next run of the package finds what was left and undoes it first.
-        setup::Installer next(services, run, *data, folders, progress, prompter, {});
+        setup::Installer next(services, run, data, folders, progress, prompter, {});
         next.open();
         EXPECT_EQ(next.recovered().size(), 1u);
     } else {
-        setup::Installer pass(services, run, *data, folders, view, prompter, {});
+        setup::Installer pass(services, run, data, folders, view, prompter, {});
         pass.open();
         EXPECT_EQ(pass.run(),
                   row.stop == Stop::Cancel ? RunOutcome::Cancelled : RunOutcome::Failed);

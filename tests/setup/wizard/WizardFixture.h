@@ -83,14 +83,15 @@ struct WizardFixture {
     }
     void dataTag(const std::string& text) { write(state.dataTagPath, text); }
 
+    // The data files as they are now, read as start-up reads them.
     setup::WizardContext& context() {
-        data = std::make_unique<setup::SetupData>(*profiles, state.dataTagPath);
-        language = std::make_unique<setup::LanguageTexts>(*profiles, state.languageTagPath,
-                                                          root.fs().exists(state.languageTagPath));
+        package = setup::readPackage(*profiles, state.dataTagPath,
+                                     root.fs().exists(state.languageTagPath)
+                                         ? std::optional<std::string_view>(state.languageTagPath)
+                                         : std::nullopt);
         ctx = std::make_unique<setup::WizardContext>(
             setup::WizardContext{state,
-                                 *data,
-                                 *language,
+                                 package,
                                  root.fs(),
                                  *registry,
                                  system,
@@ -114,8 +115,7 @@ struct WizardFixture {
     FakeLauncher launcher;
     FakePrompter prompter;
     setup::RunState state;
-    std::unique_ptr<setup::SetupData> data;
-    std::unique_ptr<setup::LanguageTexts> language;
+    setup::PackageDescription package;
     std::unique_ptr<setup::WizardContext> ctx;
     int installs = 0;
     bool cancelInstall = false;
