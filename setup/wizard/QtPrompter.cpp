@@ -1,6 +1,8 @@
 #include "setup/wizard/QtPrompter.h"
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -10,6 +12,16 @@ namespace {
 
 QString qs(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The window the user works in, so the box shows above it: a wizard kept on top of the
+// background window would otherwise hide a box without a parent, and look frozen.
+QWidget* workingWindow() {
+    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+    if (QWidget* active = QApplication::activeWindow()) return active;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && qobject_cast<QDialog*>(w)) return w;
+    return nullptr;
 }
 
 void name(QMessageBox& box, std::string_view text, std::string_view title) {
@@ -32,14 +44,14 @@ QPushButton* button(QMessageBox& box, QMessageBox::StandardButton which, std::st
 }  // namespace
 
 void QtPrompter::message(std::string_view text, std::string_view title) {
-    QMessageBox box;
+    QMessageBox box(workingWindow());
     name(box, text, title);
     box.setDefaultButton(button(box, QMessageBox::Ok, {}, "OK", "ok"));
     box.exec();
 }
 
 Answer QtPrompter::okCancel(std::string_view text, std::string_view title) {
-    QMessageBox box;
+    QMessageBox box(workingWindow());
     name(box, text, title);
     box.setIcon(QMessageBox::Warning);
     QPushButton* ok = button(box, QMessageBox::Ok, {}, "OK", "ok");
@@ -52,7 +64,7 @@ Answer QtPrompter::okCancel(std::string_view text, std::string_view title) {
 
 Answer QtPrompter::yesNo(std::string_view text, std::string_view title, std::string_view yes,
                          std::string_view no) {
-    QMessageBox box;
+    QMessageBox box(workingWindow());
     name(box, text, title);
     QPushButton* yesButton = button(box, QMessageBox::Yes, yes, "Yes", "yes");
     QPushButton* noButton = button(box, QMessageBox::No, no, "No", "no");
