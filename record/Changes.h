@@ -140,6 +140,9 @@ public:
     static void undo(const Record& record, UndoContext& context);
     // A name beside path for the run's n-th change ("new" or "old").
     static std::string siblingName(std::string_view path, std::size_t n, std::string_view what);
+
+private:
+    static bool announce(Recorder& r, const std::string& dest, const std::string& temp, bool there);
 };
 
 class RegistryKeyChange {

@@ -14,6 +14,23 @@ void removeIfThere(platform::FileSystem& files, const std::string& path) {
 
 }  // namespace
 
+// The record of a file about to be written through temp; an existing one first gets a second
+// name, which keeps its bytes while dest takes the new ones in one rename: at no moment is dest
+// missing or partly written.
+bool FileChange::announce(Recorder& r, const std::string& dest, const std::string& temp,
+                          bool there) {
+    auto& files = r.machine().files;
+    const std::string old = there ? siblingName(dest, r.journal().count(), "old") : std::string();
+    Record record{there ? "replace" : "file", {dest, temp}};
+    if (there) record.fields.push_back(old);
+    if (!r.append(std::move(record))) return false;
+    if (!there) return true;
+    removeIfThere(files, old);
+    if (!files.link(dest, old) && !files.copyFile(dest, old, false)) return false;
+    r.keptAside_.push_back(old);
+    return true;
+}
+
 Recorder::Placed FileChange::place(Recorder& r, const std::string& dest, bool keepExisting,
                                    const std::function<bool(const std::string&)>& fill) {
     using Placed = Recorder::Placed;
@@ -21,28 +38,13 @@ Recorder::Placed FileChange::place(Recorder& r, const std::string& dest, bool ke
     const auto there = files.identity(dest);
     if (there && !there->regular && !there->link) return Placed::Failed;  // a folder, a FIFO
     if (there && keepExisting) return Placed::Kept;
-    const std::size_t n = r.journal().count();
-    const std::string temp = siblingName(dest, n, "new");
-    const std::string old = there ? siblingName(dest, n, "old") : std::string();
-    Record record{there ? "replace" : "file", {dest, temp}};
-    if (there) record.fields.push_back(old);
-    if (!r.append(std::move(record))) return Placed::Failed;
-
+    const std::string temp = siblingName(dest, r.journal().count(), "new");
+    if (!announce(r, dest, temp, there.has_value())) return Placed::Failed;
     // A temporary file of that name can only be left by a run that was killed: it goes, and
     // the file is written once more.
     if (!fill(temp) && !(files.removeFile(temp) && fill(temp))) {
         files.removeFile(temp);
         return Placed::Failed;
-    }
-    if (there) {
-        // A second name keeps the old bytes while dest takes the new ones in one rename: at
-        // no moment is dest missing or partly written.
-        removeIfThere(files, old);
-        if (!files.link(dest, old) && !files.copyFile(dest, old, false)) {
-            files.removeFile(temp);
-            return Placed::Failed;
-        }
-        r.keptAside_.push_back(old);
     }
     if (!files.rename(temp, dest, there.has_value())) {
         files.removeFile(temp);
@@ -52,19 +54,9 @@ Recorder::Placed FileChange::place(Recorder& r, const std::string& dest, bool ke
 }
 
 bool FileChange::expect(Recorder& r, const std::string& dest, const std::string& temp) {
-    auto& files = r.machine().files;
-    const auto there = files.identity(dest);
+    const auto there = r.machine().files.identity(dest);
     if (there && !there->regular && !there->link) return false;
-    const std::string old = there ? siblingName(dest, r.journal().count(), "old") : std::string();
-    Record record{there ? "replace" : "file", {dest, temp}};
-    if (there) record.fields.push_back(old);
-    if (!r.append(std::move(record))) return false;
-    if (there) {
-        removeIfThere(files, old);
-        if (!files.link(dest, old) && !files.copyFile(dest, old, false)) return false;
-        r.keptAside_.push_back(old);
-    }
-    return true;
+    return announce(r, dest, temp, there.has_value());
 }
 
 void FileChange::undo(const Record& record, UndoContext& c) {
