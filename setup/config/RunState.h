@@ -35,6 +35,9 @@ struct RunState {
 
     std::atomic<int> installState{static_cast<int>(InstallState::Idle)};
     std::atomic<bool> cancelRequested{false};
+    // The user already answered "Yes" to the cancel question (the wizard's): the installation
+    // rolls back without asking again.
+    std::atomic<bool> cancelConfirmed{false};
     // Shared with the splash window, which runs beside the extraction: 255 once it is open,
     // 111 asks it to close.
     std::atomic<int> splashState{0};

@@ -116,7 +116,7 @@ RunOutcome Installer::run() {
                 datafile.replace(at, 8, "datafile.dlr");
         }
         if (auto bytes = services_.files->readFile(datafile))
-            packageList_ = parsePackageList(*bytes);
+            packageList_ = parsePackageList(*bytes, services_.system->ansiCodePage());
         buildCopyList();
         for (const auto& entry : copyList_) createFolderChain(entry.destination);
         if (!recorder_->healthy()) return fail("The installation journal cannot be written.");
@@ -248,6 +248,7 @@ bool Installer::copyPass() {
     // "No" answers the request; the user is not asked again before every file.
     auto cancelled = [this] {
         if (!run_.cancelRequested.load()) return false;
+        if (run_.cancelConfirmed.load()) return true;
         const Answer answer = prompter_.yesNo(options_.cancelQuestion, options_.cancelTitle,
                                               options_.yesCaption, options_.noCaption);
         if (answer == Answer::Yes) return true;

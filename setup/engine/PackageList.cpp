@@ -1,5 +1,6 @@
 #include "setup/engine/PackageList.h"
 
+#include "platform/codec/AnsiCodePage.h"
 #include "setup/engine/WinText.h"
 
 namespace setup {
@@ -13,7 +14,14 @@ int flagAt(std::string_view flags, std::size_t pos) {
 
 }  // namespace
 
-std::vector<PackageEntry> parsePackageList(std::string_view text) {
+std::vector<PackageEntry> parsePackageList(std::string_view bytes, int ansiCodePage) {
+    // Decoded once, here, so that the custom page's rows, the chosen names, the compact list
+    // (data.tag is read decoded too) and the member names all compare as the same UTF-8 text.
+    // CR, LF, "*", the flags and the separators are ASCII in every ANSI code page, so the
+    // layout is the same before and after.
+    const std::string decoded =
+        ansiCodePage != 0 ? platform::codec::ansiToUtf8(ansiCodePage, bytes) : std::string(bytes);
+    const std::string_view text = decoded;
     std::vector<std::string_view> lines;
     std::size_t pos = 0;
     while (pos < text.size()) {

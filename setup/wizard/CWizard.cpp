@@ -229,7 +229,11 @@ void CWizard::cancel() {
         finish();
         end(kExitDone);
     } else if (ctx_.state.background || askCancelInstallation(this, ctx_.package.texts)) {
+        // One question: the installation, if it runs, rolls back on this answer.
+        ctx_.state.cancelConfirmed = true;
         end(kExitCancelled);
+    } else {
+        ctx_.state.cancelRequested = false;  // answered: the copy pass does not ask again
     }
 }
 

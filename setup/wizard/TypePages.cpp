@@ -7,7 +7,6 @@
 #include <algorithm>
 
 #include "setup/engine/PackageList.h"
-#include "setup/wizard/PageLogic.h"
 #include "setup/wizard/Pictures.h"
 
 namespace setup {
@@ -96,10 +95,7 @@ void CSetupType::settle() {
     } else {
         ctx_.customChoice = CustomChoice::Clear;
     }
-    // Putting the display back must not change SelectionMode (Compact then Back keeps the
-    // compact set), so the buttons are quiet meanwhile.
-    const QSignalBlocker a(typical_), b(compact_), c(custom_);
-    typical_->setChecked(true);
+    // The buttons stay as they are: after Back the page shows the type that will be installed.
 }
 
 CDCustom::CDCustom(WizardContext& context, QWidget* parent)
@@ -126,11 +122,9 @@ CDCustom::CDCustom(WizardContext& context, QWidget* parent)
 void CDCustom::fill() {
     std::string text = ctx_.files.readFile(ctx_.state.datafilePath).value_or(std::string());
     // The same entries the copy pass reads, so the rows stay in step with what it installs.
-    for (const PackageEntry& row : parsePackageList(text)) {
-        auto* item = new QTreeWidgetItem(
-            list_,
-            {QString::fromStdString(decodeAnsi(row.name, ctx_.system.ansiCodePage())),
-             QString::fromStdString(decodeAnsi(row.destination, ctx_.system.ansiCodePage()))});
+    for (const PackageEntry& row : parsePackageList(text, ctx_.system.ansiCodePage())) {
+        auto* item = new QTreeWidgetItem(list_, {QString::fromStdString(row.name),
+                                                 QString::fromStdString(row.destination)});
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(0, Qt::Checked);
     }

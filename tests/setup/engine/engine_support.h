@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/Registry.h"
+#include "platform/codec/Unicode.h"
 #include "platform/Services.h"
 #include "platform/WinRoot.h"
 #include "setup/config/PackageDescription.h"
@@ -174,7 +175,9 @@ protected:
             root.writeHostFile("windows/temp/F" + std::to_string(i) + "_" + name,
                                "member " + std::to_string(i));
         }
-        root.writeHostFile("setup/datafile.dlr", dlr);
+        // The list is in the root's ANSI code page, the members' names in UTF-8 (as unpacked).
+        root.writeHostFile("setup/datafile.dlr",
+                           platform::codec::utf8ToAnsiLossy(fakeSystem->codePage, dlr));
     }
     // data.tag written, and read as start-up reads it.
     void dataTag(const std::string& text) {

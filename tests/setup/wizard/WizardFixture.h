@@ -10,6 +10,10 @@
 
 #include "platform/Profile.h"
 #include "platform/Registry.h"
+#include "platform/Services.h"
+#include "platform/WinRoot.h"
+#include "setup/engine/FolderTable.h"
+#include "setup/engine/InstallRun.h"
 #include "setup/wizard/WizardContext.h"
 #include "support/TempWinRoot.h"
 
@@ -108,6 +112,46 @@ struct WizardFixture {
         return *ctx;
     }
 
+    // datafile.dlr from (source, destination line) pairs written in UTF-8 and stored in the
+    // root's code page (1253), each member unpacked under its UTF-8 name as the extractor
+    // writes it, holding "member <i>".
+    void writePackage(const std::vector<std::pair<std::string, std::string>>& pairs) {
+        std::string dlr;
+        for (std::size_t i = 0; i < pairs.size(); ++i) {
+            dlr += cp1253(pairs[i].first) + "\r\n" + cp1253(pairs[i].second) + "\r\n";
+            const std::string name = pairs[i].first.substr(pairs[i].first.rfind('\\') + 1);
+            root.writeHostFile("windows/temp/ext/F" + std::to_string(i) + "_" + name,
+                               "member " + std::to_string(i));
+        }
+        write(state.datafilePath, dlr);
+    }
+
+    // context() with the real installation engine behind the progress page, as setup's main
+    // wires it: its own services on the same root, the fixture's run state, package and
+    // prompter.
+    setup::WizardContext& engineContext() {
+        setup::WizardContext& c = context();
+        engine.winRoot = root.root();
+        engine.files = platform::makePosixFileSystem(root.root());
+        engine.registry = platform::makeFileRegistry(root.root());
+        engine.profiles = platform::makeProfileFiles(*engine.files, 1253);
+        engine.system = std::make_unique<FakeSystem>();
+        engine.launcher = std::make_unique<FakeLauncher>();
+        using setup::FolderKind;
+        folders.set(FolderKind::ProgramFiles, "c:\\Program Files");
+        folders.set(FolderKind::SharedDlls, "c:\\windows\\system32");
+        folders.set(FolderKind::WindowsDisk, "c:");
+        folders.set(FolderKind::WindowsDirectory, "c:\\windows");
+        folders.set(FolderKind::CurrentDrive, "c:");
+        folders.set(FolderKind::TempDir, "c:\\windows\\temp\\");
+        setupContext = std::make_unique<setup::SetupContext>(
+            setup::SetupContext{engine, prompter, state, folders, package, title});
+        install = std::make_unique<setup::InstallRun>(*setupContext);
+        c.openInstall = [this](setup::ProgressView& view) { install->open(view); };
+        c.startInstall = [this](setup::ProgressView& view) { return install->start(view); };
+        return c;
+    }
+
     TempWinRoot root;
     std::unique_ptr<platform::Registry> registry;
     std::unique_ptr<platform::ProfileFiles> profiles;
@@ -119,6 +163,13 @@ struct WizardFixture {
     std::unique_ptr<setup::WizardContext> ctx;
     int installs = 0;
     bool cancelInstall = false;
+
+    // The real engine's side (engineContext()).
+    platform::Services engine;
+    setup::FolderTable folders;
+    std::string title = "setup";
+    std::unique_ptr<setup::SetupContext> setupContext;
+    std::unique_ptr<setup::InstallRun> install;
 };
 
 }  // namespace testing_support
