@@ -1,6 +1,9 @@
 // The installation's system changes: environment variables, INI entries, registry keys and
 // values, the uninstall entry and shortcuts.
 
+#include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 
@@ -131,8 +134,10 @@ void Installer::writeValueList() {
                 break;
             case RegistryType::Dword:
                 v.type = RegValue::Type::Dword;
-                v.dword =
-                    static_cast<std::uint32_t>(static_cast<std::int32_t>(leadingInteger(data)));
+                // As a 32-bit strtol reads it: beyond the range is its end, never wrapped
+                // round ("4294967297" is not 1).
+                v.dword = static_cast<std::uint32_t>(static_cast<std::int32_t>(
+                    std::clamp<long>(leadingInteger(data), INT32_MIN, INT32_MAX)));
                 break;
             case RegistryType::Binary:
                 v.type = RegValue::Type::Binary;

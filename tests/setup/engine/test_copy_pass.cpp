@@ -129,12 +129,14 @@ TEST_F(EngineTest, uninstall_off_writes_no_keys) {
 
 TEST_F(EngineTest, registry_value_types) {
     dataTag(
-        "[REGISTRODADOS]\r\nTOTALDADOS=5\r\n"
+        "[REGISTRODADOS]\r\nTOTALDADOS=7\r\n"
         "A0=HKEY_LOCAL_MACHINE\\Software\\X\r\nB0=Dir\r\nC0=<Install Dir>\\data\r\nD0=String\r\n"
         "A1=HKEY_CURRENT_USER\\Software\\X\r\nB1=Count\r\nC1=12abc\r\nD1=DWORD\r\n"
         "A2=HKEY_CURRENT_USER\\Software\\X\r\nB2=Raw\r\nC2=AB\r\nD2=Binary\r\n"
         "A3=HKEY_CURRENT_USER\\Software\\X\r\nB3=Odd\r\nC3=1\r\nD3=QWORD\r\n"
         "A4=HKEY_NOWHERE\\Software\\X\r\nB4=Lost\r\nC4=1\r\nD4=String\r\n"
+        "A5=HKEY_CURRENT_USER\\Software\\X\r\nB5=Big\r\nC5=4294967297\r\nD5=DWORD\r\n"
+        "A6=HKEY_CURRENT_USER\\Software\\X\r\nB6=Low\r\nC6=-4294967297\r\nD6=DWORD\r\n"
         "[REGISTROCHAVES]\r\nTOTALKEYS=2\r\nKEY0=HKEY_CURRENT_USER\\Software\\Y\\Z\r\nKEY1="
         "nokey\r\n");
     package({});
@@ -145,6 +147,9 @@ TEST_F(EngineTest, registry_value_types) {
     ASSERT_TRUE(count);
     EXPECT_EQ(count->type, platform::RegValue::Type::Dword);
     EXPECT_EQ(count->dword, 12u);
+    // Beyond 32 bits a number stops at the end of the range, as strtol stops it.
+    EXPECT_EQ(reg(RegRoot::CurrentUser, "Software\\X", "Big")->dword, 0x7FFFFFFFu);
+    EXPECT_EQ(reg(RegRoot::CurrentUser, "Software\\X", "Low")->dword, 0x80000000u);
     const auto raw = reg(RegRoot::CurrentUser, "Software\\X", "Raw");
     ASSERT_TRUE(raw);
     EXPECT_EQ(raw->type, platform::RegValue::Type::Binary);
@@ -154,7 +159,8 @@ TEST_F(EngineTest, registry_value_types) {
     EXPECT_EQ(log("REGISTRYENTRY", "key0"), "HKEY_LOCAL_MACHINE\\Software\\X");
     EXPECT_EQ(log("REGISTRYENTRY", "val0"), "Dir");
     EXPECT_EQ(log("REGISTRYENTRY", "val2"), "Raw");
-    EXPECT_EQ(log("REGISTRYENTRY", "key3"), "<none>");  // nothing written, nothing to undo
+    EXPECT_EQ(log("REGISTRYENTRY", "val3"), "Big");  // the two not written have no number
+    EXPECT_EQ(log("REGISTRYENTRY", "key5"), "<none>");  // nothing written, nothing to undo
 }
 
 TEST_F(EngineTest, download_actions_queued_then_finished_by_the_sequence) {
