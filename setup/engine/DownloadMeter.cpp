@@ -5,6 +5,8 @@
 #include <charconv>
 #include <memory>
 
+#include "setup/engine/CabinetExtractor.h"
+
 namespace setup {
 namespace {
 
@@ -90,12 +92,14 @@ std::optional<std::string> downloadFileName(std::string_view url) {
     char* decoded =
         curl_easy_unescape(nullptr, last.c_str(), static_cast<int>(last.size()), &length);
     if (!decoded) return std::nullopt;
-    std::string name(decoded, static_cast<std::size_t>(length));
+    const std::string name(decoded, static_cast<std::size_t>(length));
     curl_free(decoded);
-    if (name.empty() || name == "." || name == "..") return std::nullopt;
-    for (const unsigned char c : name)
-        if (c < 0x20 || c == 0x7f || c == '\\' || c == '/' || c == ':') return std::nullopt;
-    return name;
+    // One plain Windows file name in UTF-8, by the rule a cabinet member's name follows: a name
+    // of dots and blanks only would be the folder itself, and no file can be named with
+    // "*?\"<>|" or with bytes that are not UTF-8.
+    const std::string plain = memberFileName(name, true);
+    if (plain.empty()) return std::nullopt;
+    return plain;
 }
 
 }  // namespace setup

@@ -38,8 +38,8 @@ private:
 
 // The name a downloaded file is saved under: the last segment of the URL's path, decoded, with
 // the query and fragment left out. Nothing when the URL cannot be parsed or the name could
-// reach beyond its folder or is no plain file name (empty, ".", "..", "\", "/", ":", a control
-// character).
+// reach beyond its folder or is no plain file name (see memberFileName: empty, dots and blanks
+// only, a device name, a character Windows forbids in names, a control character, not UTF-8).
 std::optional<std::string> downloadFileName(std::string_view url);
 
 }  // namespace setup

@@ -29,9 +29,13 @@ void put64(std::string& out, std::uint64_t v) {
     put32(out, static_cast<std::uint32_t>(v >> 32));
 }
 
+// FILETIME counts 100 ns ticks from 1601 in 64 bits; a time it cannot hold is written as none,
+// rather than wrapped round to some other date.
 std::uint64_t fileTime(std::int64_t unixSeconds) {
-    if (unixSeconds <= 0) return 0;
-    return (static_cast<std::uint64_t>(unixSeconds) + 11644473600ULL) * 10000000ULL;
+    constexpr std::int64_t kFrom1601 = 11644473600LL;
+    constexpr auto kLast = static_cast<std::int64_t>(UINT64_MAX / 10000000ULL) - kFrom1601;
+    if (unixSeconds == 0 || unixSeconds <= -kFrom1601 || unixSeconds > kLast) return 0;
+    return static_cast<std::uint64_t>(unixSeconds + kFrom1601) * 10000000ULL;
 }
 
 std::string linkInfo(const std::string& path, int codePage) {
@@ -66,8 +70,17 @@ std::string linkInfo(const std::string& path, int codePage) {
     return out;
 }
 
+// The count is 16 bits: a longer text is cut to what it can say, never inside a surrogate pair,
+// so the count always matches the characters that follow it.
 void putString(std::string& out, const std::string& text) {
-    const std::string wide = toUtf16le(text);
+    constexpr std::size_t kMaxUnits = 0xFFFF;
+    std::string wide = toUtf16le(text);
+    if (wide.size() / 2 > kMaxUnits) {
+        std::size_t units = kMaxUnits;
+        const auto last = static_cast<unsigned char>(wide[2 * units - 1]);
+        if (last >= 0xD8 && last <= 0xDB) --units;  // a high surrogate without its pair
+        wide.resize(2 * units);
+    }
     put16(out, static_cast<std::uint32_t>(wide.size() / 2));
     out += wide;
 }

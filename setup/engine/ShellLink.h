@@ -21,7 +21,9 @@ struct ShellLinkData {
     int codePage = 1253;         // of the ANSI copy of the target path
 };
 
-// The whole file. Empty strings are left out with their flag cleared.
+// The whole file. Empty strings are left out with their flag cleared; a string longer than the
+// 65535 UTF-16 units its count can say is cut there. A writeTime before 1601 or past FILETIME's
+// range is written as none.
 std::string shellLinkBytes(const ShellLinkData& link);
 
 // "[InternetShortcut]" with "URL=", CR LF lines; UTF-8 (the caller stores it in ANSI).
