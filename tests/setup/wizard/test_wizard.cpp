@@ -10,12 +10,14 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include "WizardDriver.h"
 #include "WizardFixture.h"
 #include "setup/config/ExitStatus.h"
 #include "setup/wizard/CWizard.h"
 #include "support/QtWaiting.h"
 
 using namespace setup;
+using testing_support::Driver;
 using testing_support::eventually;
 
 namespace {
@@ -23,20 +25,6 @@ namespace {
 const char* kAllPages =
     "[APPINFO]\r\n1=Demo\r\n2=demo.exe\r\n[DIALOG]\r\n0=1\r\n1=1\r\n2=1\r\n"
     "3=1\r\n4=1\r\n5=1\r\n6=1\r\n7=1\r\n9=1\r\nCOMPLETE2=1\r\n";
-
-struct Driver {
-    explicit Driver(WizardContext& ctx) : wizard(ctx) {
-        wizard.show();
-        wizard.begin();
-    }
-    QPushButton* button(const char* name) { return wizard.findChild<QPushButton*>(name); }
-    void click(const char* name) { QTest::mouseClick(button(name), Qt::LeftButton); }
-    template <class T>
-    T* find(const char* name) {
-        return wizard.findChild<T*>(name);
-    }
-    CWizard wizard;
-};
 
 // Presses a key in the next modal question once it is up.
 void answerQuestion(const char* name, Qt::Key key) {

@@ -11,32 +11,20 @@
 #include <algorithm>
 #include <functional>
 
+#include "WizardDriver.h"
 #include "WizardFixture.h"
 #include "setup/config/ExitStatus.h"
 #include "setup/wizard/CWizard.h"
 #include "support/QtWaiting.h"
 
 using namespace setup;
+using testing_support::Driver;
 using testing_support::eventually;
 
 namespace {
 
 const char* kCancelQuestion = "Do you wish cancel the installation ?";
 const char* kInstallDir = "c:\\Program Files\\Demo\\";
-
-struct Driver {
-    explicit Driver(WizardContext& ctx) : wizard(ctx) {
-        wizard.show();
-        wizard.begin();
-    }
-    QPushButton* button(const char* name) { return wizard.findChild<QPushButton*>(name); }
-    void click(const char* name) { QTest::mouseClick(button(name), Qt::LeftButton); }
-    template <class T>
-    T* find(const char* name) {
-        return wizard.findChild<T*>(name);
-    }
-    CWizard wizard;
-};
 
 // Calls action on every turn of the event loop (the copy pass turns it before each file)
 // until it returns true.
