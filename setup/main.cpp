@@ -74,6 +74,20 @@ std::filesystem::path programHostPath(const char* argv0) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // setup reads everything it needs from the data files beside it; a word on the command
+    // line is a mistake (or a question), never a reason to install.
+    if (argc > 1) {
+        const std::string word = argv[1];
+        const bool help = word == "--help" || word == "-h" || word == "/?";
+        (help ? std::cout : std::cerr)
+            << "usage: setup\n"
+               "Installs the package whose data.tag, datafile.dlr and cabinets lie beside this\n"
+               "program (or in the current folder when it has another name). It takes no\n"
+               "arguments; with SILENTMODE=1 in [APPINFO] of data.tag it runs without windows.\n"
+               "The Windows tree is $WINROOT (default $XDG_DATA_HOME/winroot).\n";
+        if (!help) std::cerr << "setup: unknown argument \"" << word << "\"; nothing was installed\n";
+        return help ? setup::kExitDone : setup::kExitUsage;
+    }
     const auto winRoot = platform::winRootFromEnvironment();
     auto services = platform::openServices(winRoot);
     if (!services) {

@@ -16,6 +16,8 @@ enum ExitStatus : int {
     // Windows tree that cannot be prepared.
     kExitNoDisplay = 8,
     kExitNoWindowsRoot = 9,
+    // An argument on the command line: setup takes none, so it installs nothing.
+    kExitUsage = 10,
 };
 
 }  // namespace setup

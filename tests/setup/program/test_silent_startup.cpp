@@ -115,3 +115,26 @@ TEST(setup_program, silent_extraction_and_hostile_cabinet) {
     EXPECT_FALSE(std::filesystem::exists(hostile.driveC() / "evil.txt"));
     EXPECT_FALSE(std::filesystem::exists(hostile.driveC() / "windows/temp/F0_a.txt"));
 }
+
+// A word on the command line is answered with the usage and installs nothing, whatever the
+// package beside the program says.
+TEST(setup_program, arguments_install_nothing) {
+    testing_support::TempWinRoot root;
+    root.writeHostFile("pkg/data.tag", "[APPINFO]\r\n5=C:\\App\r\nSILENTMODE=1\r\n[SYSTEM]\r\nALL=1\r\n");
+    std::filesystem::create_symlink(SETUP_BINARY, root.driveC() / "pkg/setup");
+    const struct {
+        const char* word;
+        int status;
+    } cases[] = {{"--help", setup::kExitDone}, {"/?", setup::kExitDone}, {"--bogus", setup::kExitUsage}};
+    for (const auto& c : cases) {
+        const std::string word = *c.word ? std::string(" '") + c.word + "'" : "";
+        const std::string command = "cd '" + root.root().string() + "' && WINROOT='" +
+                                    root.root().string() + "' '" +
+                                    (root.driveC() / "pkg/setup").string() + "'" + word +
+                                    " >/dev/null 2>&1";
+        const int raw = std::system(command.c_str());
+        EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, c.status) << c.word;
+        // Without a word the same package installs: the words were what stopped it.
+        EXPECT_EQ(std::filesystem::exists(root.driveC() / "App"), *c.word == '\0') << c.word;
+    }
+}
