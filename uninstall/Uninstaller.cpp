@@ -47,6 +47,20 @@ std::size_t depth(const std::string& comparable) {
 
 void removeOwnCopyOf(UninstallServices s, Outcome& outcome);
 
+// Only the deepest of the folders or keys kept is worth a line: the ones above it stay for it.
+void dropKeptAbove(std::vector<Leftover>& leftovers) {
+    std::vector<std::string> kept;
+    for (const auto& l : leftovers)
+        if (l.why == Why::Kept) kept.push_back(comparablePath(l.item));
+    std::erase_if(leftovers, [&](const Leftover& l) {
+        if (l.why != Why::Kept) return false;
+        const std::string c = comparablePath(l.item);
+        return std::any_of(kept.begin(), kept.end(),
+                           [&](const std::string& o) { return o != c && isSameOrAbove(c, o); });
+    });
+}
+
+
 class Run {
 public:
     Run(const record::InstallLog& log, std::string_view logPath, UninstallServices services)
@@ -215,16 +229,9 @@ private:
         return kept;
     }
 
-    // Only the deepest of the folders kept is worth a line: the ones above it stay for it.
     void reportKept(const std::vector<std::string>& kept) {
-        for (const std::string& folder : kept) {
-            const std::string c = comparablePath(folder);
-            const bool below = std::any_of(kept.begin(), kept.end(), [&](const std::string& other) {
-                const std::string o = comparablePath(other);
-                return o != c && isSameOrAbove(c, o);
-            });
-            if (!below) leave(folder, Why::Kept, false);
-        }
+        for (const std::string& folder : kept) leave(folder, Why::Kept, false);
+        dropKeptAbove(outcome_.leftovers);
     }
 
     void removeRegistryEntries() {
@@ -321,21 +328,6 @@ void removeOwnCopyOf(UninstallServices s, Outcome& outcome) {
     }
     if (platform::entryKind(s.files, self) == EntryKind::Missing) return;
     if (!s.files.removeFile(self)) outcome.leftovers.push_back({self, Why::Failed, false});
-}
-
-// Only the deepest of the folders or keys kept is worth a line: the ones above it stay for it.
-void dropKeptAbove(std::vector<Leftover>& leftovers) {
-    std::vector<std::string> kept;
-    for (const auto& l : leftovers)
-        if (l.why == Why::Kept) kept.push_back(comparablePath(l.item));
-    std::erase_if(leftovers, [&](const Leftover& l) {
-        if (l.why != Why::Kept) return false;
-        const std::string c = comparablePath(l.item);
-        return std::any_of(kept.begin(), kept.end(), [&](const std::string& o) {
-            return o != c && o.size() > c.size() && o.compare(0, c.size(), c) == 0 &&
-                   (o[c.size()] == '\\' || c.back() == '\\');
-        });
-    });
 }
 
 Outcome undoJournal(const record::JournalContents& journal, UninstallServices s) {

@@ -346,7 +346,6 @@ void Installer::createFolderChain(std::string_view filePath) {
             foldersBeforeJournal_.push_back(prefix);
         }
         recordFolder(prefix);
-        createdFolders_.push_back(prefix);
     }
 }
 

@@ -155,7 +155,6 @@ private:
     std::vector<PackageEntry> packageList_;
     std::vector<CopyEntry> copyList_;
     std::vector<std::string> installedFiles_;
-    std::vector<std::string> createdFolders_;
     std::unordered_set<std::string> createdFolderSet_;  // by platform::pathKey
     std::set<std::string> desktopEntries_;
     DownloadQueue downloads_;

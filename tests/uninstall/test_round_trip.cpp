@@ -123,7 +123,7 @@ INSTANTIATE_TEST_SUITE_P(
         Row{"settings_new_to_the_machine", 1253, "App", "C:\\Program Files\\App", "App",
             nullptr, kSettings},
         Row{"keep_existing_over_a_users_file", 1253, "App", "C:\\Program Files\\App", "App",
-            [](testing_support::TempWinRoot& root, platform::Services& services) {
+            [](testing_support::TempWinRoot& root, platform::Services&) {
                 root.writeHostFile("Program Files/App/keep.txt", "the user's");
             },
             "", "1"}),

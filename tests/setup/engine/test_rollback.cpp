@@ -79,8 +79,9 @@ TEST_P(Rollback, the_machine_is_as_it_was) {
         pass.open();
         EXPECT_EQ(pass.run(),
                   row.stop == Stop::Cancel ? RunOutcome::Cancelled : RunOutcome::Failed);
-        if (row.stop == Stop::FailingCopy)
+        if (row.stop == Stop::FailingCopy) {
             EXPECT_NE(pass.failure().find("d.txt"), std::string::npos) << pass.failure();
+        }
         // The members unpacked for the run went with it.
         EXPECT_FALSE(services.files->exists("C:\\windows\\temp\\F1_b.txt"));
     }
