@@ -85,6 +85,22 @@ Recorder::Placed Recorder::copyFile(const std::string& source, const std::string
     return placed;
 }
 
+Recorder::Placed Recorder::moveFile(const std::string& source, const std::string& dest,
+                                    bool keepExisting, bool* moved) {
+    auto& files = machine_.files;
+    bool renamed = false;
+    // Through the temporary name as a copy would go, so the journal and the replace rules are
+    // the same whichever way the bytes arrive; only a rename that cannot serve (another file
+    // system) costs a copy.
+    const Placed placed = FileChange::place(*this, dest, keepExisting, [&](const std::string& temp) {
+        renamed = files.rename(source, temp, false);
+        return renamed || files.copyFile(source, temp, false);
+    });
+    if (moved) *moved = renamed && placed == Placed::Written;
+    if (placed == Placed::Failed && !renamed && !files.exists(source)) return Placed::NoSource;
+    return placed;
+}
+
 Recorder::Placed Recorder::writeFile(const std::string& dest, std::string_view bytes) {
     return FileChange::place(*this, dest, false,
                  [&](const std::string& temp) { return machine_.files.writeFile(temp, bytes); });

@@ -97,6 +97,10 @@ public:
     Placed placeFile(const std::string& dest, bool keepExisting,
                      const std::function<bool(const std::string& temp)>& fill);
     Placed copyFile(const std::string& source, const std::string& dest, bool keepExisting);
+    // As copyFile, but source is given up: renamed into place when it lies on the same file
+    // system, copied (and left) where it does not. Moved tells which happened.
+    Placed moveFile(const std::string& source, const std::string& dest, bool keepExisting,
+                    bool* moved = nullptr);
     Placed writeFile(const std::string& dest, std::string_view bytes);
     // A file that another part of the run will write to dest through temp (a download):
     // recorded, and an existing file kept aside, before that begins.

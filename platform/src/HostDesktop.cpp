@@ -6,7 +6,7 @@
 
 namespace platform {
 
-std::string hostApplicationsFolder() {
+std::string hostDataFolder() {
     namespace fs = std::filesystem;
     fs::path base;
     if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg == '/') {
@@ -16,10 +16,7 @@ std::string hostApplicationsFolder() {
     } else {
         return {};
     }
-    const fs::path folder = base / "applications";
-    std::error_code ec;
-    fs::create_directories(folder, ec);
-    if (!fs::is_directory(folder, ec)) return {};
+    const fs::path& folder = base;
     // Drive Z: is the host's root; a name holding "\" cannot be spelled as a Windows path.
     std::string text = folder.lexically_normal().string();
     if (text.find('\\') != std::string::npos) return {};

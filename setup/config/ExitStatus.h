@@ -18,6 +18,11 @@ enum ExitStatus : int {
     kExitNoWindowsRoot = 9,
     // An argument on the command line: setup takes none, so it installs nothing.
     kExitUsage = 10,
+    // Installed, but some files of the package were not (named on standard error).
+    kExitIncomplete = 11,
+    // Not a status of the process: the user ended setup at a question whose Cancel ends it
+    // at once without an error (the next disk of a cabinet set). setup ends with kExitDone.
+    kEndedByUser = -1,
 };
 
 }  // namespace setup

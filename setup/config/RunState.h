@@ -26,6 +26,9 @@ struct RunState {
     std::string programFolder;     // the program group's name; starts as the product name
     std::string installFolder;     // "<Install Dir>"
     std::string extractionFolder;  // ends with "\"
+    // Every file the extraction wrote there (members, an inner cabinet): the temporary files
+    // the run deletes at its end.
+    std::vector<std::string> unpackedFiles;
     std::string userName;
     std::string company;
 

@@ -426,7 +426,7 @@ ExtractionResult CabinetExtractor::extract(std::string_view cabinetPath,
         if (!found.empty()) return ExtractionResult::Outcome::Done;
         std::string question(kMsgNextDisk);
         question.replace(question.find("%s"), 2, joinFolder(setupFolder, name));
-        if (prompter_.okCancel(question, "setup") != Answer::Ok)
+        if (prompter_.okCancel(question, title_) != Answer::Ok)
             return ExtractionResult::Outcome::Cancelled;
         // Looked for once more after OK; still missing is a failure, not another question.
         found = lookFor(name);
@@ -524,6 +524,21 @@ ExtractionResult CabinetExtractor::extract(std::string_view cabinetPath,
 
     MemberWriter writer(files_);
     ctx.writer = &writer;
+    std::size_t index = 0;
+    // A failed, stopped or cancelled extraction leaves nothing of its cabinet behind: the
+    // members written so far go (after the writer has finished with them).
+    struct RemoveUnlessDone {
+        ~RemoveUnlessDone() {
+            if (result.outcome == ExtractionResult::Outcome::Done) return;
+            writer.drain();
+            for (std::size_t i = 0; i <= index && i < names.size(); ++i) files.removeFile(names[i]);
+        }
+        const ExtractionResult& result;
+        MemberWriter& writer;
+        const std::vector<std::string>& names;
+        const std::size_t& index;
+        platform::FileSystem& files;
+    } removeUnlessDone{result, writer, names, index, files_};
     // The first member the writer could not write, once it has written all it was given.
     auto writerFailure = [&]() -> bool {
         writer.drain();
@@ -535,7 +550,6 @@ ExtractionResult CabinetExtractor::extract(std::string_view cabinetPath,
         return true;
     };
 
-    std::size_t index = 0;
     for (mscabd_file* f = head->files; f; f = f->next, ++index) {
         const std::string& target = names[index];
         if (stop && stop->load()) {
@@ -566,14 +580,22 @@ ExtractionResult CabinetExtractor::extract(std::string_view cabinetPath,
     if (writerFailure()) return result;
     result.members = writer.membersWritten();
     result.outcome = ExtractionResult::Outcome::Done;
+    result.written = std::move(names);
     return result;
 }
 
+void removeUnpacked(platform::FileSystem& files, std::vector<std::string>& unpacked) {
+    for (const std::string& path : unpacked) files.removeFile(path);
+    unpacked.clear();
+}
+
 int extractPackage(platform::FileSystem& files, Prompter& prompter, const PackageCabinets& where,
-                   std::string_view title) {
+                   std::string_view title, std::vector<std::string>* unpacked) {
+    std::vector<std::string> ownList;
+    std::vector<std::string>& written = unpacked ? *unpacked : ownList;
     if (!where.extractionFolder.empty() && !files.isDirectory(where.extractionFolder))
         files.createDirectory(where.extractionFolder);
-    CabinetExtractor extractor(files, prompter);
+    CabinetExtractor extractor(files, prompter, std::string(title));
     std::vector<std::string> stages;
     if (files.exists(where.multi1Cab)) {
         stages = {where.multi1Cab, where.extractionFolder + "F0_ice1.cab"};
@@ -583,7 +605,11 @@ int extractPackage(platform::FileSystem& files, Prompter& prompter, const Packag
     for (const std::string& cabinet : stages) {
         const ExtractionResult result =
             extractor.extract(cabinet, where.extractionFolder, where.setupFolder);
-        if (result.outcome == ExtractionResult::Outcome::Done) continue;
+        if (result.outcome == ExtractionResult::Outcome::Done) {
+            written.insert(written.end(), result.written.begin(), result.written.end());
+            continue;
+        }
+        removeUnpacked(files, written);
         if (result.outcome == ExtractionResult::Outcome::Failed)
             prompter.message(result.message, title);
         return kExitExtractionFailed;

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/FileSystem.h"
 #include "setup/config/Prompter.h"
@@ -32,6 +33,8 @@ struct ExtractionResult {
     Outcome outcome = Outcome::Failed;
     std::string message;
     int members = 0;  // members written
+    // Done: the files written (Windows paths). Otherwise nothing of the cabinet is left.
+    std::vector<std::string> written;
 };
 
 // The name a member may be written under, or empty when it is refused: a name must be one
@@ -43,8 +46,9 @@ class CabinetExtractor {
 public:
     // Members are written on a thread of their own (see MemberWriter), so files must take
     // calls from two threads.
-    CabinetExtractor(platform::FileSystem& files, Prompter& prompter)
-        : files_(files), prompter_(prompter) {}
+    // title: the title of the question for the next disk of a set.
+    CabinetExtractor(platform::FileSystem& files, Prompter& prompter, std::string title = "setup")
+        : files_(files), prompter_(prompter), title_(std::move(title)) {}
 
     // Extracts every member of cabinetPath (a Windows path) into destinationPrefix (a folder
     // ending with "\"). Parts of its set are looked for beside the cabinet, then in
@@ -56,7 +60,11 @@ public:
 private:
     platform::FileSystem& files_;
     Prompter& prompter_;
+    std::string title_;
 };
+
+// Removes what earlier stages unpacked, when a later one fails or is cancelled.
+void removeUnpacked(platform::FileSystem& files, std::vector<std::string>& unpacked);
 
 // Where a package's cabinets are and where they go.
 struct PackageCabinets {
@@ -69,9 +77,10 @@ struct PackageCabinets {
 // Unpacks the package without a window, as a silent run does: multi1.cab and then the
 // "F0_ice1.cab" it leaves in the extraction folder, or file1.cab alone. A failure is told
 // through the prompter. The exit status: kExitDone, or kExitExtractionFailed (a missing part
-// of a set declined counts as a failure too: nothing was installed).
+// of a set declined counts as a failure too: nothing was installed). unpacked, when given,
+// gets every file written; after a failure nothing is left.
 int extractPackage(platform::FileSystem& files, Prompter& prompter, const PackageCabinets& where,
-                   std::string_view title);
+                   std::string_view title, std::vector<std::string>* unpacked = nullptr);
 
 // The local time a member's DOS date and time stand for, in seconds since 1970 UTC.
 std::int64_t dosLocalTimeToUnix(int year, int month, int day, int hour, int minute, int second);

@@ -87,16 +87,32 @@ const std::string& FolderTable::resolveDefaultInstallDir(std::string_view text) 
     return value(FolderKind::InstallDir);
 }
 
+// The token that begins the text, bracketed or bare; a bare name counts only as a whole first
+// component, so "C:\Program Files\L" or "Copy to Temp Dir first" names no folder.
+FolderKind FolderTable::leadingToken(std::string_view text) {
+    for (int kind = 1; kind <= 15; ++kind) {
+        const std::string_view bare = kBareNames[kind];
+        if (text.size() >= bare.size() + 2 && text[0] == '<' && text.substr(1, bare.size()) == bare &&
+            text[bare.size() + 1] == '>')
+            return static_cast<FolderKind>(kind);
+        if (text.substr(0, bare.size()) == bare &&
+            (text.size() == bare.size() || text[bare.size()] == '\\'))
+            return static_cast<FolderKind>(kind);
+    }
+    return FolderKind::None;
+}
+
 Resolved FolderTable::resolve(std::string_view text) const {
     Resolved out;
     out.path = withoutTrailingBackslash(text);
-    for (int kind = 1; kind <= 15; ++kind)
-        if (out.path.find(kBareNames[kind]) != std::string::npos)
-            out.kind = static_cast<FolderKind>(kind);
-    bool brackets = out.path.find('<') != std::string::npos;
-    for (int kind : kReplaceOrder) {
-        std::string token = brackets ? bracketed(kBareNames[kind]) : std::string(kBareNames[kind]);
-        replaceAll(out.path, token, values_[kind]);
+    out.kind = leadingToken(out.path);
+    if (out.path.find('<') != std::string::npos) {
+        // Bracketed tokens stand out from the text around them, so they are replaced wherever
+        // they are (a registry value such as "\"<Install Dir>\\app.exe\" %1").
+        for (int kind : kReplaceOrder) replaceAll(out.path, bracketed(kBareNames[kind]), values_[kind]);
+    } else if (out.kind != FolderKind::None) {
+        const std::string_view bare = kBareNames[static_cast<int>(out.kind)];
+        out.path.replace(0, bare.size(), values_[static_cast<int>(out.kind)]);
     }
     return out;
 }

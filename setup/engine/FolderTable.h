@@ -49,7 +49,10 @@ public:
     // [APPINFO] "5": one trailing "\" removed, then only the five system tokens replaced.
     // Sets and returns the "Install Dir" value.
     const std::string& resolveDefaultInstallDir(std::string_view text);
+    // A path text with its tokens replaced, and the kind of the token it begins with (None
+    // when it begins with none: such a destination names no folder of the package).
     Resolved resolve(std::string_view text) const;
+    static FolderKind leadingToken(std::string_view text);
 
 private:
     std::array<std::string, 16> values_{};

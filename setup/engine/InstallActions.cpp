@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstdint>
 #include <filesystem>
+#include <cstring>
 #include <optional>
 
 #include "platform/HostDesktop.h"
@@ -190,6 +191,10 @@ void Installer::createShortcuts() {
                 break;
             }
         }
+        // A shortcut to a file left out (by the setup type, or for want of its member) would
+        // only fail when clicked.
+        if (shortcut.place != ShortcutPlace::Favorites && !services_.files->exists(target))
+            continue;
 
         std::string path;
         switch (shortcut.place) {
@@ -237,15 +242,15 @@ void Installer::createShortcuts() {
             target.find("zuninstall.exe") != std::string::npos) {
             const std::string logName = std::string(fileNameOf(log_.path()));
             writeShellLink(path, system.systemFolder() + "\\zuninstall.exe", "",
-                           "\"" + installFolder() + "\\" + logName + "\"", iconPath, 1, onMenu,
-                           name);
+                           "\"" + installFolder() + "\\" + logName + "\"", iconPath, 1,
+                           {onMenu, name, "System;"});
             continue;
         }
         const std::uint32_t showCommand = shortcut.show == ShowState::Maximized   ? 3
                                           : shortcut.show == ShowState::Minimized ? 7
                                                                                   : 1;
         writeShellLink(path, target, folders_.resolve(shortcut.workingFolder).path,
-                       shortcut.arguments, iconPath, showCommand, onMenu, name);
+                       shortcut.arguments, iconPath, showCommand, {onMenu, name, "Office;"});
     }
     // A silent run opens no windows.
     if (section.openGroup && !run_.silent) services_.launcher->open(group);
@@ -254,8 +259,8 @@ void Installer::createShortcuts() {
 
 void Installer::writeShellLink(const std::string& path, const std::string& target,
                                const std::string& workingFolder, const std::string& arguments,
-                               const std::string& icon, std::uint32_t show, bool desktopEntry,
-                               const std::string& name) {
+                               const std::string& icon, std::uint32_t show,
+                               const MenuEntry& menu) {
     auto& files = *services_.files;
     ShellLinkData link;
     link.target = target;
@@ -273,11 +278,12 @@ void Installer::writeShellLink(const std::string& path, const std::string& targe
     ensureFolder(parentOf(path));
     recordFile(path, recorder_->writeFile(path, shellLinkBytes(link)) ==
                          record::Recorder::Placed::Written);
-    if (desktopEntry) writeDesktopEntry(name, target, arguments, workingFolder);
+    if (menu.wanted) writeDesktopEntry(menu, target, arguments, workingFolder, icon);
 }
 
-void Installer::writeDesktopEntry(const std::string& name, const std::string& target,
-                                  const std::string& arguments, const std::string& workingFolder) {
+void Installer::writeDesktopEntry(const MenuEntry& menu, const std::string& target,
+                                  const std::string& arguments, const std::string& workingFolder,
+                                  const std::string& icon) {
     namespace fs = std::filesystem;
     auto& files = *services_.files;
     // A Windows program is a ".exe"; on this host it may be installed without the extension.
@@ -293,18 +299,62 @@ void Installer::writeDesktopEntry(const std::string& name, const std::string& ta
         (fs::status(*program, ec).permissions() & fs::perms::owner_exec) != fs::perms::none;
     if (!executable && !endsWithNoCase(target, ".exe")) return;
 
-    const std::string folder = platform::hostApplicationsFolder();
-    if (folder.empty()) return;
-    const std::string path = folder + "\\" + desktopFileName(programGroupName(), name);
+    const std::string data = platform::hostDataFolder();
+    if (data.empty()) return;
+    const std::string fileName = desktopFileName(programGroupName(), menu.name);
+    const std::string path = data + "\\applications\\" + fileName;
     if (!desktopEntries_.insert(platform::pathKey(path)).second) return;  // one entry per name
     DesktopEntryData entry;
-    entry.name = name;
+    entry.name = menu.name;
     entry.program = program->string();
     entry.arguments = arguments;
+    entry.winRoot = services_.winRoot.string();
+    entry.categories = menu.categories;
+    entry.icon = installIcon(data, icon, fileName.substr(0, fileName.size() - 8));
     if (!workingFolder.empty())
         if (auto host = files.hostPath(workingFolder)) entry.workingFolder = host->string();
+    ensureFolder(parentOf(path));
     recordFile(path, recorder_->writeFile(path, desktopEntryText(entry)) ==
                          record::Recorder::Placed::Written);
+}
+
+// The shortcut's icon, when it is a picture the host's desktop can show (PNG or SVG), goes
+// where icon themes are looked for, under the entry's own name; the name, or empty.
+std::string Installer::installIcon(const std::string& dataFolder, const std::string& icon,
+                                   const std::string& themeName) {
+    auto& files = *services_.files;
+    if (icon.empty() || !files.exists(icon)) return {};
+    std::string size;
+    std::string extension;
+    if (endsWithNoCase(icon, ".svg")) {
+        size = "scalable";
+        extension = ".svg";
+    } else if (endsWithNoCase(icon, ".png")) {
+        // The width and height stand in the PNG header, big-endian, at bytes 16 and 20.
+        auto in = files.open(icon, platform::FileSystem::OpenMode::Read);
+        unsigned char header[24] = {};
+        if (!in || in->read(header, sizeof header) != sizeof header ||
+            std::memcmp(header + 1, "PNG", 3) != 0)
+            return {};
+        auto number = [&](int at) {
+            return (std::uint32_t{header[at]} << 24) | (std::uint32_t{header[at + 1]} << 16) |
+                   (std::uint32_t{header[at + 2]} << 8) | header[at + 3];
+        };
+        const std::uint32_t width = number(16);
+        const std::uint32_t height = number(20);
+        if (width == 0 || width > 1024 || width != height) return {};
+        size = std::to_string(width) + "x" + std::to_string(height);
+        extension = ".png";
+    } else {
+        return {};
+    }
+    const std::string path =
+        dataFolder + "\\icons\\hicolor\\" + size + "\\apps\\" + themeName + extension;
+    if (!ensureFolder(parentOf(path))) return {};
+    const bool placed =
+        recorder_->copyFile(icon, path, false) == record::Recorder::Placed::Written;
+    recordFile(path, placed);
+    return placed ? themeName : std::string();
 }
 
 }  // namespace setup

@@ -2,6 +2,7 @@
 
 #include <iostream>
 
+#include "setup/engine/DefaultAnswers.h"
 #include "setup/engine/DownloadMeter.h"
 #include "setup/engine/LoopScheduler.h"
 #include "setup/engine/SilentProgress.h"
@@ -50,6 +51,9 @@ bool InstallRun::start(ProgressView& view) {
 }
 
 int runSilentInstall(SetupContext& context, InstallerOptions options) {
+    takeDefaultAnswers(context.run, context.package, *context.services.registry);
+    if (!context.run.installFolder.empty())
+        context.folders.set(FolderKind::InstallDir, context.run.installFolder);
     // Nobody can choose a folder in a silent run: without one, the log and every file of
     // "<Install Dir>" would land in the root of a drive.
     if (context.folders.value(FolderKind::InstallDir).empty()) {
@@ -69,6 +73,8 @@ int runSilentInstall(SetupContext& context, InstallerOptions options) {
     // The download sequence finishes the run itself once its queue is empty.
     loop.runUntil([&] { return context.run.state() == InstallState::Done; });
     if (!installer.failure().empty()) return kExitInstallFailed;
+    // The files it left out were named on standard error as the run ended.
+    if (!installer.notInstalled().empty()) return kExitIncomplete;
     std::cerr << "setup: installed " << context.run.productName << " into "
               << context.folders.value(FolderKind::InstallDir) << "; log " << installer.logPath()
               << '\n';

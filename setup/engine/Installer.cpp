@@ -2,9 +2,12 @@
 
 #include <chrono>
 #include <ctime>
+#include <unordered_map>
 
 #include "platform/WinNames.h"
 #include "record/Journal.h"
+#include "setup/config/OwnTexts.h"
+#include "setup/engine/DownloadMeter.h"
 #include "setup/engine/WinText.h"
 
 namespace setup {
@@ -40,6 +43,16 @@ bool plainCopyKind(FolderKind kind) {
         default:
             return false;
     }
+}
+
+// MAX_PATH less its terminating NUL.
+constexpr std::size_t kMaxPathLength = 259;
+
+// Characters, not bytes: the limit is the one a Windows path has.
+std::size_t pathLength(std::string_view utf8) {
+    std::size_t n = 0;
+    for (char c : utf8) n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return n;
 }
 
 std::int64_t systemNowNs() {
@@ -101,50 +114,71 @@ void Installer::open() {
 RunOutcome Installer::run() {
     logNumber_ = dirNumber_ = registryEntryNumber_ = 0;
     systemFolderLower_ = lowerCase(services_.system->systemFolder());
+
+    // A preview shows the pages and changes nothing on the machine.
+    if (run_.preview || package_.app.preview) {
+        progress_.setStatus("Finishing Installation...");
+        deleteTemporaryFiles();
+        run_.setState(InstallState::Done);
+        return RunOutcome::Finished;
+    }
+    if (std::string why = refusal(); !why.empty()) {
+        failure_ = std::move(why);
+        deleteTemporaryFiles();
+        return RunOutcome::Failed;
+    }
+
     createFolderChain(installFolder() + "\\");
     if (!beginJournal()) return fail("The installation journal cannot be written in " + installFolder() + ".");
 
     internet_ = countInternetSources();
     if (internet_ > 0) progress_.setRange(total_ + internet_);
 
-    const bool preview = run_.preview || package_.app.preview;
-    if (!preview) {
-        std::string datafile = run_.datafilePath;
-        if (datafile.empty()) {
-            datafile = run_.dataTagPath;
-            if (const auto at = datafile.rfind("data.tag"); at != std::string::npos)
-                datafile.replace(at, 8, "datafile.dlr");
-        }
-        if (auto bytes = services_.files->readFile(datafile))
-            packageList_ = parsePackageList(*bytes, services_.system->ansiCodePage());
-        buildCopyList();
-        for (const auto& entry : copyList_) createFolderChain(entry.destination);
-        if (!recorder_->healthy()) return fail("The installation journal cannot be written.");
-        if (advancedActions_) addDownloadActions();
-        if (!copyPass()) {
-            if (!failure_.empty()) return fail(failure_);
-            rollBack();
-            return RunOutcome::Cancelled;
-        }
+    buildCopyList();
+    for (const auto& entry : copyList_) createFolderChain(entry.destination);
+    if (!recorder_->healthy()) return fail("The installation journal cannot be written.");
+    if (advancedActions_) addDownloadActions();
+    if (!copyPass()) {
+        if (!failure_.empty()) return fail(failure_);
+        rollBack();
+        return RunOutcome::Cancelled;
     }
+    // Before the downloads too: they end in finish(), and nothing the package asks for may
+    // depend on whether it had files to fetch.
+    writeEnvironment();
+    copyKillProcess();
 
-    if (!downloads_.empty() && !preview && options_.startDownloads) {
+    if (!downloads_.empty() && options_.startDownloads) {
         options_.startDownloads(downloads_, [this] {
             if (!finish()) prompter_.message(failure_ + "\nNothing was installed.", options_.cancelTitle);
         });
         return RunOutcome::Downloading;
     }
-    writeEnvironment();
-    copyKillProcess();
     progress_.setStatus("Finishing Installation...");
-    if (preview) {
-        if (!log_.flush() || !recorder_->commit(options_.nowNs()))
-            return fail("The install log cannot be written: " + log_.path());
-        deleteTemporaryFiles();
-        run_.setState(InstallState::Done);
-        return RunOutcome::Finished;
-    }
     return finish() ? RunOutcome::Finished : RunOutcome::Failed;
+}
+
+std::string Installer::refusal() {
+    const std::string folder = installFolder();
+    auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+    // "App" or "<Documents Folder>\App" (a folder the machine does not have) would put the
+    // log and every file somewhere nobody chose.
+    if (folder.size() < 4 || !letter(folder[0]) || folder[1] != ':' || folder[2] != '\\' ||
+        folder.find_first_of("<>\"*?|") != std::string::npos)
+        return "The installation folder \"" + folder +
+               "\" is not a full path on a drive; nothing was installed.";
+    std::string datafile = run_.datafilePath;
+    if (datafile.empty()) {
+        datafile = run_.dataTagPath;
+        if (const auto at = datafile.rfind("data.tag"); at != std::string::npos)
+            datafile.replace(at, 8, "datafile.dlr");
+    }
+    if (auto bytes = services_.files->readFile(datafile)) {
+        packageList_ = parsePackageList(*bytes, services_.system->ansiCodePage());
+    } else if (package_.files.total > 0) {
+        return "The package's file list " + datafile + " cannot be read; nothing was installed.";
+    }
+    return {};
 }
 
 // The journal begins in the installation folder, which must exist first: the folders of its
@@ -161,6 +195,8 @@ bool Installer::beginJournal() {
     foldersBeforeJournal_.clear();
     r.append({"journal", {r.journal().path()}});
     r.append({"product", {run_.productName}});
+    // So the uninstaller speaks the package's language (OwnTexts.h).
+    r.append({"language", {std::string(languageCode(packageLanguage(package_)))}});
     r.append({"log", {log_.path()}});
     return r.healthy();
 }
@@ -212,17 +248,30 @@ void Installer::buildCopyList() {
     const bool filtered =
         run_.selection == SelectionMode::TypeList || run_.selection == SelectionMode::Custom;
     std::unordered_set<std::string> chosen(chosen_.begin(), chosen_.end());
+    // A package names a handful of folders for thousands of files.
+    std::unordered_map<std::string, Resolved> resolved;
     for (std::size_t i = 0; i < packageList_.size(); ++i) {
         const auto& p = packageList_[i];
         if (filtered && !chosen.count(p.name)) continue;
+        auto [at, added] = resolved.try_emplace(p.destination);
+        if (added) at->second = folders_.resolve(p.destination);
+        const Resolved& where = at->second;
         CopyEntry e;
         e.source = run_.extractionFolder + memberName(i, p.name);
-        const Resolved where = folders_.resolve(p.destination);
+        e.member = static_cast<long>(i);
         e.destination = where.path;
         if (e.destination.empty() || e.destination.back() != '\\') e.destination += '\\';
         e.destination += p.name;
-        // A folder without a token gets no copy rule of its own (it copies nothing) rather
-        // than the rule of whatever entry came before it.
+        // A folder without a leading token is no folder of this machine: its file is left
+        // out, and said so, rather than copied wherever the text happens to point.
+        if (where.kind == FolderKind::None) {
+            notInstalled_.push_back({p.destination + "\\" + p.name, NotInstalled::Why::NoFolder});
+            continue;
+        }
+        if (pathLength(e.destination) > kMaxPathLength) {
+            notInstalled_.push_back({e.destination, NotInstalled::Why::PathTooLong});
+            continue;
+        }
         e.kind = where.kind;
         e.keepExisting = p.keepExisting;
         e.noLog = p.noLog;
@@ -277,9 +326,12 @@ bool Installer::copyEntry(const CopyEntry& entry) {
     // Shared DLLs follow the same rule: with the flag an existing copy stays, "ocx" or not.
     if (entry.kind != FolderKind::SharedDlls && !plainCopyKind(entry.kind))
         return false;  // Current Drive, Temp Dir, no token
-    switch (recorder_->copyFile(entry.source, entry.destination, entry.keepExisting != 0)) {
+    bool moved = false;
+    switch (recorder_->moveFile(entry.source, entry.destination, entry.keepExisting != 0, &moved)) {
         case record::Recorder::Placed::Kept:
-        case record::Recorder::Placed::NoSource:  // a member the cabinets did not hold
+            return false;
+        case record::Recorder::Placed::NoSource:
+            notInstalled_.push_back({entry.destination, NotInstalled::Why::NotInCabinets});
             return false;
         case record::Recorder::Placed::Failed:
             failure_ = "The file " + entry.destination + " could not be installed.";
@@ -287,6 +339,7 @@ bool Installer::copyEntry(const CopyEntry& entry) {
         case record::Recorder::Placed::Written:
             break;
     }
+    if (moved && entry.member >= 0) movedMembers_.insert(static_cast<std::size_t>(entry.member));
     if (entry.noLog == 0 && files.isReadOnly(entry.destination))
         files.setAttributes(entry.destination, 0);
     return true;
@@ -311,6 +364,7 @@ void Installer::settle(const CopyEntry& entry, bool written) {
 void Installer::queueDownload(const CopyEntry& entry) {
     std::string_view dest = entry.destination;
     auto at = dest.find("http://");
+    if (at == std::string_view::npos) at = dest.find("https://");
     if (at == std::string_view::npos) at = dest.find("ftp://");
     std::string folder;
     if (at != std::string_view::npos) {
@@ -380,6 +434,7 @@ bool Installer::finish() {
         &Installer::writeValueList,
     };
     progress_.setValue(total_);
+    noteMissingDownloads();
     for (auto step : kSteps) {
         (this->*step)();
         if (!recorder_->healthy()) break;
@@ -393,7 +448,50 @@ bool Installer::finish() {
     }
     deleteTemporaryFiles();
     run_.setState(InstallState::Done);
+    if (!notInstalled_.empty()) prompter_.message(notInstalledMessage(), options_.cancelTitle);
     return true;
+}
+
+// A download given up (or never started: nobody to fetch it) leaves no file where it was to go.
+void Installer::noteMissingDownloads() {
+    for (const auto& entry : downloads_) {
+        const auto name = downloadFileName(entry.url);
+        std::string folder = entry.folder.empty() ? installFolder() : entry.folder;
+        if (!folder.empty() && folder.back() != '\\') folder += '\\';
+        const std::string path = name ? folder + *name : entry.url;
+        if (!name || !services_.files->exists(path))
+            notInstalled_.push_back({path, NotInstalled::Why::NotDownloaded});
+    }
+}
+
+std::string Installer::notInstalledMessage() const {
+    if (notInstalled_.empty()) return {};
+    std::string text = "These files of " + run_.productName + " were not installed:\n";
+    // A window holds a few dozen lines; standard error takes them all.
+    const std::size_t shown = run_.silent ? notInstalled_.size() : std::min<std::size_t>(notInstalled_.size(), 25);
+    for (std::size_t i = 0; i < shown; ++i) {
+        const NotInstalled& n = notInstalled_[i];
+        text += "\n" + n.path + "  (";
+        switch (n.why) {
+            case NotInstalled::Why::NotInCabinets:
+                text += "missing from the package's cabinets";
+                break;
+            case NotInstalled::Why::NoFolder:
+                text += "its folder begins with no folder token";
+                break;
+            case NotInstalled::Why::PathTooLong:
+                text += "longer than a Windows path may be";
+                break;
+            case NotInstalled::Why::NotDownloaded:
+                text += "not downloaded";
+                break;
+        }
+        text += ")";
+    }
+    if (shown < notInstalled_.size())
+        text += "\n... and " + std::to_string(notInstalled_.size() - shown) + " more";
+    text += "\n\nEverything else was installed.";
+    return text;
 }
 
 void Installer::copyUninstaller() {
@@ -423,19 +521,30 @@ void Installer::deleteTemporaryFiles() {
     // Where the cabinets were unpacked elsewhere, that folder is cleaned too.
     if (!run_.extractionFolder.empty() && !platform::samePath(run_.extractionFolder, temp))
         folders.push_back(run_.extractionFolder);
+    // What the extraction says it unpacked goes, whatever it was (the inner cabinet of a
+    // two-stage package, a member the file list does not name); nothing else of the folder is
+    // touched.
+    for (const std::string& path : run_.unpackedFiles) {
+        progress_.setCurrentFile(path);
+        files.removeFile(path);
+    }
     for (const auto& folder : folders) {
         for (std::size_t i = 0; i < packageList_.size(); ++i) {
+            if (movedMembers_.count(i)) continue;
             // The member itself, or when there is none, a file of the bare name.
             const std::string member = folder + memberName(i, packageList_[i].name);
             progress_.setCurrentFile(member);
             if (files.removeFile(member) || files.exists(member)) continue;
+            if (!run_.unpackedFiles.empty()) continue;  // the extraction's own list said it all
             progress_.setCurrentFile(folder + packageList_[i].name);
             files.removeFile(folder + packageList_[i].name);
         }
+        if (!run_.unpackedFiles.empty()) continue;
         for (const char* name :
              {"readme.txt", "license.txt", "zuninstall.exe", "liveupdate.exe", "feedback.exe"})
             files.removeFile(folder + name);
     }
+    run_.unpackedFiles.clear();
     if (folders.size() > 1) files.removeDirectory(folders.back());
 }
 

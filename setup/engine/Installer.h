@@ -50,6 +50,18 @@ struct InstallerOptions {
     std::function<std::int64_t()> nowNs;
 };
 
+// A file of the package that the run did not install, and why; the run says so at its end.
+struct NotInstalled {
+    enum class Why {
+        NotInCabinets,  // the cabinets held no member for it
+        NoFolder,       // its destination begins with no folder token
+        PathTooLong,    // its destination is longer than a Windows path may be
+        NotDownloaded,  // its download was given up (or there was nobody to fetch it)
+    };
+    std::string path;
+    Why why = Why::NotInCabinets;
+};
+
 enum class RunOutcome {
     Finished,     // InstallState is Done
     Downloading,  // the download sequence will call finish()
@@ -71,6 +83,10 @@ public:
 
     // What made the run fail, for the user.
     const std::string& failure() const { return failure_; }
+    // What the run was asked to install and did not; the run went through without them.
+    const std::vector<NotInstalled>& notInstalled() const { return notInstalled_; }
+    // The message that names them; empty when everything was installed.
+    std::string notInstalledMessage() const;
     // Installations of this package cut short by a kill and rolled back by open().
     const std::vector<std::string>& recovered() const { return recovered_; }
     // The journal of the run, once it has begun (the downloads announce their files to it).
@@ -89,6 +105,9 @@ public:
 private:
     // The run's steps.
     int countInternetSources() const;
+    // Why the run cannot begin (a folder that is no folder, a file list that cannot be read),
+    // found before anything is written; empty when it can.
+    std::string refusal();
     void buildCopyList();
     void addDownloadActions();
     bool beginJournal();
@@ -98,6 +117,7 @@ private:
     // Whether the entry's file was written; false with failure_ set when it could not be.
     bool copyEntry(const CopyEntry& entry);
     void settle(const CopyEntry& entry, bool written);
+    void noteMissingDownloads();
     void rollBack();
     void queueDownload(const CopyEntry& entry);
     void createFolderChain(std::string_view filePath);
@@ -121,12 +141,20 @@ private:
     void writeApplicationKey();
     void writeKeyList();
     void writeValueList();
+    // A launcher in the host desktop's menu beside a shell link.
+    struct MenuEntry {
+        bool wanted = false;
+        std::string name;
+        std::string categories;
+    };
     void writeShellLink(const std::string& path, const std::string& target,
                         const std::string& workingFolder, const std::string& arguments,
-                        const std::string& icon, std::uint32_t show, bool desktopEntry,
-                        const std::string& name);
-    void writeDesktopEntry(const std::string& name, const std::string& target,
-                           const std::string& arguments, const std::string& workingFolder);
+                        const std::string& icon, std::uint32_t show, const MenuEntry& menu);
+    void writeDesktopEntry(const MenuEntry& menu, const std::string& target,
+                           const std::string& arguments, const std::string& workingFolder,
+                           const std::string& icon);
+    std::string installIcon(const std::string& dataFolder, const std::string& icon,
+                            const std::string& themeName);
     bool ensureFolder(const std::string& folder);
 
     std::string installFolder() const;
@@ -143,6 +171,10 @@ private:
     record::InstallLogWriter log_;
     std::unique_ptr<record::Recorder> recorder_;
     std::string failure_;
+    std::vector<NotInstalled> notInstalled_;
+    // Indexes into packageList_ of the members moved into place (nothing of them is left to
+    // delete with the temporary files).
+    std::unordered_set<std::size_t> movedMembers_;
     std::vector<std::string> recovered_;
     std::vector<std::string> foldersBeforeJournal_;
     int logNumber_ = 0;

@@ -31,6 +31,8 @@ struct CopyEntry {
     int keepExisting = 0;
     int noLog = 0;
     int selfRegister = 0;
+    // The entry's position in the package list; -1 for a download action.
+    long member = -1;
 };
 
 // Lines count only when ended by CR (a following LF is skipped) and not empty; an unpaired

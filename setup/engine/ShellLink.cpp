@@ -175,11 +175,15 @@ std::string oneLine(std::string_view text) {
 }  // namespace
 
 std::string desktopEntryText(const DesktopEntryData& entry) {
-    std::string exec = execArgument(entry.program);
+    std::string exec;
+    if (!entry.winRoot.empty()) exec = "env " + execArgument("WINROOT=" + entry.winRoot) + " ";
+    exec += execArgument(entry.program);
     for (const auto& arg : splitArguments(entry.arguments)) exec += " " + execArgument(arg);
     std::string out = "[Desktop Entry]\nType=Application\nName=" + oneLine(entry.name) + "\n";
     out += "Exec=" + oneLine(exec) + "\n";
     if (!entry.workingFolder.empty()) out += "Path=" + oneLine(entry.workingFolder) + "\n";
+    if (!entry.icon.empty()) out += "Icon=" + oneLine(entry.icon) + "\n";
+    if (!entry.categories.empty()) out += "Categories=" + oneLine(entry.categories) + "\n";
     out += "Terminal=false\n";
     return out;
 }

@@ -34,6 +34,11 @@ struct DesktopEntryData {
     std::string program;        // host path
     std::string arguments;      // a Windows command line tail
     std::string workingFolder;  // host path, may be empty
+    // The Windows tree the program was installed into: started from the desktop's menu it
+    // must open on that one, not on whatever $WINROOT the menu's session has.
+    std::string winRoot;     // host path, may be empty
+    std::string icon;        // an icon theme name, may be empty
+    std::string categories;  // "Office;"
 };
 
 // "[Desktop Entry]" with Exec quoted by the freedesktop rules.

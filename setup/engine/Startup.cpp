@@ -57,7 +57,8 @@ SetupContext Startup::context() {
 int Startup::run(const StartupStages& stages) {
     SetupContext ctx = context();
     if (stages.extract) {
-        if (int status = stages.extract(ctx); status != kExitDone) return status;
+        if (int status = stages.extract(ctx); status != kExitDone)
+            return status == kEndedByUser ? kExitDone : status;
     }
     if (wantsBackground_ && stages.showBackground) {
         stages.showBackground(ctx);

@@ -1,5 +1,7 @@
 #include "setup/wizard/ExtractionWindow.h"
 
+#include <QCoreApplication>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMetaObject>
 #include <QProgressBar>
@@ -71,6 +73,8 @@ ExtractionWindow::ExtractionWindow(platform::FileSystem& files, Prompter& prompt
       splashState_(splashState),
       startSplash_(std::move(startSplash)) {
     setObjectName("ExtractionWindow");
+    title_ = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName().toStdString();
+    if (title_.empty()) title_ = "setup";
     setWindowTitle("setup");
     setAccessibleName("setup");
     workerPrompter_ = std::make_unique<WorkerPrompter>(prompter_, *this, stop_);
@@ -118,6 +122,8 @@ ExtractionWindow::ExtractionWindow(platform::FileSystem& files, Prompter& prompt
 ExtractionWindow::~ExtractionWindow() {
     stop_.store(true);
     if (thread_.joinable()) thread_.join();
+    // Cancelled or failed: what the earlier stage unpacked (the inner cabinet) goes too.
+    if (result() != QDialog::Accepted) removeUnpacked(files_, unpacked_);
 }
 
 void ExtractionWindow::showEvent(QShowEvent* event) {
@@ -174,10 +180,12 @@ void ExtractionWindow::startWorker(const std::string& cabinet) {
     if (thread_.joinable()) thread_.join();
     worker_.store(static_cast<int>(Worker::Busy));
     thread_ = std::thread([this, cabinet] {
-        CabinetExtractor extractor(files_, *workerPrompter_);
-        const ExtractionResult result =
+        CabinetExtractor extractor(files_, *workerPrompter_, title_);
+        ExtractionResult result =
             extractor.extract(cabinet, settings_.extractionFolder, settings_.setupFolder, &stop_);
         workerMessage_ = result.message;
+        unpacked_.insert(unpacked_.end(), std::make_move_iterator(result.written.begin()),
+                         std::make_move_iterator(result.written.end()));
         Worker outcome = Worker::Failed;
         switch (result.outcome) {
             case ExtractionResult::Outcome::Done:
@@ -254,15 +262,16 @@ bool ExtractionWindow::handleFailure() {
     if (thread_.joinable()) thread_.join();
     worker_.store(static_cast<int>(Worker::Idle));
     if (state == Worker::Cancelled) {
-        // No disk: the user chose to stop; nothing was installed. A silent run reports it.
-        exitStatus_ = settings_.silent ? kExitExtractionFailed : kExitDone;
+        // No disk: the user chose to stop setup there and then; nothing was installed. A silent
+        // run reports it.
+        exitStatus_ = settings_.silent ? kExitExtractionFailed : kEndedByUser;
         QDialog::reject();
         return true;
     }
     failed_ = true;
     exitStatus_ = kExitExtractionFailed;
     status_->setText(QString::fromStdString(workerMessage_));
-    prompter_.message(workerMessage_, "setup");
+    prompter_.message(workerMessage_, title_);
     // Only Cancel is left; it ends setup with the failure's status.
     if (settings_.silent) QDialog::reject();
     return true;

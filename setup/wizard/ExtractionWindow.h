@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/FileSystem.h"
 #include "setup/config/Prompter.h"
@@ -56,6 +57,8 @@ public:
 
     // The status setup ends with when the window was not accepted.
     int exitStatus() const { return exitStatus_; }
+    // Every file unpacked, once the window was accepted (a window that was not leaves none).
+    std::vector<std::string> takeUnpacked() { return std::move(unpacked_); }
 
     static const char* builtInStatusText();
 
@@ -92,6 +95,8 @@ private:
     std::atomic<int> worker_{static_cast<int>(Worker::Idle)};
     std::atomic<bool> stop_{false};
     std::string workerMessage_;  // written by the worker before it sets worker_
+    std::vector<std::string> unpacked_;  // likewise; read once the worker is joined
+    std::string title_;                  // of the messages and the next-disk question
     bool started_ = false;
     bool twoStage_ = false;
     bool firstStage_ = false;

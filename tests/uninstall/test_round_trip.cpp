@@ -53,7 +53,7 @@ TEST_P(RoundTrip, uninstalling_leaves_the_machine_as_it_was) {
     // A machine's registry is never empty: both roots the run writes hold something of others.
     for (auto r : {RegRoot::LocalMachine, RegRoot::CurrentUser})
         services.registry->setValue(r, "Software\\Other", "Theirs", text("kept"));
-    ASSERT_FALSE(platform::hostApplicationsFolder().empty());
+    ASSERT_FALSE(platform::hostDataFolder().empty());
     if (row.before) row.before(root, services);
 
     run.productName = row.product;
@@ -62,9 +62,9 @@ TEST_P(RoundTrip, uninstalling_leaves_the_machine_as_it_was) {
     // Greek needs more than code page 1252 holds: such a package writes its data.tag as UTF-8.
     const std::string tag =
         "[APPINFO]\r\n1=" + row.product + "\r\n3=1.0\r\n4=Maker\r\n" +
-        "[FILES]\r\nTOTAL=3\r\n"
+        "[FILES]\r\nTOTAL=4\r\n"
         "[FOLDER]\r\nTOTAL=2\r\nA0=" + row.product + "\r\nB0=Programs Menu Folder\r\n"
-        "D0=<Install Dir>\\app.exe\r\nA1=" + row.product + "\r\nB1=Desktop Folder\r\n"
+        "D0=<Install Dir>\\app.exe\r\nF0=app.svg\r\nA1=" + row.product + "\r\nB1=Desktop Folder\r\n"
         "D1=<Install Dir>\\app.exe\r\nSHOWWINDOWFOLDER=NO\r\n" + row.extra;
     dataTag(row.codePage == 1252 ? "\xEF\xBB\xBF" + tag : testing_support::cp1253(tag));
     // A file list in code page 1252 cannot name a Greek file.
@@ -72,13 +72,19 @@ TEST_P(RoundTrip, uninstalling_leaves_the_machine_as_it_was) {
     package({{"C:\\b\\app.exe", "<Install Dir>*0,0,0"},
              {"C:\\b\\" + data.substr(data.find('\\') + 1),
               "<Install Dir>\\" + data.substr(0, data.find('\\')) + "*0,0,0"},
-             {"C:\\b\\keep.txt", "<Install Dir>*" + row.keepFlag + ",0,0"}});
+             {"C:\\b\\keep.txt", "<Install Dir>*" + row.keepFlag + ",0,0"},
+             {"C:\\b\\app.svg", "<Install Dir>*0,0,0"}});
     root.writeHostFile("windows/temp/zuninstall.exe", "uninstaller");
     const auto before = engine_test::snapshot(root.root());
 
     ASSERT_EQ(install(), RunOutcome::Finished);
     EXPECT_TRUE(services.files->exists(row.folder + "\\" + data));
     EXPECT_TRUE(services.files->exists(row.folder + "\\app.exe"));
+    // The menu's entry shows the program's icon, from the icon theme's folders.
+    bool icon = false;
+    for (const auto& e : fs::recursive_directory_iterator(root.root() / "xdg/icons/hicolor/scalable/apps"))
+        icon = icon || e.path().extension() == ".svg";
+    EXPECT_TRUE(icon);
 
     std::string problem;
     const auto installation = uninstall::loadInstallation(*services.files, installer->logPath(),

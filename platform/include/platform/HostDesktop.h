@@ -6,8 +6,9 @@
 
 namespace platform {
 
-// $XDG_DATA_HOME/applications (else ~/.local/share/applications) as a Windows path through
-// drive Z:, created when missing. Empty when there is no such folder to be had.
-std::string hostApplicationsFolder();
+// $XDG_DATA_HOME (else ~/.local/share) as a Windows path through drive Z:, where the host's
+// desktop looks for launchers ("applications") and icons ("icons"). Nothing is created: a
+// folder made there is a change like any other. Empty when there is none to be had.
+std::string hostDataFolder();
 
 }  // namespace platform

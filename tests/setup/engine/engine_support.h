@@ -121,7 +121,7 @@ public:
 
 class RecordingPrompter : public setup::Prompter {
 public:
-    void message(std::string_view, std::string_view) override {}
+    void message(std::string_view text, std::string_view) override { messages.emplace_back(text); }
     setup::Answer okCancel(std::string_view, std::string_view) override {
         return setup::Answer::Cancel;
     }
@@ -132,6 +132,7 @@ public:
     }
     setup::Answer answer = setup::Answer::No;
     std::vector<std::string> questions;
+    std::vector<std::string> messages;
 };
 
 class EngineTest : public ::testing::Test {

@@ -52,10 +52,13 @@ TEST_F(EngineTest, copy_rules_by_kind_and_flag) {
     EXPECT_EQ(log("DIR", "1"), "C:\\Program Files\\App\\");
     EXPECT_EQ(log("DIR", "2"), "C:\\windows\\");
     EXPECT_EQ(log("DIR", "3"), "C:\\windows\\system32\\");
-    EXPECT_EQ(log("DIR", "4"), "C:\\elsewhere\\");
-    EXPECT_EQ(log("DIR", "5"), "C:\\windows\\temp\\");
-    EXPECT_EQ(log("DIR", "6"), "C:\\windows\\fonts\\");
-    EXPECT_EQ(log("DIR", "7"), "<none>");
+    // A folder without a leading token is no folder: nothing made, nothing logged, and said.
+    EXPECT_EQ(log("DIR", "4"), "C:\\windows\\temp\\");
+    EXPECT_EQ(log("DIR", "5"), "C:\\windows\\fonts\\");
+    EXPECT_EQ(log("DIR", "6"), "<none>");
+    ASSERT_EQ(installer->notInstalled().size(), 1u);
+    EXPECT_EQ(installer->notInstalled()[0].path, "C:\\elsewhere\\plain.txt");
+    EXPECT_EQ(installer->notInstalled()[0].why, setup::NotInstalled::Why::NoFolder);
     // The members are cleaned up with the fixed names.
     EXPECT_TRUE(services.files->list("C:\\windows\\temp", "*").empty());
 }
@@ -185,7 +188,7 @@ TEST_F(EngineTest, download_actions_queued_then_finished_by_the_sequence) {
     finish();
     EXPECT_EQ(run.state(), setup::InstallState::Done);
     EXPECT_EQ(log("LOG", "0"), "c:\\program files\\app\\a.txt");
-    EXPECT_EQ(log("KILLPROCESS", "CLASSNAME"), "<none>");  // not on the download path
+    EXPECT_EQ(log("KILLPROCESS", "CLASSNAME"), "");  // written on the download path too
 }
 
 // Counted from one read of [FILES]: only keys spelled as "PR%d" spells 0..TOTAL-1 (in any

@@ -93,13 +93,16 @@ TEST_F(EngineTest, silent_install_leaves_exactly_this) {
     const auto hostExe = (root.driveC() / "Program Files/App/lib/App.exe").string();
     std::ifstream in(apps / "app-app.desktop");
     const std::string entry{std::istreambuf_iterator<char>(in), {}};
-    EXPECT_EQ(entry, "[Desktop Entry]\nType=Application\nName=App\nExec=\"" + hostExe +
-                         "\" \"--start\"\nPath=" + (root.driveC() / "Program Files/App").string() +
-                         "\nTerminal=false\n");
+    // Started from the menu, the program opens on the tree it was installed into.
+    EXPECT_EQ(entry, "[Desktop Entry]\nType=Application\nName=App\nExec=env \"WINROOT=" +
+                         root.root().string() + "\" \"" + hostExe + "\" \"--start\"\nPath=" +
+                         (root.driveC() / "Program Files/App").string() +
+                         "\nCategories=Office;\nTerminal=false\n");
     EXPECT_TRUE(std::filesystem::exists(apps / "app-remove-app.desktop"));
-    std::string appsWin = "z:" + apps.string();
-    for (char& c : appsWin)
+    std::string xdgWin = "z:" + (root.root() / "xdg").string();
+    for (char& c : xdgWin)
         if (c == '/') c = '\\';
+    const std::string appsWin = xdgWin + "\\applications";
 
     // The log, record by record.
     const std::vector<std::pair<std::string, std::string>> logged = {
@@ -128,6 +131,8 @@ TEST_F(EngineTest, silent_install_leaves_exactly_this) {
                                            "C:\\Menu\\",
                                            "C:\\Menu\\Programs\\",
                                            "C:\\Menu\\Programs\\App\\",
+                                           xdgWin + "\\",
+                                           xdgWin + "\\applications\\",
                                            "<none>"};
     for (std::size_t i = 0; i < dirs.size(); ++i)
         EXPECT_EQ(log("DIR", std::to_string(i)), dirs[i]) << i;
