@@ -298,9 +298,11 @@ bool Installer::copyPass() {
     auto cancelled = [this] {
         if (!run_.cancelRequested.load()) return false;
         if (run_.cancelConfirmed.load()) return true;
-        const Answer answer = prompter_.yesNo(options_.cancelQuestion, options_.cancelTitle,
-                                              options_.yesCaption, options_.noCaption);
-        if (answer == Answer::Yes) return true;
+        const bool yes = options_.confirmCancel
+                             ? options_.confirmCancel()
+                             : prompter_.yesNo(options_.cancelQuestion, options_.cancelTitle,
+                                               options_.yesCaption, options_.noCaption) == Answer::Yes;
+        if (yes) return true;
         run_.cancelRequested.store(false);
         return false;
     };

@@ -46,6 +46,10 @@ struct InstallerOptions {
     std::string cancelTitle = "Korvanet Instavo";
     std::string yesCaption;
     std::string noCaption;
+    // Asks the cancel question and returns true for "Yes"; the wizard passes its own dialog,
+    // so the question looks and answers the same before and during the copy. When empty, the
+    // prompter asks it.
+    std::function<bool()> confirmCancel;
     // Nanoseconds since 1970, for the journal's last record; the system clock when empty.
     std::function<std::int64_t()> nowNs;
 };

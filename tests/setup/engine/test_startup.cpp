@@ -127,4 +127,8 @@ TEST(startup, silent_run_shows_no_background_and_a_failed_extraction_ends_it) {
         return 0;
     };
     EXPECT_EQ(again.run(failing), kExitExtractionFailed);
+    // Ended by the user where that ends setup without an error (no next disk): status 0, and
+    // still no wizard.
+    failing.extract = [](SetupContext&) { return int(kEndedByUser); };
+    EXPECT_EQ(again.run(failing), kExitDone);
 }

@@ -8,7 +8,9 @@
 #include <QPushButton>
 #include <QScreen>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <vector>
 
 #include "setup/config/ExitStatus.h"
@@ -160,6 +162,25 @@ TEST(ExtractionWindow, advanced_mode_stays_open_and_language_texts_apply) {
     run.window->findChild<QPushButton*>("Cancel")->click();
     ASSERT_TRUE(run.closed());
     EXPECT_EQ(run.window->exitStatus(), setup::kExitCancelled);
+}
+
+// Cancel at the question for the next disk of a set ends setup there, with status 0 and
+// nothing left of what was unpacked: here the inner cabinet of a two-stage package, whose
+// second part is missing.
+TEST(ExtractionWindow, cancel_at_the_next_disk_ends_setup_and_leaves_nothing) {
+    const char* dir = std::getenv("DEZOVUR_OWN_CABINETS");
+    const fs::path part1 = fs::path(dir ? dir : DEZOVUR_OWN_CABINETS_DIR) / "part-1.cab";
+    ASSERT_TRUE(fs::is_regular_file(part1)) << part1 << ": the cabinet generator did not run";
+    std::ifstream in(part1, std::ios::binary);
+    const std::string inner{std::istreambuf_iterator<char>(in), {}};
+    WindowRun run;
+    run.root.writeHostFile("pkg/multi1.cab", cabinet({{"F0_ice1.cab", inner}}));
+    run.start(settingsFor());
+    ASSERT_TRUE(run.closed());
+    EXPECT_NE(run.window->result(), QDialog::Accepted);
+    EXPECT_EQ(run.window->exitStatus(), setup::kEndedByUser);
+    run.window.reset();
+    EXPECT_TRUE(fs::is_empty(run.root.driveC() / "temp"));
 }
 
 }  // namespace
