@@ -214,8 +214,10 @@ private:
         const std::string text = codec::serializeRegistryFile(tree);
 
         const fs::path target = filePath(root);
-        std::string temp = target.string() + ".XXXXXX";
-        const int fd = ::mkstemp(temp.data());
+        // One name, not a fresh one each time: only the lock's holder writes it, so a writer
+        // killed half-way leaves a file the next writer simply takes over, never one more.
+        const std::string temp = target.string() + ".new";
+        const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (fd < 0) return false;
         bool ok = detail::writeAll(fd, text) && ::fsync(fd) == 0;
         ok = (::close(fd) == 0) && ok;
