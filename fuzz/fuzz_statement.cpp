@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const auto end = input.find('\xFF');
         const std::string_view bytes = input.substr(0, end);
         input.remove_prefix(end == std::string_view::npos ? input.size() : end + 1);
-        const std::string where = name == "temp.dat" ? fee::DataStore::dataFile(name)
+        const std::string where = name == "temp.dat" ? std::string(fee::kDataFolder) + std::string(name)
                                                      : fee::DataStore::jobFile(kJob, name);
         fs.writeFile(where, bytes);
     }

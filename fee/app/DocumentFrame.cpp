@@ -3,12 +3,15 @@
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLocale>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QStandardPaths>
@@ -19,6 +22,8 @@
 #include <string>
 
 #include "fee/app/DocumentWindow.h"
+#include "fee/app/Messages.h"
+#include "fee/app/StatementChecks.h"
 
 namespace fee::app {
 
@@ -171,7 +176,7 @@ QList<DocumentWindow*> DocumentFrame::documents() const {
 
 void DocumentFrame::configurePrintDialog(QPrintDialog& dialog, QPrinter& printer,
                                          bool hasSelection) {
-    dialog.setWindowTitle(QStringLiteral("Print"));
+    dialog.setWindowTitle(QStringLiteral("Εκτύπωση"));
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
     dialog.setOption(QAbstractPrintDialog::PrintSelection, hasSelection);
     printer.setPrintRange(hasSelection ? QPrinter::Selection : QPrinter::AllPages);
@@ -183,21 +188,71 @@ bool DocumentFrame::runPrintDialog(QPrinter& printer, bool hasSelection, QWidget
     return dialog.exec() == QDialog::Accepted;
 }
 
+QString DocumentFrame::documentsFolder() {
+    // Qt names the folder but does not make it, and its dialog then calls the file "not
+    // writable" on a home that has never had one.
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!documents.isEmpty() && QDir().mkpath(documents)) return documents;
+    return QDir::homePath();
+}
+
 void DocumentFrame::printActive() {
     DocumentWindow* document = activeDocument();
     if (!document || !printDialog_) return;
+    const std::string& job = document->job();
+    if (job.empty() || (!statementStale(ctx_, job) && !document->outdated())) {
+        print(document);
+        return;
+    }
+    const fee::Particulars owner = ctx_.store.particulars(job);
+    QString name = QString::fromStdString(owner[fee::Particulars::OwnerFirst] + " " +
+                                          owner[fee::Particulars::OwnerLast])
+                       .trimmed();
+    if (name.isEmpty()) name = QString::fromStdString(job.substr(job.find_last_of('\\') + 1));
+    QPointer<DocumentWindow> target = document;
+    askComputeFirst(this,
+                    QStringLiteral("Τα στοιχεία της μελέτης «%1» άλλαξαν μετά τον υπολογισμό της "
+                                   "κατάστασης αμοιβής που δείχνει το παράθυρο. Να γίνει πρώτα ο "
+                                   "υπολογισμός, ώστε να εκτυπωθεί η νέα κατάσταση;")
+                        .arg(name),
+                    [this, target](StaleAnswer answer) {
+                        if (answer == StaleAnswer::Cancel || !target) return;
+                        if (answer == StaleAnswer::ComputeFirst) {
+                            if (!computeStatement(ctx_, target->job(), this)) return;
+                            target->reload();
+                        }
+                        print(target);
+                    });
+}
+
+void DocumentFrame::print(DocumentWindow* document) {
     const bool hasSelection = document->hasSelection();
     QPrinter printer(QPrinter::HighResolution);
     printer.setPrintRange(hasSelection ? QPrinter::Selection : QPrinter::AllPages);
-    // Printed to a file, the statement lands among the user's documents, named after the job.
-    const std::string job = ctx_.store.currentJobFolder().value_or("");
+    // Printed to a file, the statement is named after the job it belongs to, which need not
+    // be the current one.
+    const std::string& job = document->job();
     QString name = QString::fromStdString(job.substr(job.find_last_of('\\') + 1));
     if (name.isEmpty()) name = QStringLiteral("statement");
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (!documents.isEmpty())
-        printer.setOutputFileName(QDir(documents).filePath(name + QStringLiteral(".pdf")));
+    printer.setOutputFileName(QDir(documentsFolder()).filePath(name + QStringLiteral(".pdf")));
     if (!printDialog_(printer, hasSelection, this)) return;
-    document->printTo(printer, printer.printRange() == QPrinter::Selection);
+
+    const QString file = printer.outputFileName();
+    // Qt's own painting fails without a word; the file is tried first so the user hears why.
+    bool written = file.isEmpty() || QFile(file).open(QIODevice::WriteOnly);
+    if (written) {
+        document->printTo(printer, printer.printRange() == QPrinter::Selection);
+        written = printer.printerState() != QPrinter::Error &&
+                  (file.isEmpty() || QFileInfo(file).size() > 0);
+    }
+    if (!written && !file.isEmpty()) {
+        if (QFileInfo(file).size() == 0) QFile::remove(file);  // no empty PDF left to open
+        refuse(this, QStringLiteral("Δεν ήταν δυνατή η εγγραφή της κατάστασης αμοιβής στο "
+                                    "αρχείο %1.\nΕλέγξτε ότι ο φάκελος υπάρχει, ότι επιτρέπεται "
+                                    "η εγγραφή σε αυτόν και ότι υπάρχει ελεύθερος χώρος, και "
+                                    "δοκιμάστε ξανά.")
+                         .arg(QDir::toNativeSeparators(file)));
+    }
 }
 
 }  // namespace fee::app

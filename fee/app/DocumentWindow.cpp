@@ -66,8 +66,10 @@ std::optional<QString> statementUnavailable(const fee::DataStore& store) {
     return std::nullopt;
 }
 
-DocumentWindow::DocumentWindow(AppContext& ctx, QWidget* parent) : QWidget(parent) {
+DocumentWindow::DocumentWindow(AppContext& ctx, QWidget* parent)
+    : QWidget(parent), ctx_(ctx), job_(ctx.store.currentJobFolder().value_or("")) {
     setObjectName(QStringLiteral("frmDocument"));
+    setProperty(kJobProperty, QString::fromStdString(job_));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("frmDocument"));
 
@@ -83,15 +85,21 @@ DocumentWindow::DocumentWindow(AppContext& ctx, QWidget* parent) : QWidget(paren
     rtf_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     resize(640, 480);
     layOut();
+    reload();
+}
 
-    if (const auto job = ctx.store.currentJobFolder()) {
-        const fee::StatementText statement = fee::loadStatement(ctx.store, *job);
-        text_ = QString::fromStdString(statement.text);
-    }
+void DocumentWindow::reload() {
+    text_.clear();
+    if (!job_.empty()) text_ = QString::fromStdString(fee::loadStatement(ctx_.store, job_).text);
     QString shown = text_;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     if (shown.endsWith(QLatin1Char('\n'))) shown.chop(1);
     rtf_->setPlainText(shown);
+}
+
+bool DocumentWindow::outdated() const {
+    return !job_.empty() &&
+           QString::fromStdString(fee::loadStatement(ctx_.store, job_).text) != text_;
 }
 
 bool DocumentWindow::hasSelection() const {

@@ -57,6 +57,7 @@ HelpWindow::HelpWindow(AppContext& /*ctx*/, QWidget* parent) : QWidget(parent, Q
     layout->addLayout(row);
     setTabOrder(text, ok);
     ok->setFocus();
+    dialogKeys(this);
 }
 
 }  // namespace fee::app

@@ -4,13 +4,13 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
 
 #include "fee/app/Messages.h"
 #include "fee/app/SplashWindow.h"
+#include "fee/app/StatementChecks.h"
 #include "fee/app/Widgets.h"
 
 namespace fee::app {
@@ -105,31 +105,19 @@ MainMenuWindow::MainMenuWindow(AppContext& ctx, QWidget* parent)
 
 bool MainMenuWindow::onCompute() {
     status_->clear();
-    const fee::AssemblyResult result = fee::assembleStatement(ctx_.store);
-    if (result == fee::AssemblyResult::NoJob) {
+    const auto job = ctx_.store.currentJobFolder();
+    if (!job) {
         refuse(this, noJobMessage());
         return false;
     }
-    const std::string job = ctx_.store.currentJobFolder().value_or("");
-    // A refused λ wrote nothing: whatever statement there was stays as it was recorded.
-    if (result.status != fee::AssemblyResult::BadLambda)
-        ctx_.lastStatement = fee::StatementRecord{job, fee::statementInputs(ctx_.store, job),
-                                                  result.status == fee::AssemblyResult::Ok};
-    if (result.status != fee::AssemblyResult::Ok) {
-        refuse(this, QString::fromStdString(fee::assemblyMessage(result, job)));
-        return false;
-    }
+    if (!computeStatement(ctx_, *job, this)) return false;
     status_->setText(QStringLiteral("Ο υπολογισμός ολοκληρώθηκε"));
     return true;
 }
 
 bool MainMenuWindow::stale() const {
     const auto job = ctx_.store.currentJobFolder();
-    if (!job) return false;
-    if (ctx_.lastStatement && ctx_.lastStatement->job == *job)
-        return ctx_.lastStatement->inputs != fee::statementInputs(ctx_.store, *job);
-    // Computed in an earlier session: the files' times are all there is to go by.
-    return fee::writtenAfterStatement(ctx_.store, *job);
+    return job && statementStale(ctx_, *job);
 }
 
 void MainMenuWindow::changeEvent(QEvent* event) {
@@ -149,20 +137,15 @@ void MainMenuWindow::onPrint() {
     }
     if (!stale()) return ctx_.nav.open(WindowId::Document);
     status_->clear();
-    auto* box = new QMessageBox(
-        QMessageBox::Question, QStringLiteral("Εκτύπωση"),
-        QStringLiteral("Τα στοιχεία της μελέτης άλλαξαν μετά τον τελευταίο υπολογισμό, οπότε η "
-                       "κατάσταση αμοιβής είναι παλιά. Να γίνει πρώτα ο υπολογισμός;"),
-        QMessageBox::NoButton, this);
-    box->setObjectName(QStringLiteral("staleQuestion"));
-    QPushButton* yes = box->addButton(QStringLiteral("Ναι"), QMessageBox::YesRole);
-    box->addButton(QStringLiteral("Όχι"), QMessageBox::NoRole);
-    box->setDefaultButton(yes);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    connect(box, &QMessageBox::buttonClicked, this, [this, yes](QAbstractButton* pressed) {
-        if (pressed != yes || onCompute()) ctx_.nav.open(WindowId::Document);
-    });
-    box->open();
+    askComputeFirst(this,
+                    QStringLiteral("Τα στοιχεία της μελέτης άλλαξαν μετά τον τελευταίο "
+                                   "υπολογισμό, οπότε η κατάσταση αμοιβής είναι παλιά. Να γίνει "
+                                   "πρώτα ο υπολογισμός;"),
+                    [this](StaleAnswer answer) {
+                        if (answer == StaleAnswer::Cancel) return;
+                        if (answer == StaleAnswer::AsItIs || onCompute())
+                            ctx_.nav.open(WindowId::Document);
+                    });
 }
 
 }  // namespace fee::app

@@ -63,7 +63,7 @@ void OpenJobDialog::onPicked(int index) {
     if (slotsWritten_) folder = ctx_.store.jobSlot(static_cast<std::size_t>(index));
     if (!folder || folder->find_first_not_of(' ') == std::string::npos)
         folder = jobs_[static_cast<std::size_t>(index)].folderName();
-    if (!ctx_.store.setCurrentJob(std::string(fee::kDataFolder) + *folder)) {
+    if (!ctx_.store.setCurrentJob(ctx_.store.dataFolder() + *folder)) {
         refuse(this, QStringLiteral("Η επιλογή της μελέτης δεν μπόρεσε να αποθηκευτεί (temp.dat). "
                                     "Ελέγξτε τον φάκελο δεδομένων του προγράμματος."));
     }

@@ -286,7 +286,7 @@ void ParticularsDialog::onOk() {
                                "«Διαχείριση Μελετών» για να τη διορθώσετε ή να τη διαγράψετε.")
                                .arg(ownerText);
     if (!fee::validOwnerName(owner)) return void(refuseField(P::OwnerFirst, badFolder));
-    if (ctx_.store.fs().exists(fee::DataStore::jobPath(owner)))
+    if (ctx_.store.fs().exists(ctx_.store.jobPath(owner)))
         return void(refuseField(P::OwnerFirst, exists));
 
     switch (ctx_.store.createJob(particulars)) {

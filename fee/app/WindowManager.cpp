@@ -145,7 +145,8 @@ void WindowManager::openEntry(fee::CategoryId category, EntryMode mode) {
 }
 
 void WindowManager::openDocument() {
-    if (QWidget* existing = window(WindowId::Document)) {
+    QWidget* existing = window(WindowId::Document);
+    if (existing && !showsOtherJob(existing)) {
         bringToFront(existing);
         if (auto* sub = qobject_cast<QMdiSubWindow*>(existing->parentWidget()))
             sub->mdiArea()->setActiveSubWindow(sub);
@@ -155,6 +156,9 @@ void WindowManager::openDocument() {
         refuseHere(*problem);
         return;
     }
+    // The statement of the job chosen since is another document: the old one goes, as every
+    // window of a job does once another is current.
+    close(WindowId::Document);
     if (!frame_) {
         frame_ = new DocumentFrame(ctx_, documentCounter_);
         frame_->show();

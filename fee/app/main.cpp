@@ -1,36 +1,32 @@
-// dezovur: the fees of surveying works under Presidential Decree 696/74.
+// dezovur-gui: the windows of dezovur. The command dezovur (fee/main.cpp, where the overview
+// of the program is) becomes this program when it is started without a command; it is kept
+// apart so that the commands never load Qt's widget libraries.
 //
-// How the program fits together:
-//   platform/   the host seen as Windows: drives under $WINROOT (FileSystem), the Windows-1253
-//               code page, the registry as text files, per-user settings, the decimal separator.
-//   fee/store   the data folder "c:\program files\dezovur\" and one folder per job: every
-//               file, the print-style numbers, the field reader (DataStore, Number, TextFile).
-//   fee/calc    the nine categories priced into their fragments and the statement around them
-//               (Pricing, Statement), what the user types turned into stored values
-//               (EntryInput), and the "statement" command (StatementCommand).
-//   fee/app     the windows, one class each, created by WindowManager by WindowId. They never
-//               call each other: they ask the Navigator to open, reopen or close a window and
-//               hand information on only through the job's files (AppContext.h).
-//
-// A command on the command line runs without any window; otherwise the windows start with the
-// splash, after the data folder has been made on a fresh $WINROOT.
+// The windows start with the splash, after the data folder has been made on a fresh $WINROOT.
 #include <QApplication>
 #include <QMessageBox>
 #include <iostream>
 
+#include "fee/app/GreekQtTexts.h"
 #include "fee/app/WindowManager.h"
 #include "fee/calc/StatementCommand.h"
+#include "fee/store/DataFolder.h"
 #include "fee/store/DataStore.h"
 #include "platform/Locale.h"
 #include "platform/Services.h"
 #include "platform/WinRoot.h"
 
 int main(int argc, char** argv) {
-    if (const std::optional<int> status = fee::runCommandLine(argc, argv, std::cout, std::cerr))
+    const std::filesystem::path programFolder = fee::runningProgramFolder();
+    // Started on its own with a command, it answers as dezovur would.
+    if (const std::optional<int> status =
+            fee::runCommandLine(argc, argv, std::cout, std::cerr, programFolder))
         return *status;
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(fee::app::kSettingsApp);
+    fee::app::GreekQtTexts greek;
+    QApplication::installTranslator(&greek);
 
     // Nothing works without the data folder: say so where the user looks, then stop.
     const auto fail = [](const QString& text) {
@@ -45,11 +41,11 @@ int main(int argc, char** argv) {
                                    "στον φάκελο %1.")
                         .arg(QString::fromStdString(root.string())));
     }
-    fee::DataStore store(*services->files, platform::decimalSeparator());
+    fee::DataStore store(*services->files, platform::decimalSeparator(),
+                         fee::dataFolderForProgram(*services->files, root, programFolder));
     if (!store.ensureDataFolder()) {
         return fail(QStringLiteral("Δεν ήταν δυνατό να δημιουργηθεί ο φάκελος δεδομένων %1.")
-                        .arg(QString::fromUtf8(fee::kDataFolder.data(),
-                                               static_cast<int>(fee::kDataFolder.size()))));
+                        .arg(QString::fromStdString(store.dataFolder())));
     }
     fee::app::WindowManager windows(store, *services->settings);
     windows.open(fee::app::WindowId::Splash);

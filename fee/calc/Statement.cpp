@@ -143,45 +143,60 @@ void writeSignature(DataStore& store, std::string_view job, const Particulars& p
     writeOut(store, job, "telos.dat", w, failed);
 }
 
-}  // namespace
-
-AssemblyResult assembleStatement(DataStore& store) {
+// The statement of a job folder already found to be one.
+AssemblyResult assembleJob(DataStore& store, std::string_view jobPath) {
     AssemblyResult result;
-    const auto job = store.currentJobFolder();
-    if (!job) {
-        result.status = AssemblyResult::NoJob;
-        return result;
-    }
     // A coefficient that is not a positive number would print a meaningless fee as if it were
     // one; the old statement is left alone instead.
-    result.lambdaProblem = store.lambdaProblem(*job);
+    result.lambdaProblem = store.lambdaProblem(jobPath);
     if (!result.lambdaProblem.empty()) {
         result.status = AssemblyResult::BadLambda;
         return result;
     }
 
-    const Scale scale = readScale(store, *job);
-    const std::int16_t planFlag = readPlanFlag(store, *job);
-    const float lambda = readLambda(store, *job);
+    const Scale scale = readScale(store, jobPath);
+    const std::int16_t planFlag = readPlanFlag(store, jobPath);
+    const float lambda = readLambda(store, jobPath);
 
     // The grand total is a single: every addition is rounded to single precision, so above
     // 16,777,216 drachmas it keeps only every second whole number, as the printed totals do.
     float grandTotal = 0;
-    const PricingInput input{store, *job, scale, planFlag, &result.failedFiles};
+    const PricingInput input{store, jobPath, scale, planFlag, &result.failedFiles};
     for (const Category& category : kCategories)
         grandTotal =
             static_cast<float>(static_cast<double>(grandTotal) + pricingOf(category.id)(input));
 
     const float fee = static_cast<float>(
         std::floor(static_cast<double>(grandTotal) * static_cast<double>(lambda) * 100) / 100);
-    writeTotals(store, *job, grandTotal, lambda, fee, result.failedFiles);
+    writeTotals(store, jobPath, grandTotal, lambda, fee, result.failedFiles);
 
-    Particulars particulars = store.particulars(*job);
+    Particulars particulars = store.particulars(jobPath);
     for (auto& field : particulars.fields) field = storableOrQuestionMarks(field);
-    writeHeader(store, *job, particulars, scale, lambda, planFlag, result.failedFiles);
-    writeSignature(store, *job, particulars, result.failedFiles);
+    writeHeader(store, jobPath, particulars, scale, lambda, planFlag, result.failedFiles);
+    writeSignature(store, jobPath, particulars, result.failedFiles);
     if (!result.failedFiles.empty()) result.status = AssemblyResult::WriteFailed;
     return result;
+}
+
+}  // namespace
+
+AssemblyResult assembleStatement(DataStore& store) {
+    const auto job = store.currentJobFolder();
+    if (!job) {
+        AssemblyResult result;
+        result.status = AssemblyResult::NoJob;
+        return result;
+    }
+    return assembleJob(store, *job);
+}
+
+AssemblyResult assembleStatement(DataStore& store, std::string_view jobPath) {
+    if (!store.isJobFolder(jobPath)) {
+        AssemblyResult result;
+        result.status = AssemblyResult::NoJob;
+        return result;
+    }
+    return assembleJob(store, jobPath);
 }
 
 std::string assemblyMessage(const AssemblyResult& result, std::string_view jobPath) {

@@ -38,6 +38,8 @@ std::string assemblyMessage(const AssemblyResult& result, std::string_view jobPa
 // Assembles the statement of the job temp.dat names. Every fragment is written even after
 // one has failed, so the failure report names them all.
 AssemblyResult assembleStatement(DataStore& store);
+// The same for a job named by its folder, current or not (NoJob when it is no job folder).
+AssemblyResult assembleStatement(DataStore& store, std::string_view jobPath);
 
 struct StatementText {
     std::string text;                  // UTF-8, every line ended by CR LF

@@ -5,6 +5,7 @@
 
 #include "fee/calc/Product.h"
 #include "fee/calc/Statement.h"
+#include "fee/store/DataFolder.h"
 #include "fee/store/DataStore.h"
 #include "platform/Locale.h"
 #include "platform/Services.h"
@@ -25,7 +26,8 @@ constexpr std::string_view kHelp =
     "  --help      Αυτή η βοήθεια.\n"
     "  --version   Η έκδοση του προγράμματος.\n"
     "\n"
-    "Τα αρχεία αναζητούνται στο $WINROOT (c:\\program files\\dezovur\\).\n";
+    "Τα αρχεία βρίσκονται στον φάκελο του προγράμματος, όταν εκεί υπάρχουν τα Ergasies.dat\n"
+    "και l.dat μιας εγκατάστασης, αλλιώς στο c:\\program files\\dezovur\\ του $WINROOT.\n";
 
 // Options Qt itself takes from the command line: they start the windows, not a command.
 bool isQtOption(std::string_view arg) {
@@ -49,14 +51,16 @@ bool isQtOption(std::string_view arg) {
     return false;
 }
 
-int printStatement(std::ostream& out, std::ostream& err) {
+int printStatement(std::ostream& out, std::ostream& err,
+                   const std::filesystem::path& programFolder) {
     const auto root = platform::winRootFromEnvironment();
     const std::optional<platform::Services> services = platform::openServices(root);
     if (!services) {
         err << "dezovur: δεν είναι δυνατή η χρήση του φακέλου " << root.string() << "\n";
         return 1;
     }
-    DataStore store(*services->files, platform::decimalSeparator());
+    DataStore store(*services->files, platform::decimalSeparator(),
+                    dataFolderForProgram(*services->files, root, programFolder));
 
     const AssemblyResult result = assembleStatement(store);
     const std::string job = store.currentJobFolder().value_or(store.currentJob().value_or(""));
@@ -78,7 +82,8 @@ int printStatement(std::ostream& out, std::ostream& err) {
 
 }  // namespace
 
-std::optional<int> runCommandLine(int argc, char** argv, std::ostream& out, std::ostream& err) {
+std::optional<int> runCommandLine(int argc, char** argv, std::ostream& out, std::ostream& err,
+                                  const std::filesystem::path& programFolder) {
     if (argc < 2 || !argv || !argv[1]) return std::nullopt;
     const std::string_view command = argv[1];
     if (isQtOption(command)) return std::nullopt;
@@ -97,7 +102,7 @@ std::optional<int> runCommandLine(int argc, char** argv, std::ostream& out, std:
                 << "). Δείτε: dezovur --help\n";
             return 2;
         }
-        return printStatement(out, err);
+        return printStatement(out, err, programFolder);
     }
     err << "dezovur: άγνωστη εντολή «" << command << "». Δείτε: dezovur --help\n";
     return 2;

@@ -115,13 +115,18 @@ bool validOwnerName(const JobName& name) {
            validFolderName(name.folderName());
 }
 
-DataStore::DataStore(platform::FileSystem& fs, std::string decimalSeparator)
-    : fs_(fs), separator_(std::move(decimalSeparator)) {}
+DataStore::DataStore(platform::FileSystem& fs, std::string decimalSeparator, std::string dataFolder)
+    : fs_(fs), separator_(std::move(decimalSeparator)), dataFolder_(std::move(dataFolder)) {
+    if (dataFolder_.empty() || dataFolder_.back() != '\\') dataFolder_ += '\\';
+}
 
 bool DataStore::ensureDataFolder() {
+    // Only the default folder is made from nothing; a folder chosen for the program exists.
     constexpr std::string_view programFiles = "c:\\program files";
-    if (!fs_.isDirectory(programFiles) && !fs_.createDirectory(programFiles)) return false;
-    if (!fs_.isDirectory(kDataFolder) && !fs_.createDirectory(kDataFolder)) return false;
+    if (dataFolder_ == kDataFolder && !fs_.isDirectory(programFiles) &&
+        !fs_.createDirectory(programFiles))
+        return false;
+    if (!fs_.isDirectory(dataFolder_) && !fs_.createDirectory(dataFolder_)) return false;
     bool ok = true;
     const auto create = [&](std::string_view name, std::string_view bytes) {
         const std::string path = dataFile(name);
@@ -133,8 +138,8 @@ bool DataStore::ensureDataFolder() {
     return ok;
 }
 
-std::string DataStore::dataFile(std::string_view name) {
-    return std::string(kDataFolder) + std::string(name);
+std::string DataStore::dataFile(std::string_view name) const {
+    return dataFolder_ + std::string(name);
 }
 
 std::string DataStore::jobFile(std::string_view jobPath, std::string_view name) {
@@ -173,15 +178,21 @@ std::optional<std::string> DataStore::currentJob() const {
 
 std::optional<std::string> DataStore::currentJobFolder() const {
     auto path = currentJob();
-    if (!path || path->size() <= kDataFolder.size()) return std::nullopt;
-    // The data folder as the program writes it; its letters in any case, as Windows reads it.
-    const auto lower = [](unsigned char c) { return static_cast<char>(std::tolower(c)); };
-    for (std::size_t i = 0; i < kDataFolder.size(); ++i)
-        if (lower(static_cast<unsigned char>((*path)[i])) != kDataFolder[i]) return std::nullopt;
-    // validFolderName refuses separators, so the job is one level down and no ".." climbs.
-    if (!validFolderName(std::string_view(*path).substr(kDataFolder.size()))) return std::nullopt;
-    if (!fs_.isDirectory(*path) || fs_.isLink(*path)) return std::nullopt;
+    if (!path || !isJobFolder(*path)) return std::nullopt;
     return path;
+}
+
+bool DataStore::isJobFolder(std::string_view path) const {
+    if (path.size() <= dataFolder_.size()) return false;
+    // The data folder as the program writes it; its letters in any case, as Windows reads it.
+    const auto lower = [](char c) {
+        return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    };
+    for (std::size_t i = 0; i < dataFolder_.size(); ++i)
+        if (lower(path[i]) != lower(dataFolder_[i])) return false;
+    // validFolderName refuses separators, so the job is one level down and no ".." climbs.
+    if (!validFolderName(path.substr(dataFolder_.size()))) return false;
+    return fs_.isDirectory(path) && !fs_.isLink(path);
 }
 
 bool DataStore::setCurrentJob(std::string_view jobPath) {
@@ -189,8 +200,8 @@ bool DataStore::setCurrentJob(std::string_view jobPath) {
     return write(dataFile(kTemp), writer().line(jobPath));
 }
 
-std::string DataStore::jobPath(const JobName& name) {
-    return std::string(kDataFolder) + name.folderName();
+std::string DataStore::jobPath(const JobName& name) const {
+    return dataFolder_ + name.folderName();
 }
 
 // --- job list ----------------------------------------------------------------------------
@@ -218,8 +229,8 @@ StoreStatus rewriteJobList(DataStore& store, const std::vector<JobName>& jobs) {
     for (const auto& job : jobs) lines.line(job.first).line(job.last);
     // Only a damaged list (bytes the code page leaves undefined) can fail to encode here.
     if (!lines.bytes()) return StoreStatus::IoError;
-    if (!store.write(DataStore::dataFile(kJobScratch), lines)) return StoreStatus::IoError;
-    if (!store.write(DataStore::dataFile(kJobList), lines)) return StoreStatus::IoError;
+    if (!store.write(store.dataFile(kJobScratch), lines)) return StoreStatus::IoError;
+    if (!store.write(store.dataFile(kJobList), lines)) return StoreStatus::IoError;
     return StoreStatus::Ok;
 }
 
@@ -314,7 +325,7 @@ StoreStatus DataStore::createJob(const Particulars& p) {
     const std::string path = jobPath(name);
     // Another job's folder would be overwritten: its particulars, λ and quantities lost.
     if (fs_.exists(path)) return StoreStatus::FolderExists;
-    if (!fs_.isDirectory(kDataFolder)) return StoreStatus::IoError;
+    if (!fs_.isDirectory(dataFolder_)) return StoreStatus::IoError;
 
     if (const StoreStatus s = appendJob(name); s != StoreStatus::Ok) return s;
     if (!fs_.createDirectory(path)) {
@@ -345,9 +356,9 @@ StoreStatus DataStore::createJob(const Particulars& p) {
 StoreStatus DataStore::deleteJob(std::string_view path) {
     // Only a folder directly inside the data folder: a damaged temp.dat must not send the
     // deletion anywhere else, least of all to the data folder itself.
-    if (path.size() <= kDataFolder.size() || path.substr(0, kDataFolder.size()) != kDataFolder)
+    if (path.size() <= dataFolder_.size() || path.substr(0, dataFolder_.size()) != dataFolder_)
         return StoreStatus::BadFolderName;
-    if (!validFolderName(path.substr(kDataFolder.size()))) return StoreStatus::BadFolderName;
+    if (!validFolderName(path.substr(dataFolder_.size()))) return StoreStatus::BadFolderName;
     // A folder already gone leaves only its list entries to drop; otherwise they could
     // never be removed, since no window can open a job without its folder.
     if (!fs_.exists(path)) return removeJob(path);

@@ -2,7 +2,7 @@
 // The data folder and the job folders: every file the fee program keeps, and the operations
 // on them. Each operation opens, works and closes; no file stays open between calls.
 //
-//   c:\program files\dezovur\            data folder
+//   c:\program files\dezovur\            data folder (or the program's own folder, DataFolder.h)
 //     temp.dat          current job folder path (one text line)
 //     Ergasies.dat      job list, two text lines per job (first name, surname); erga.dat scratch
 //     temp1.dat         100 text lines: folder names of the jobs as last listed, " " beyond
@@ -27,6 +27,7 @@
 
 namespace fee {
 
+// The data folder of the default installation, spelled as the program writes it into temp.dat.
 inline constexpr std::string_view kDataFolder = "c:\\program files\\dezovur\\";
 
 // The default lambda of a fresh data folder (0.2935), in list style x 100000.
@@ -95,17 +96,21 @@ bool validOwnerName(const JobName& name);
 
 class DataStore {
 public:
-    DataStore(platform::FileSystem& fs, std::string decimalSeparator);
+    // dataFolder: a Windows path; a separator is added when it lacks one.
+    DataStore(platform::FileSystem& fs, std::string decimalSeparator,
+              std::string dataFolder = std::string(kDataFolder));
 
     platform::FileSystem& fs() const { return fs_; }
     const std::string& decimalSeparator() const { return separator_; }
+    // With its trailing separator; job paths are this followed by the folder name.
+    const std::string& dataFolder() const { return dataFolder_; }
 
     // First start: creates the data folder with an empty job list, an empty engineer list and
     // l.dat; never overwrites an existing file.
     bool ensureDataFolder();
 
     // --- plain file access -------------------------------------------------------------
-    static std::string dataFile(std::string_view name);
+    std::string dataFile(std::string_view name) const;
     static std::string jobFile(std::string_view jobPath, std::string_view name);
     // Empty when the file is missing.
     std::optional<FieldReader> reader(std::string_view winPath) const;
@@ -124,8 +129,11 @@ public:
     // a name a job could have, and that folder is not a link. Anything else in temp.dat is
     // no current job: nothing is read from or written to wherever it points.
     std::optional<std::string> currentJobFolder() const;
+    // The same test for any path: an existing, unlinked job folder directly inside the data
+    // folder (its letters matched in any case).
+    bool isJobFolder(std::string_view path) const;
     bool setCurrentJob(std::string_view jobPath);
-    static std::string jobPath(const JobName& name);
+    std::string jobPath(const JobName& name) const;
 
     // --- job list ------------------------------------------------------------------------
     StoreStatus appendJob(const JobName& name);
@@ -191,6 +199,7 @@ private:
 
     platform::FileSystem& fs_;
     std::string separator_;
+    std::string dataFolder_;
 };
 
 }  // namespace fee

@@ -2,7 +2,10 @@
 // the frame's stored position, and printing.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMdiSubWindow>
@@ -12,19 +15,23 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
+#include <QTimer>
 #include <cmath>
 #include <filesystem>
 
 #include "fee/app/DocumentFrame.h"
 #include "fee/app/DocumentWindow.h"
+#include "fee/app/GreekQtTexts.h"
 #include "fee/app/WindowManager.h"
 #include "support/AppFixture.h"
 #include "support/QtWaiting.h"
+#include "temp_home.h"
 
 namespace {
 
@@ -78,6 +85,7 @@ protected:
         settings->save(fee::app::kSettingsApp.toStdString(), "Settings", key, value);
     }
 
+    testing_support::TempHome home;
     int counter = 0;
     QPointer<DocumentFrame> frame;
 };
@@ -208,6 +216,26 @@ TEST_F(DocumentThroughManager, print_twice_shows_the_same_window_with_unchanged_
     EXPECT_TRUE(refusals().isEmpty());
 }
 
+TEST_F(DocumentThroughManager, print_for_another_job_replaces_the_document_of_the_first) {
+    writeStatement();
+    manager.open(WindowId::Document);
+    QPointer<QWidget> first = manager.window(WindowId::Document);
+    ASSERT_NE(first, nullptr);
+
+    const std::string other = "program files/dezovur/ΓΔ/";
+    for (const char* name : kFragments) root.writeHostFile(other + name, "");
+    root.writeHostFile(other + "arxi1.dat", cp1253("Ιδιοκτήτης: Γ Δ\r\n"));
+    root.writeHostFile("program files/dezovur/temp.dat",
+                       cp1253("c:\\program files\\dezovur\\ΓΔ\r\n"));
+    manager.open(WindowId::Document);
+    auto* second = qobject_cast<DocumentWindow*>(manager.window(WindowId::Document));
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(second->job(), "c:\\program files\\dezovur\\ΓΔ");
+    EXPECT_EQ(second->text(), QStringLiteral("Ιδιοκτήτης: Γ Δ\r\n"));
+    EXPECT_EQ(manager.documentFrame()->activeDocument(), second);
+    EXPECT_TRUE(gone(first));
+}
+
 TEST_F(DocumentThroughManager, exit_closes_the_frame_and_the_next_one_counts_on) {
     writeStatement();
     manager.open(WindowId::MainMenu);
@@ -323,17 +351,193 @@ TEST_F(Printing, cancelling_prints_nothing) {
     EXPECT_FALSE(QFile::exists(pdf));
 }
 
-TEST_F(Printing, the_dialog_is_titled_print_and_offers_no_page_numbers) {
+TEST_F(Printing, the_dialog_is_titled_in_greek_and_offers_no_page_numbers) {
     QPrinter printer;
     QPrintDialog dialog(&printer);
     DocumentFrame::configurePrintDialog(dialog, printer, true);
-    EXPECT_EQ(dialog.windowTitle(), "Print");
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Εκτύπωση"));
     EXPECT_FALSE(dialog.testOption(QAbstractPrintDialog::PrintPageRange));
     EXPECT_TRUE(dialog.testOption(QAbstractPrintDialog::PrintSelection));
     EXPECT_EQ(printer.printRange(), QPrinter::Selection);
     DocumentFrame::configurePrintDialog(dialog, printer, false);
     EXPECT_FALSE(dialog.testOption(QAbstractPrintDialog::PrintSelection));
     EXPECT_EQ(printer.printRange(), QPrinter::AllPages);
+}
+
+// Qt's own dialog, with the Greek texts the program installs: its buttons, and the question it
+// asks before it writes over a file.
+TEST_F(Printing, the_real_dialog_speaks_greek_up_to_the_overwrite_question) {
+    fee::app::GreekQtTexts greek;
+    QCoreApplication::installTranslator(&greek);
+    // The program installs it before any window exists; here the windows hear of it first.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+    QFile existing(pdf);
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    existing.close();
+    QPrinter printer;
+    printer.setOutputFileName(pdf);
+
+    QStringList buttons;
+    QString question;
+    QStringList answers;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        for (QAbstractButton* b : dialog->findChild<QDialogButtonBox*>()->buttons())
+            buttons << b->text();
+        QTimer::singleShot(0, [&, dialog] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box) {
+                question = box->text();
+                for (QAbstractButton* b : box->buttons()) answers << b->text();
+                box->button(QMessageBox::No)->click();
+            }
+            QTimer::singleShot(0, dialog, &QDialog::reject);
+        });
+        // Asks before overwriting; "No" keeps the dialog open.
+        dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+    });
+    EXPECT_FALSE(DocumentFrame::runPrintDialog(printer, false, frame));
+    QCoreApplication::removeTranslator(&greek);
+
+    buttons.sort();
+    EXPECT_EQ(buttons, (QStringList{QStringLiteral("&Εκτύπωση"), QStringLiteral("&Επιλογές >>"),
+                                    QStringLiteral("Άκυρο")}));
+    EXPECT_EQ(question, QStringLiteral("Το αρχείο %1 υπάρχει ήδη.\nΝα αντικατασταθεί;").arg(pdf));
+    answers.sort();
+    EXPECT_EQ(answers, (QStringList{QStringLiteral("&Όχι"), QStringLiteral("&Ναι")}));
+}
+
+// Two computed jobs, each with its owner's name in its statement.
+class PrintingJobs : public Document {
+protected:
+    void SetUp() override {
+        // Jobs are made here as the particulars dialog makes them, not laid out by hand.
+        std::filesystem::remove_all(root.driveC() / kJob);
+    }
+    std::string addJob(const std::string& first, const std::string& last) {
+        fee::Particulars p;
+        p[fee::Particulars::OwnerFirst] = first;
+        p[fee::Particulars::OwnerLast] = last;
+        p[fee::Particulars::Specialty] = "Πολιτικός Μηχανικός";
+        EXPECT_EQ(AppFixture::store.createJob(p), fee::StoreStatus::Ok);
+        const std::string job = *AppFixture::store.currentJobFolder();
+        AppFixture::store.finish(job);
+        EXPECT_EQ(fee::assembleStatement(AppFixture::store).status, fee::AssemblyResult::Ok);
+        return job;
+    }
+    // Accepts the dialog as offered, or with the file name given.
+    void print(const QString& chosen = {}) {
+        frame->setPrintDialogStep([this, chosen](QPrinter& printer, bool, QWidget*) {
+            ++dialogs;
+            offered = printer.outputFileName();
+            if (!chosen.isEmpty()) printer.setOutputFileName(chosen);
+            return true;
+        });
+        frame->findChild<QAction*>("mnuFilePrint")->trigger();
+    }
+    static QString pdfText(const QString& file) {
+        QProcess p;
+        p.start("pdftotext", {file, "-"});
+        EXPECT_TRUE(p.waitForFinished(20000));
+        return QString::fromUtf8(p.readAllStandardOutput());
+    }
+
+    int dialogs = 0;
+    QString offered;
+};
+
+TEST_F(PrintingJobs, a_document_prints_its_own_job_whichever_is_current) {
+    const std::string first = addJob("Άννα", "Βλάχου");
+    const std::string second = addJob("Γιώργος", "Ζέρβας");
+    AppFixture::store.setCurrentJob(first);
+    openFrame();
+    AppFixture::store.setCurrentJob(second);  // chosen in the open-job dialog meanwhile
+
+    print();
+    EXPECT_EQ(dialogs, 1);
+    EXPECT_EQ(offered, home.filePath("Documents/ΆνναΒλάχου.pdf"));
+    const QString text = pdfText(offered);
+    EXPECT_TRUE(text.contains(QStringLiteral("Άννα Βλάχου"))) << text.toStdString();
+    EXPECT_FALSE(text.contains(QStringLiteral("Ζέρβας"))) << text.toStdString();
+    EXPECT_TRUE(testing_support::refusals().isEmpty());
+}
+
+TEST_F(PrintingJobs, the_pdf_goes_among_the_documents_made_when_missing_else_home) {
+    struct Row {
+        const char* name;
+        bool documentsIsAFile;
+        const char* chosen;    // relative to home; empty: as offered
+        const char* expected;  // the PDF, relative to home; empty: none, a refusal instead
+    };
+    const Row rows[] = {
+        {"a home without Documents", false, "", "Documents/ΑΒ.pdf"},
+        {"Documents cannot be made", true, "", "ΑΒ.pdf"},
+        {"a file that cannot be written", true, "Documents/ΑΒ.pdf", ""},
+    };
+    addJob("Α", "Β");
+    openFrame();
+    for (const Row& row : rows) {
+        QDir(home.path()).removeRecursively();
+        QDir().mkpath(home.path());
+        if (row.documentsIsAFile) {
+            QFile file(home.filePath("Documents"));
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << row.name;
+        }
+        const QString chosen = *row.chosen ? home.filePath(row.chosen) : QString();
+        print(chosen);
+        if (*row.expected) {
+            const QString expected = home.filePath(row.expected);
+            EXPECT_EQ(offered, expected) << row.name;
+            EXPECT_TRUE(pdfText(expected).contains(QStringLiteral("Α Β"))) << row.name;
+            EXPECT_TRUE(testing_support::refusals().isEmpty()) << row.name;
+        } else {
+            const auto boxes = testing_support::refusals();
+            ASSERT_EQ(boxes.size(), 1) << row.name;
+            EXPECT_TRUE(boxes[0]->text().contains(chosen)) << boxes[0]->text().toStdString();
+            delete boxes[0];
+        }
+    }
+}
+
+// Printing whichever way (the menu, Ctrl+P) after the job changed offers to compute first, as
+// the main menu's «Εκτύπωση» does; Escape prints nothing.
+TEST_F(PrintingJobs, a_stale_statement_is_offered_for_computing_before_it_prints) {
+    struct Row {
+        const char* answer;  // a button's text, or "Escape"
+        int dialogs;
+        bool computed;
+    };
+    for (const Row& row : {Row{"Ναι", 1, true}, Row{"Όχι", 1, false}, Row{"Escape", 0, false}}) {
+        root.writeHostFile("program files/dezovur/Ergasies.dat", "");
+        std::filesystem::remove_all(root.driveC() / "program files/dezovur/ΑΒ");
+        const std::string job = addJob("Α", "Β");
+        context.lastStatement =
+            fee::StatementRecord{job, fee::statementInputs(AppFixture::store, job), true};
+        openFrame();
+        DocumentWindow* document = frame->activeDocument();
+        const QString before = document->text();
+        root.writeHostFile("program files/dezovur/ΑΒ/oix.dat", " 800 \r\n");
+        dialogs = 0;
+
+        print();
+        auto* box = frame->findChild<QMessageBox*>("staleQuestion");
+        ASSERT_NE(box, nullptr) << row.answer;
+        EXPECT_EQ(dialogs, 0) << row.answer;
+        EXPECT_TRUE(box->text().contains(QStringLiteral("«Α Β»"))) << box->text().toStdString();
+        if (std::string(row.answer) == "Escape") {
+            QTest::keyClick(box, Qt::Key_Escape);
+        } else {
+            for (QAbstractButton* b : box->buttons())
+                if (b->text() == QString::fromUtf8(row.answer)) b->click();
+        }
+        EXPECT_EQ(dialogs, row.dialogs) << row.answer;
+        EXPECT_EQ(root.readHostFile("program files/dezovur/ΑΒ/oix1.dat").empty(), !row.computed)
+            << row.answer;
+        EXPECT_EQ(document->text() != before, row.computed) << row.answer;
+        delete frame.data();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "fee/app/DocumentFrame.h"
 #include "fee/app/DocumentWindow.h"
 #include "journey_support.h"
+#include "temp_home.h"
 
 namespace {
 
@@ -239,6 +240,7 @@ TEST_F(NewJob, from_the_splash_to_the_printed_statement) {
     ASSERT_EQ(frame->activeDocument(), document);
     QTemporaryDir dir;
     const QString pdf = dir.filePath("statement.pdf");
+    const testing_support::TempHome home;  // where the PDF is offered first
     int dialogs = 0;
     frame->setPrintDialogStep([&](QPrinter& printer, bool hasSelection, QWidget*) {
         ++dialogs;

@@ -248,3 +248,25 @@ TEST_F(MainMenu, print_after_a_restart_tells_a_statement_older_than_the_job) {
     click("print");
     EXPECT_NE(menu->findChild<QMessageBox*>("staleQuestion"), nullptr);
 }
+
+TEST_F(MainMenu, escape_on_the_stale_question_shows_and_computes_nothing) {
+    createJob();
+    click("Command8");
+    root.writeHostFile("program files/dezovur/ΑΒ/oix.dat", " 800 \r\n");
+    nav.calls.clear();
+    click("print");
+    auto* box = menu->findChild<QMessageBox*>("staleQuestion");
+    ASSERT_NE(box, nullptr);
+    QTest::keyClick(box, Qt::Key_Escape);
+    EXPECT_TRUE(nav.calls.empty());
+    EXPECT_EQ(root.readHostFile("program files/dezovur/ΑΒ/oix1.dat"), "");
+}
+
+TEST(Help, escape_closes) {
+    testing_support::AppFixture f;
+    QPointer<QWidget> help = new fee::app::HelpWindow(f.context);
+    help->show();
+    QApplication::setActiveWindow(help);
+    QTest::keyClick(help->focusWidget(), Qt::Key_Escape);
+    EXPECT_TRUE(gone(help));
+}

@@ -24,14 +24,15 @@ struct Outcome {
     std::string out, err;
 };
 
-Outcome run(std::vector<std::string> args) {
+Outcome run(std::vector<std::string> args, const std::filesystem::path& programFolder = {}) {
     args.insert(args.begin(), "dezovur");
     std::vector<char*> argv;
     for (auto& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
     std::ostringstream out, err;
     Outcome r;
-    r.status = fee::runCommandLine(static_cast<int>(args.size()), argv.data(), out, err);
+    r.status =
+        fee::runCommandLine(static_cast<int>(args.size()), argv.data(), out, err, programFolder);
     r.out = out.str();
     r.err = err.str();
     return r;
@@ -190,6 +191,35 @@ TEST_F(CommandLine, statement_prints_the_assembled_job_in_utf8) {
     EXPECT_EQ(r.out, expected);
     // The files are left behind for the document window.
     EXPECT_TRUE(root.fs().exists(std::string(kJob) + "\\synola.dat"));
+}
+
+// Installed by setup into a folder of the user's choosing, the program works on the job list
+// and jobs installed beside it; a program alone in its folder keeps to the default folder.
+TEST_F(CommandLine, statement_works_on_the_data_beside_an_installed_program) {
+    makeJob();
+    const std::string installed = "c:\\apps\\orvekia\\";
+    auto& fs = root.fs();
+    ASSERT_TRUE(fs.createDirectory("c:\\apps"));
+    ASSERT_TRUE(fs.createDirectory(installed));
+    ASSERT_TRUE(fs.writeFile(installed + "Ergasies.dat", cp1253("Ε\r\nΖ\r\n")));
+    ASSERT_TRUE(fs.writeFile(installed + "l.dat", "29350\r\n"));
+    ASSERT_TRUE(fs.createDirectory(installed + "ΕΖ"));
+    ASSERT_TRUE(fs.writeFile(installed + "temp.dat", cp1253(installed + "ΕΖ\r\n")));
+    ASSERT_TRUE(fs.writeFile(installed + "ΕΖ\\STOIXEIA.dat",
+                             cp1253("Ε\r\nΖ\r\n\r\n\r\n\r\n\r\n\r\nΗ\r\nΘ\r\n\r\n\r\n\r\n")));
+    ASSERT_TRUE(fs.writeFile(installed + "ΕΖ\\l.dat", "29350\r\n"));
+
+    const Outcome r = run({"statement"}, root.driveC() / "apps" / "orvekia");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("ΙΔΙΟΚΤΗΤΗΣ:Ε Ζ\r\n"), std::string::npos) << r.out;
+    EXPECT_TRUE(fs.exists(installed + "ΕΖ\\telos.dat"));
+    EXPECT_FALSE(fs.exists(std::string(kJob) + "\\telos.dat"));
+
+    // The same folder without the installation's files is no data folder: the default's job.
+    ASSERT_TRUE(fs.removeFile(installed + "Ergasies.dat"));
+    const Outcome alone = run({"statement"}, root.driveC() / "apps" / "orvekia");
+    ASSERT_EQ(alone.status, 0) << alone.err;
+    EXPECT_NE(alone.out.find("ΙΔΙΟΚΤΗΤΗΣ:Α Β\r\n"), std::string::npos) << alone.out;
 }
 
 // A run killed while writing leaves its temporary files beside the fragments, named after the
