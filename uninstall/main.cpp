@@ -10,7 +10,6 @@
 // 3 when the user answered No.
 
 #include <QApplication>
-#include <QMessageBox>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -60,7 +59,6 @@ int main(int argc, char** argv) {
         return kUnusable;
     }
     const std::string& logPath = arguments->logPath;
-    const uninstall::Texts texts = uninstall::loadTexts(*services->profiles, folderOf(logPath));
 
     std::unique_ptr<QApplication> app;
     if (!arguments->silent) app = std::make_unique<QApplication>(argc, argv);
@@ -68,15 +66,17 @@ int main(int argc, char** argv) {
     std::string problem;
     const auto installation = uninstall::loadInstallation(
         *services->files, logPath, services->system->ansiCodePage(), problem);
+    // In the language of the package that was installed, as far as it can be known.
+    const uninstall::Texts texts = uninstall::loadTexts(
+        *services->profiles, folderOf(logPath),
+        installation ? uninstall::recordedLanguage(*installation) : std::nullopt);
     if (!installation) {
         std::string message = services->files->identity(logPath) ? texts.notALog : texts.noLog;
         const auto at = message.find("%s");
         if (at != std::string::npos) message.replace(at, 2, logPath);
         std::fprintf(stderr, "%s (%s)\n", message.c_str(), problem.c_str());
-        if (app) {
-            QMessageBox::warning(nullptr, QString::fromStdString(texts.title),
-                                 QString::fromStdString(message));
-        }
+        // No window of ours is open yet for the box to sit over.
+        if (app) uninstall::tellUnusable(texts, message);
         return kUnusable;
     }
 

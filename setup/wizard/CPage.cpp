@@ -49,6 +49,10 @@ QString CPage::text(std::string LanguageTexts::*which, const QString& builtin) c
     return texts.present ? QString::fromStdString(texts.*which) : builtin;
 }
 
+QString CPage::own(std::string OwnTexts::*which) const {
+    return QString::fromStdString(ownTextsFor(ctx_.package).*which);
+}
+
 void CPage::place(QWidget* w, QRect du) const {
     QRect r = du_.rect(du.x(), du.y(), du.width(), du.height());
     if (du.width() <= 0 || du.height() <= 0) {
@@ -102,7 +106,7 @@ void CPage::addHeader(const QString& title, const QString& subtitle, QRect title
     icon->setObjectName(QStringLiteral("headerIcon"));
     icon->setPixmap(pictures::headerIcon(du_.y(20)));
     icon->setGeometry(du_.x(iconDu.x()), du_.y(iconDu.y()) - du_.y(3), du_.y(20), du_.y(20));
-    icon->setAccessibleName(QStringLiteral("Setup"));
+    icon->setAccessibleName(own(&OwnTexts::headerIcon));
 
     auto* line = new QFrame(this);
     line->setObjectName(QStringLiteral("headerLine"));

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QWidget>
 
+#include "setup/config/OwnTexts.h"
 #include "setup/wizard/WizardContext.h"
 
 class QLabel;
@@ -53,6 +54,8 @@ protected:
 
     // The language file's text when it exists, else the built-in one.
     QString text(std::string LanguageTexts::*which, const QString& builtin) const;
+    // One of our own texts that the language file has no key for, in the package's language.
+    QString own(std::string OwnTexts::*which) const;
     QString productName() const { return QString::fromStdString(ctx_.state.productName); }
     // The header band with bold title, subtitle and icon.
     void addHeader(const QString& title, const QString& subtitle, QRect titleDu = {15, 5, 280, 8},

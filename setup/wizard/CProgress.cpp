@@ -12,7 +12,7 @@ CProgress::CProgress(WizardContext& context, QWidget* parent)
     addHeader(text(&LanguageTexts::progressTitle, QStringLiteral("Setup Status")),
               text(&LanguageTexts::progressSubtitle,
                    QStringLiteral("Setup is installing the program files.")));
-    status_ = addLabel(ctx_.package.texts.present ? QStringLiteral("Please Wait...") : QString(),
+    status_ = addLabel(ctx_.package.texts.present ? own(&OwnTexts::pleaseWait) : QString(),
                        {25, 50, 290, 10}, "status");
     file_ = addLabel(QString(), {25, 62, 290, 10}, "currentFile");
     bar_ = new QProgressBar(this);
@@ -22,7 +22,7 @@ CProgress::CProgress(WizardContext& context, QWidget* parent)
     bar_->setValue(0);
     place(bar_, {25, 76, 290, 12});
     downloadCaption_ =
-        addLabel(QStringLiteral("Download Progress:"), {25, 100, 290, 10}, "downloadCaption");
+        addLabel(own(&OwnTexts::downloadCaption), {25, 100, 290, 10}, "downloadCaption");
     downloadBar_ = new QProgressBar(this);
     downloadBar_->setObjectName(QStringLiteral("downloadBar"));
     downloadBar_->setAccessibleName(downloadCaption_->text());

@@ -81,6 +81,8 @@ CWizard::CWizard(WizardContext& context, QWidget* parent) : QDialog(parent), ctx
         else if (name == "setuptype") {
             page = new CSetupType(ctx_, area_);
             custom_ = new CDCustom(ctx_, area_);
+            connect(custom_, &CPage::enableNext, next_, [this] { next_->setEnabled(true); });
+            connect(custom_, &CPage::disableNext, next_, [this] { next_->setEnabled(false); });
         } else if (name == "folder")
             page = new CFolder(ctx_, area_);
         else if (name == "start")
@@ -133,7 +135,7 @@ void CWizard::begin() {
     if (CPage* first = pageAt(1)) first->showPage();
     if (names_.size() <= 1) {
         ctx_.prompter.message(
-            "No dialogs configured!",
+            ownTextsFor(ctx_.package).noDialogs,
             QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName().toStdString());
         end(kExitCancelled);
         return;
@@ -256,9 +258,11 @@ void CWizard::finish() {
         if (package.pages.alwaysRun) startProgram();
         if (package.pages.alwaysReadme) openReadme();
     } else if (!ctx_.state.silent && askRestart(this, package.texts)) {
-        // An installation under this host's Windows tree needs no restart, and restarting the
-        // host is not an installer's to do.
-        std::cerr << "setup: no restart was made; the installation needs none on this system.\n";
+        // Restarting the host is not an installer's to do: the user hears that it was not done
+        // where they answered, not only on a terminal they may not have.
+        ctx_.prompter.message(
+            ownTextsFor(package).restartNotDone,
+            QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName().toStdString());
     }
 }
 

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "setup/engine/DefaultAnswers.h"
 #include "setup/wizard/PageLogic.h"
 #include "setup/wizard/Pictures.h"
 
@@ -18,15 +19,10 @@ namespace setup {
 
 namespace {
 
-constexpr auto kUninstallKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 constexpr int kPathRole = Qt::UserRole;
 
 std::string messageTitle() {
     return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName().toStdString();
-}
-
-std::string folderMessage(const std::string& path, const char* tail) {
-    return "The folder:\n\n" + path + "\n\n" + tail;
 }
 
 }  // namespace
@@ -51,12 +47,9 @@ CDestination::CDestination(WizardContext& context, QWidget* parent)
     connect(browse, &QPushButton::clicked, this, &CDestination::browse);
 
     if (ctx_.package.app.update) {
-        auto value = ctx_.registry.value(platform::RegRoot::LocalMachine,
-                                         kUninstallKey + ctx_.state.productName, "UninstallString");
-        if (value && !value->text.empty()) {
-            std::string folder = folderFromUninstallString(value->text);
-            if (!folder.empty()) ctx_.state.installFolder = folder;
-        }
+        // The silent run takes the same folder (DefaultAnswers.h).
+        std::string folder = previousInstallFolder(ctx_.registry, ctx_.state.productName);
+        if (!folder.empty()) ctx_.state.installFolder = folder;
     }
     showFolder(ctx_.state.installFolder);
 }
@@ -66,41 +59,52 @@ void CDestination::showFolder(const std::string& folder) {
 }
 
 void CDestination::browse() {
-    FolderChooser chooser(ctx_, QStringLiteral("Korvanet Instavo"),
-                          QStringLiteral("Choose destination directory..."), path_->text(), this);
+    FolderChooser chooser(ctx_, QStringLiteral("Korvanet Instavo"), path_->text(), this);
     if (chooser.exec() != QDialog::Accepted) return;
     ctx_.state.installFolder = chooser.chosen().toStdString();
     showFolder(ctx_.state.installFolder);
 }
 
-int validateFolder(const std::string& path, platform::FileSystem& files, Prompter& prompter) {
+int validateFolder(const std::string& path, platform::FileSystem& files, Prompter& prompter,
+                   const OwnTexts& texts) {
     const std::string title = messageTitle();
+    if (const std::size_t length = characterCount(path); length > kFolderLengthLimit) {
+        // Cutting it to the limit would name another folder than the one typed.
+        prompter.message(
+            fillIn(texts.folderTooLong, {shortenForDisplay(path), std::to_string(length),
+                                         std::to_string(kFolderLengthLimit)}),
+            title);
+        return 1;
+    }
     if (testFolder(path, false, files) != FolderTest::Ok) {
-        prompter.message(folderMessage(path, "is invalid. Please reenter."), title);
+        prompter.message(fillIn(texts.folderInvalid, {path}), title);
         return 1;
     }
     if (files.isDirectory(path)) return 0;
-    if (prompter.yesNo(folderMessage(path, "does not exist. Do you want the folder to be created?"),
-                       title) != Answer::Yes)
+    if (prompter.yesNo(fillIn(texts.folderCreate, {path}), title, texts.yes, texts.no) !=
+        Answer::Yes)
         return -1;
     switch (testFolder(path, true, files)) {
         case FolderTest::Ok:
             return 0;
         case FolderTest::Invalid:
-            prompter.message(folderMessage(path, "is invalid. Please reenter."), title);
+            prompter.message(fillIn(texts.folderInvalid, {path}), title);
             return 1;
         case FolderTest::CannotCreate:
             break;
     }
-    prompter.message(folderMessage(path, "can not be created. Please double check."), title);
+    prompter.message(fillIn(texts.folderCannotCreate, {path}), title);
     return 2;
 }
 
-FolderChooser::FolderChooser(WizardContext& context, const QString& title, const QString& prompt,
-                             const QString& start, QWidget* parent)
-    : QDialog(parent), ctx_(context) {
+FolderChooser::FolderChooser(WizardContext& context, const QString& title, const QString& start,
+                             QWidget* parent)
+    : QDialog(parent), ctx_(context), texts_(ownTextsFor(context.package)), boxes_(this, texts_) {
     setObjectName(QStringLiteral("folderChooser"));
+    boxes_.setWarnings(true);
     setWindowTitle(title);
+    setAccessibleName(title);
+    const QString prompt = QString::fromStdString(texts_.choosePrompt);
     auto* layout = new QVBoxLayout(this);
     auto* promptLabel = new QLabel(prompt, this);
     promptLabel->setObjectName(QStringLiteral("prompt"));
@@ -113,12 +117,15 @@ FolderChooser::FolderChooser(WizardContext& context, const QString& title, const
     tree_ = new QTreeWidget(this);
     tree_->setObjectName(QStringLiteral("folderTree"));
     tree_->setHeaderHidden(true);
-    tree_->setAccessibleName(QStringLiteral("Folders"));
+    tree_->setAccessibleName(QString::fromStdString(texts_.folderTree));
     tree_->setMinimumSize(300, 260);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     ok_ = buttons->button(QDialogButtonBox::Ok);
     ok_->setObjectName(QStringLiteral("ok"));
-    buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("cancel"));
+    ok_->setText(QString::fromStdString(texts_.ok));
+    QPushButton* cancel = buttons->button(QDialogButtonBox::Cancel);
+    cancel->setObjectName(QStringLiteral("cancel"));
+    cancel->setText(QString::fromStdString(texts_.cancel));
     layout->addWidget(promptLabel);
     layout->addWidget(status_);
     layout->addWidget(edit_);
@@ -199,8 +206,8 @@ void FolderChooser::onSelection() {
 }
 
 void FolderChooser::accept() {
-    QString typed = edit_->text().left(259);
-    if (validateFolder(typed.toStdString(), ctx_.files, ctx_.prompter) == 0) {
+    const QString typed = edit_->text();
+    if (validateFolder(typed.toStdString(), ctx_.files, boxes_, texts_) == 0) {
         chosen_ = typed;
         QDialog::accept();
         return;

@@ -4,7 +4,9 @@
 
 #include <QDialog>
 
+#include "setup/config/OwnTexts.h"
 #include "setup/wizard/CPage.h"
+#include "setup/wizard/QtPrompter.h"
 
 class QLabel;
 class QLineEdit;
@@ -26,16 +28,19 @@ private:
     QLabel* path_;
 };
 
-// Asks about a typed folder: the three messages, and the creation question. Returns 0 when
-// the folder is there (or was made), 1 invalid, 2 cannot be created, -1 declined.
-int validateFolder(const std::string& path, platform::FileSystem& files, Prompter& prompter);
+// Asks about a typed folder: the messages (in texts' words), and the creation question.
+// Returns 0 when the folder is there (or was made), 1 invalid or too long, 2 cannot be
+// created, -1 declined.
+int validateFolder(const std::string& path, platform::FileSystem& files, Prompter& prompter,
+                   const OwnTexts& texts = ownTexts(Language::English));
 
-// A folder browser over the drives of this machine, with a path box above the tree.
+// A folder browser over the drives of this machine, with a path box above the tree. Its
+// messages open over it, in the package's language.
 class FolderChooser : public QDialog {
     Q_OBJECT
 public:
-    FolderChooser(WizardContext& context, const QString& title, const QString& prompt,
-                  const QString& start, QWidget* parent);
+    FolderChooser(WizardContext& context, const QString& title, const QString& start,
+                  QWidget* parent);
     QString chosen() const { return chosen_; }
     void accept() override;
 
@@ -45,6 +50,8 @@ private:
     void onSelection();
 
     WizardContext& ctx_;
+    const OwnTexts& texts_;
+    QtPrompter boxes_;
     QLineEdit* edit_;
     QTreeWidget* tree_;
     QLabel* status_;

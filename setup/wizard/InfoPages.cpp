@@ -13,21 +13,6 @@ namespace setup {
 
 namespace {
 
-const char* kLicensePlaceholder =
-    "To add your own license text to this dialog, supply your license agreement file in the "
-    "Dialogs view.\n\n"
-    "1. Write the license agreement as a text file named license.txt.\n"
-    "2. Put license.txt into the package's cabinet with the other files.\n"
-    "3. Build the package again.\n\n"
-    "When the package runs, the text of license.txt appears here.";
-
-const char* kReadmePlaceholder =
-    "To add your own read text to this dialog, supply your readme file in the Dialogs view.\n\n"
-    "1. Write the text as a file named readme.txt.\n"
-    "2. Put readme.txt into the package's cabinet with the other files.\n"
-    "3. Build the package again.\n\n"
-    "When the package runs, the text of readme.txt appears here.";
-
 QPlainTextEdit* addTextBox(CPage* page, const char* name, const QString& accessible) {
     auto* box = new QPlainTextEdit(page);
     box->setObjectName(QString::fromLatin1(name));
@@ -126,7 +111,7 @@ CLicense::CLicense(WizardContext& context, QWidget* parent)
     auto* box = addTextBox(this, "licenseText", title_->text());
     place(box, {5, 45, 320, 110});
     auto file = readPageFile(ctx_, ctx_.state.extractionFolder + "license.txt");
-    box->setPlainText(file.value_or(QString::fromLatin1(kLicensePlaceholder)));
+    box->setPlainText(file.value_or(own(&OwnTexts::licensePlaceholder)));
 
     accept_ =
         new QRadioButton(text(&LanguageTexts::licenseAccept,
@@ -168,7 +153,7 @@ CReadme::CReadme(WizardContext& context, QWidget* parent)
     std::string folder = ctx_.state.extractionFolder;
     if (!folder.ends_with('\\')) folder += '\\';
     box->setPlainText(readPageFile(ctx_, folder + "readme.txt")
-                          .value_or(QString::fromLatin1(kReadmePlaceholder)));
+                          .value_or(own(&OwnTexts::readmePlaceholder)));
 }
 
 CUser::CUser(WizardContext& context, QWidget* parent) : CPage(context, "user", 331, 172, parent) {

@@ -81,14 +81,10 @@ std::string shortenForDisplay(std::string_view path) {
     return std::string(path.substr(0, i)) + "...";
 }
 
-std::string folderFromUninstallString(std::string_view command) {
-    std::string_view text = command;
-    if (auto blank = text.find(' '); blank != std::string_view::npos) text = text.substr(blank + 1);
-    if (text.starts_with('"')) text = text.size() >= 2 ? text.substr(1, text.size() - 2) : "";
-    if (auto slash = text.rfind('\\'); slash != std::string_view::npos)
-        text = text.substr(0, slash);
-    if (text.ends_with('\\')) text.remove_suffix(1);
-    return std::string(text);
+std::size_t characterCount(std::string_view text) {
+    std::size_t n = 0;
+    for (char c : text) n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return n;
 }
 
 bool folderNameValid(std::string_view name) {

@@ -3,6 +3,7 @@
 // list, the texts the pages build, the folder rules of the destination page and the rows of
 // the custom file page.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,10 +32,12 @@ std::string installSummary(const RunState& state);
 
 // A path too long for the destination page's label: its first 60 characters and "...".
 std::string shortenForDisplay(std::string_view path);
+// Characters (code points) of UTF-8 text, as Windows counts a path's length in its code page.
+std::size_t characterCount(std::string_view text);
 
-// The installation folder of an earlier installation from its uninstall command
-// ("c:\windows\zuninstall.exe \"c:\program files\demo\install.log\"" -> "c:\program files\demo").
-std::string folderFromUninstallString(std::string_view command);
+// The longest installation folder the destination page takes: a Windows path (MAX_PATH less
+// its terminating zero).
+inline constexpr std::size_t kFolderLengthLimit = 259;
 
 enum class FolderTest { Ok = 0, Invalid = 1, CannotCreate = 2 };
 // A folder name the destination page accepts.

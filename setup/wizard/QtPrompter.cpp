@@ -24,18 +24,24 @@ QWidget* workingWindow() {
     return nullptr;
 }
 
+// A long path has no blank to wrap at, and would make the box wider than the screen: it may
+// wrap after each backslash.
+QString wrappable(std::string_view text) {
+    return qs(text).replace(QLatin1Char('\\'), QStringLiteral("\\\u200B"));
+}
+
 void name(QMessageBox& box, std::string_view text, std::string_view title) {
     box.setObjectName("message");
     box.setWindowTitle(qs(title));
-    box.setText(qs(text));
+    box.setText(wrappable(text));
     box.setAccessibleName(qs(title));
     box.setAccessibleDescription(qs(text));
 }
 
 QPushButton* button(QMessageBox& box, QMessageBox::StandardButton which, std::string_view caption,
-                    const char* fallback, const char* objectName) {
+                    const std::string& fallback, const char* objectName) {
     QPushButton* b = box.addButton(which);
-    b->setText(caption.empty() ? QString::fromLatin1(fallback) : qs(caption));
+    b->setText(qs(caption.empty() ? std::string_view(fallback) : caption));
     b->setObjectName(QString::fromLatin1(objectName));
     b->setAccessibleName(b->text().remove('&'));
     return b;
@@ -43,19 +49,24 @@ QPushButton* button(QMessageBox& box, QMessageBox::StandardButton which, std::st
 
 }  // namespace
 
+QWidget* QtPrompter::parent() const {
+    return owner_ ? owner_ : workingWindow();
+}
+
 void QtPrompter::message(std::string_view text, std::string_view title) {
-    QMessageBox box(workingWindow());
+    QMessageBox box(parent());
     name(box, text, title);
-    box.setDefaultButton(button(box, QMessageBox::Ok, {}, "OK", "ok"));
+    if (warnings_) box.setIcon(QMessageBox::Warning);
+    box.setDefaultButton(button(box, QMessageBox::Ok, {}, texts_->ok, "ok"));
     box.exec();
 }
 
 Answer QtPrompter::okCancel(std::string_view text, std::string_view title) {
-    QMessageBox box(workingWindow());
+    QMessageBox box(parent());
     name(box, text, title);
     box.setIcon(QMessageBox::Warning);
-    QPushButton* ok = button(box, QMessageBox::Ok, {}, "OK", "ok");
-    QPushButton* cancel = button(box, QMessageBox::Cancel, {}, "Cancel", "cancel");
+    QPushButton* ok = button(box, QMessageBox::Ok, {}, texts_->ok, "ok");
+    QPushButton* cancel = button(box, QMessageBox::Cancel, {}, texts_->cancel, "cancel");
     box.setDefaultButton(ok);
     box.setEscapeButton(cancel);
     box.exec();
@@ -64,10 +75,11 @@ Answer QtPrompter::okCancel(std::string_view text, std::string_view title) {
 
 Answer QtPrompter::yesNo(std::string_view text, std::string_view title, std::string_view yes,
                          std::string_view no) {
-    QMessageBox box(workingWindow());
+    QMessageBox box(parent());
     name(box, text, title);
-    QPushButton* yesButton = button(box, QMessageBox::Yes, yes, "Yes", "yes");
-    QPushButton* noButton = button(box, QMessageBox::No, no, "No", "no");
+    box.setIcon(QMessageBox::Question);
+    QPushButton* yesButton = button(box, QMessageBox::Yes, yes, texts_->yes, "yes");
+    QPushButton* noButton = button(box, QMessageBox::No, no, texts_->no, "no");
     box.setDefaultButton(noButton);
     box.setEscapeButton(noButton);
     box.exec();

@@ -2,7 +2,6 @@
 
 #include <QLabel>
 #include <QRadioButton>
-#include <QTimer>
 #include <QTreeWidget>
 #include <algorithm>
 
@@ -107,7 +106,7 @@ CDCustom::CDCustom(WizardContext& context, QWidget* parent)
     list_ = new QTreeWidget(this);
     list_->setObjectName(QStringLiteral("files"));
     list_->setColumnCount(2);
-    list_->setHeaderLabels({QStringLiteral("FileName"), QStringLiteral("Destination")});
+    list_->setHeaderLabels({own(&OwnTexts::fileNameColumn), own(&OwnTexts::destinationColumn)});
     list_->setColumnWidth(0, 130);
     list_->setColumnWidth(1, 320);
     list_->setRootIsDecorated(false);
@@ -115,8 +114,31 @@ CDCustom::CDCustom(WizardContext& context, QWidget* parent)
     list_->setAccessibleName(title_->text());
     // The list reaches the page's bottom edge; keep its frame inside the page.
     place(list_, {5, 45, 320, 134});
-    if (ctx_.package.files.total != 0)
-        QTimer::singleShot(ctx_.timings.customFillMs, this, &CDCustom::fill);
+    // Filled at once: a list filled a moment later was still empty after a quick Custom, Next,
+    // Next, and the installation took nothing.
+    if (ctx_.package.files.total != 0) fill();
+    connect(list_, &QTreeWidget::itemChanged, this, [this] {
+        if (!isHidden()) followTicks();
+    });
+}
+
+void CDCustom::shown() {
+    rebuildChosen();
+    followTicks();
+}
+
+void CDCustom::followTicks() {
+    if (list_->topLevelItemCount() == 0) {
+        Q_EMIT enableNext();
+        return;
+    }
+    for (int i = 0; i < list_->topLevelItemCount(); ++i) {
+        if (list_->topLevelItem(i)->checkState(0) == Qt::Checked) {
+            Q_EMIT enableNext();
+            return;
+        }
+    }
+    Q_EMIT disableNext();
 }
 
 void CDCustom::fill() {

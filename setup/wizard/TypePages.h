@@ -32,12 +32,15 @@ public:
     QTreeWidget* list() const { return list_; }
 
 protected:
-    void shown() override { rebuildChosen(); }
+    void shown() override;
     void hidden() override { rebuildChosen(); }
 
 private:
     void fill();
     void rebuildChosen();
+    // Next goes on only with something ticked: unticking every file is no way to install. An
+    // empty list (a package without files) lets it go on, as Typical would install as little.
+    void followTicks();
     QTreeWidget* list_;
 };
 

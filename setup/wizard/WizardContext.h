@@ -20,7 +20,6 @@ struct WizardTimings {
     int installDelayMs = 500;  // the progress page waits this long before the run starts
     int pollMs = 300;          // timer 1: how often the wizard looks at InstallState
     int frontMs = 500;         // timer 2: over the background window after this long
-    int customFillMs = 1000;   // the custom file page fills its list after this long
 };
 
 // Whether the setup type page was last left with Custom chosen; Consumed once the wizard has

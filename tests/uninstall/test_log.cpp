@@ -56,7 +56,7 @@ TEST(InstallLog, language_file_beside_the_log_replaces_texts) {
     const auto profiles = platform::makeProfileFiles(root.fs(), 1253);
     const uninstall::Texts greek = uninstall::loadTexts(*profiles, "c:\\app");
     EXPECT_EQ(greek.forProduct(greek.question, "Dezovur"), "Να αφαιρεθεί το Dezovur;");
-    EXPECT_EQ(greek.yes, "&Yes");
+    EXPECT_EQ(greek.yes, "&Ναι");  // the file's words are Greek: so are ours it leaves out
     const uninstall::Texts english = uninstall::loadTexts(*profiles, "c:\\elsewhere");
     EXPECT_EQ(english.forProduct(english.question, "Dezovur"),
               "Remove Dezovur and all of its components?");

@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "platform/Profile.h"
+#include "record/Journal.h"
 #include "platform/Registry.h"
 #include "platform/Services.h"
 #include "support/TempWinRoot.h"
@@ -112,6 +113,62 @@ TEST(ZuninstallRun, refuses_what_is_not_an_install_log) {
         EXPECT_NE(result.errors.find("nothing was removed"), std::string::npos) << result.errors;
         EXPECT_TRUE(fs::exists(fs::symlink_status(host))) << c.name;
         EXPECT_TRUE(fs::exists(root.driveC() / "app/app.exe")) << c.name;
+    }
+}
+
+// What the uninstaller says follows the language of the package it removes: the one setup
+// recorded in the journal, else the texts of the language.tag beside the log, else English.
+TEST(ZuninstallRun, speaks_the_language_of_the_installed_package) {
+    const std::string greekTag = "\xEF\xBB\xBF[LANGUAGE]\r\n1=Επόμενο >\r\n3=Άκυρο\r\n";
+    const struct {
+        const char* name;
+        const char* recorded;  // the journal's language record; none: no journal
+        std::string languageTag;
+        const char* heading;
+        const char* reason;
+    } rows[] = {
+        {"recorded_greek", "el", "", "Τα παρακάτω δεν αφαιρέθηκαν:",
+         "έξω από κάθε φάκελο μονάδας δίσκου, δεν αφαιρέθηκε"},
+        {"recorded_english_wins", "en", greekTag, "These items were not removed:",
+         "outside every drive folder, not removed"},
+        {"greek_language_file_beside_the_log", nullptr, greekTag, "Τα παρακάτω δεν αφαιρέθηκαν:",
+         "έξω από κάθε φάκελο μονάδας δίσκου, δεν αφαιρέθηκε"},
+        {"nothing_to_go_by", nullptr, "", "These items were not removed:",
+         "outside every drive folder, not removed"},
+    };
+    for (const auto& row : rows) {
+        testing_support::TempWinRoot root;
+        auto services = platform::openServices(root.root());
+        ASSERT_TRUE(services);
+        root.writeHostFile("app/app.exe", "x");
+        if (!row.languageTag.empty()) root.writeHostFile("app/language.tag", row.languageTag);
+        std::string target = "c:\\app\\install.log";
+        if (row.recorded) {
+            // What setup writes; the file on a drive that does not exist stays behind.
+            target = "c:\\app\\install.journal";
+            auto journal = record::Journal::create(*services->files, target);
+            ASSERT_TRUE(journal);
+            for (const record::Record& r : std::vector<record::Record>{
+                     {"journal", {target}},
+                     {"product", {"App"}},
+                     {"language", {row.recorded}},
+                     {"file", {"c:\\app\\app.exe", "c:\\app\\app.exe.new"}},
+                     {"file", {"q:\\nowhere\\x.dll", "q:\\nowhere\\x.new"}},
+                     {"done", {"4000000000000000000"}}})  // long after app.exe was made
+                ASSERT_TRUE(journal->append(r));
+        } else {
+            auto& profiles = *services->profiles;
+            profiles.writeString(target, "LOG", "0", "c:\\app\\app.exe");
+            profiles.writeString(target, "LOG", "1", "q:\\nowhere\\x.dll");
+        }
+        const Result result = runProgram(ZUNINSTALL_PATH, {"--silent", target}, root.root());
+        EXPECT_EQ(result.status, 1) << row.name << ": " << result.errors;
+        EXPECT_NE(result.errors.find(row.heading), std::string::npos)
+            << row.name << ": " << result.errors;
+        EXPECT_NE(result.errors.find(std::string("q:\\nowhere\\x.dll: ") + row.reason),
+                  std::string::npos)
+            << row.name << ": " << result.errors;
+        EXPECT_FALSE(fs::exists(root.driveC() / "app/app.exe")) << row.name;
     }
 }
 

@@ -32,4 +32,18 @@ bool askToRemove(const Texts& texts, std::string_view product, QWidget* parent) 
     return box.clickedButton() == yes;
 }
 
+void tellUnusable(const Texts& texts, const std::string& message, QWidget* parent) {
+    QMessageBox box(parent);
+    box.setObjectName("refusal");
+    box.setIcon(QMessageBox::Warning);
+    box.setWindowTitle(q(texts.title));
+    box.setText(q(message));
+    box.setAccessibleName(box.windowTitle());
+    box.setAccessibleDescription(box.text());
+    QPushButton* ok = box.addButton(q(texts.ok), QMessageBox::AcceptRole);
+    ok->setObjectName("ok");
+    box.setDefaultButton(ok);
+    box.exec();
+}
+
 }  // namespace uninstall

@@ -5,6 +5,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "uninstall/Texts.h"
 
@@ -29,6 +30,10 @@ ResultWindow::ResultWindow(const Texts& texts, std::string_view product, const O
         q(nothingLeft ? texts.forProduct(texts.done, product) : texts.leftHeading), this);
     heading->setObjectName("heading");
     heading->setWordWrap(true);
+    // A short sentence on one line; a long one wraps, but not into a narrow column of words.
+    const QFontMetrics metrics = heading->fontMetrics();
+    heading->setMinimumWidth(
+        std::min(metrics.horizontalAdvance(heading->text()), metrics.averageCharWidth() * 70));
     layout->addWidget(heading);
 
     if (!nothingLeft) {

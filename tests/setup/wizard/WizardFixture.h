@@ -108,7 +108,7 @@ struct WizardFixture {
                                      state.setState(setup::InstallState::Done);
                                      return true;
                                  },
-                                 setup::WizardTimings{0, 0, 0, 0}});
+                                 setup::WizardTimings{0, 0, 0}});
         return *ctx;
     }
 

@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
@@ -13,6 +15,7 @@
 
 #include "WizardDriver.h"
 #include "WizardFixture.h"
+#include "record/Journal.h"
 #include "setup/config/ExitStatus.h"
 #include "setup/wizard/CWizard.h"
 #include "support/QtWaiting.h"
@@ -246,5 +249,123 @@ INSTANTIATE_TEST_SUITE_P(Wizard, BackFromCustom,
                          ::testing::Values(BackRow{"typical_chosen_again", true},
                                            BackRow{"page_left_as_shown", false}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+
+namespace {
+
+// Custom, Next, Next at once, with the wizard's real timings: the list is there to install.
+TEST(WizardInstall, quick_custom_next_next_installs_the_whole_list) {
+    testing_support::WizardFixture f;
+    f.dataTag(kTypePages);
+    const std::vector<std::string> names{"a.txt", "b.txt", "c.txt"};
+    f.writePackage({{"C:\\b\\a.txt", "<Install Dir>*0,0,0"},
+                    {"C:\\b\\b.txt", "<Install Dir>*0,0,0"},
+                    {"C:\\b\\c.txt", "<Install Dir>*0,0,0"}});
+    WizardContext& c = f.engineContext();
+    c.timings = WizardTimings{};
+    c.timings.installDelayMs = 0;
+    c.timings.pollMs = 0;
+    Driver d(c);
+    QTest::mouseClick(d.find<QRadioButton>("custom"), Qt::LeftButton);
+    d.click("next");
+    ASSERT_EQ(d.wizard.currentPage(), "custom");
+    EXPECT_EQ(d.find<QTreeWidget>("files")->topLevelItemCount(), 3);
+    d.click("next");
+    ASSERT_TRUE(eventually([&] { return d.wizard.currentPage() == "complete"; }));
+    EXPECT_EQ(installedOf(f, names), names);
+}
+
+// The ways a row's box is ticked: the mouse on its box and the space bar on the row. (A screen
+// reader's toggle action on a cell selects it in Qt 6.4; it does not tick.)
+enum class Tick { Mouse, Keyboard };
+
+void toggle(QTreeWidget* rows, int row, Tick how) {
+    QTreeWidgetItem* item = rows->topLevelItem(row);
+    switch (how) {
+        case Tick::Mouse: {
+            QStyleOptionViewItem option;
+            option.initFrom(rows);
+            option.rect = rows->visualItemRect(item);
+            option.features |= QStyleOptionViewItem::HasCheckIndicator;
+            const QRect box = rows->style()->subElementRect(
+                QStyle::SE_ItemViewItemCheckIndicator, &option, rows);
+            QTest::mouseClick(rows->viewport(), Qt::LeftButton, {}, box.center());
+            break;
+        }
+        case Tick::Keyboard:
+            rows->setCurrentItem(item);
+            QTest::keyClick(rows, Qt::Key_Space);
+            break;
+    }
+}
+
+class NextFollowsTicks : public ::testing::TestWithParam<Tick> {};
+
+TEST_P(NextFollowsTicks, nothing_ticked_nothing_to_go_on_with) {
+    testing_support::WizardFixture f;
+    f.dataTag(kTypePages);
+    f.writePackage({{"C:\\b\\a.txt", "<Install Dir>*0,0,0"},
+                    {"C:\\b\\b.txt", "<Install Dir>*0,0,0"}});
+    Driver d(f.engineContext());
+    d.find<QRadioButton>("custom")->setChecked(true);
+    d.click("next");
+    ASSERT_EQ(d.wizard.currentPage(), "custom");
+    auto* rows = d.find<QTreeWidget>("files");
+    QPushButton* next = d.button("next");
+    toggle(rows, 0, GetParam());
+    EXPECT_TRUE(next->isEnabled());
+    toggle(rows, 1, GetParam());
+    ASSERT_EQ(rows->topLevelItem(1)->checkState(0), Qt::Unchecked);
+    EXPECT_FALSE(next->isEnabled());
+    // Back and in again: still nothing ticked, still no Next.
+    d.click("back");
+    EXPECT_TRUE(next->isEnabled());
+    d.click("next");
+    ASSERT_EQ(d.wizard.currentPage(), "custom");
+    EXPECT_FALSE(next->isEnabled());
+    toggle(rows, 1, GetParam());
+    EXPECT_TRUE(next->isEnabled());
+    d.click("next");
+    ASSERT_TRUE(eventually([&] { return d.wizard.currentPage() == "complete"; }));
+    EXPECT_EQ(installedOf(f, {"a.txt", "b.txt"}), std::vector<std::string>{"b.txt"});
+}
+
+std::string tickName(const ::testing::TestParamInfo<Tick>& info) {
+    return info.param == Tick::Mouse ? "mouse" : "keyboard";
+}
+
+INSTANTIATE_TEST_SUITE_P(Wizard, NextFollowsTicks, ::testing::Values(Tick::Mouse, Tick::Keyboard),
+                         tickName);
+
+// The uninstaller learns the package's language from the installation's journal.
+TEST(WizardInstall, journal_records_the_package_language) {
+    const struct {
+        const char* name;
+        const char* languageTag;
+        const char* code;
+    } rows[] = {
+        {"none", nullptr, "en"},
+        {"greek", "\xEF\xBB\xBF[LANGUAGE]\r\n1=Επόμενο >\r\n56=Θέλετε να διακόψετε;\r\n", "el"},
+        {"english", "[LANGUAGE]\r\n1=Next >\r\n", "en"},
+    };
+    for (const auto& row : rows) {
+        testing_support::WizardFixture f;
+        f.dataTag("[APPINFO]\r\n1=Demo\r\n[DIALOG]\r\n7=1\r\n9=1\r\nCOMPLETE2=1\r\n[FILES]\r\n"
+                  "TOTAL=1\r\n");
+        f.writePackage({{"C:\\b\\a.txt", "<Install Dir>*0,0,0"}});
+        if (row.languageTag) f.write(f.state.languageTagPath, row.languageTag);
+        Driver d(f.engineContext());
+        d.click("next");
+        ASSERT_TRUE(eventually([&] { return d.wizard.currentPage() == "complete"; })) << row.name;
+        const auto journal = record::readJournal(
+            f.root.fs(), record::journalPathFor(f.install->installer()->logPath()));
+        ASSERT_TRUE(journal) << row.name;
+        std::vector<std::string> languages;
+        for (const record::Record& r : journal->records)
+            if (r.tag == "language") languages.push_back(r.field(0));
+        EXPECT_EQ(languages, std::vector<std::string>{row.code}) << row.name;
+    }
+}
 
 }  // namespace
