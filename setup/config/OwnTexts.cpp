@@ -35,6 +35,22 @@ const OwnTexts kEnglish{
     .restartNotDone =
         "The computer was not restarted. Please restart it yourself when it suits you, so that "
         "the configuration changes take effect.",
+    .notInstalledHeading = "These files of %s were not installed:",
+    .whyNotInCabinets = "missing from the package's cabinets",
+    .whyNoFolder = "its folder begins with no folder token",
+    .whyPathTooLong = "longer than a Windows path may be",
+    .whyNotDownloaded = "not downloaded",
+    .andMore = "... and %s more",
+    .restInstalled = "Everything else was installed.",
+    .nothingInstalled = "Nothing was installed.",
+    .folderNotAbsolute =
+        "The installation folder \"%s\" is not a full path on a drive; nothing was installed.",
+    .fileListUnreadable = "The package's file list %s cannot be read; nothing was installed.",
+    .journalUnwritable = "The installation journal cannot be written in %s.",
+    .logUnwritable = "The install log cannot be written: %s",
+    .fileNotInstalled = "The file %s could not be installed.",
+    .recoveredRun =
+        "An installation into %s was cut short; what it had changed has been undone (%s).",
 
     .choosePrompt = "Choose destination directory...",
     .folderTree = "Folders",
@@ -92,6 +108,24 @@ const OwnTexts kGreek{
     .restartNotDone =
         "Ο υπολογιστής δεν επανεκκινήθηκε. Επανεκκινήστε τον μόνοι σας όταν σας "
         "βολεύει, για να ισχύσουν οι αλλαγές των ρυθμίσεων.",
+    .notInstalledHeading = "Αυτά τα αρχεία του %s δεν εγκαταστάθηκαν:",
+    .whyNotInCabinets = "λείπει από τα αρχεία cabinet του πακέτου",
+    .whyNoFolder = "ο φάκελός του δεν αρχίζει με όνομα γνωστού φακέλου",
+    .whyPathTooLong = "μακρύτερη διαδρομή από όση επιτρέπουν τα Windows",
+    .whyNotDownloaded = "δεν κατέβηκε",
+    .andMore = "... και άλλα %s",
+    .restInstalled = "Όλα τα άλλα εγκαταστάθηκαν.",
+    .nothingInstalled = "Δεν εγκαταστάθηκε τίποτα.",
+    .folderNotAbsolute =
+        "Ο φάκελος εγκατάστασης «%s» δεν είναι πλήρης διαδρομή σε μονάδα δίσκου· δεν "
+        "εγκαταστάθηκε τίποτα.",
+    .fileListUnreadable =
+        "Ο κατάλογος αρχείων του πακέτου %s δεν διαβάζεται· δεν εγκαταστάθηκε τίποτα.",
+    .journalUnwritable = "Το ημερολόγιο της εγκατάστασης δεν μπορεί να γραφτεί στο %s.",
+    .logUnwritable = "Το αρχείο καταγραφής της εγκατάστασης δεν μπορεί να γραφτεί: %s",
+    .fileNotInstalled = "Το αρχείο %s δεν μπόρεσε να εγκατασταθεί.",
+    .recoveredRun =
+        "Μια εγκατάσταση στο %s διακόπηκε· όσα είχε αλλάξει αναιρέθηκαν (%s).",
 
     .choosePrompt = "Επιλέξτε τον φάκελο προορισμού...",
     .folderTree = "Φάκελοι",

@@ -48,6 +48,22 @@ struct OwnTexts {
     std::string noDialogs;           // data.tag turns every page off
     std::string restartNotDone;      // after "Yes" to the restart question
 
+    // The installation's end, when it did less than asked or nothing; %s as marked.
+    std::string notInstalledHeading;  // %s the product
+    std::string whyNotInCabinets;
+    std::string whyNoFolder;
+    std::string whyPathTooLong;
+    std::string whyNotDownloaded;
+    std::string andMore;              // %s how many
+    std::string restInstalled;
+    std::string nothingInstalled;
+    std::string folderNotAbsolute;    // %s the folder
+    std::string fileListUnreadable;   // %s its path
+    std::string journalUnwritable;    // %s the folder
+    std::string logUnwritable;        // %s its path
+    std::string fileNotInstalled;     // %s its path
+    std::string recoveredRun;         // %s the folder, then the journal
+
     // The folder chooser and its messages; %s is the folder typed.
     std::string choosePrompt;
     std::string folderTree;  // the tree of folders, for screen readers

@@ -46,7 +46,9 @@ bool InstallRun::start(ProgressView& view) {
     if (!installer_) open(view);
     const RunOutcome outcome = installer_->run();
     if (outcome == RunOutcome::Failed)
-        context_.prompter.message(installer_->failure() + "\nNothing was installed.", context_.title);
+        context_.prompter.message(
+            installer_->failure() + "\n" + ownTextsFor(context_.package).nothingInstalled,
+            context_.title);
     return outcome != RunOutcome::Cancelled && outcome != RunOutcome::Failed;
 }
 

@@ -78,6 +78,10 @@ Installer::Installer(platform::Services& services, RunState& run, const PackageD
     if (!options_.nowNs) options_.nowNs = systemNowNs;
 }
 
+const OwnTexts& Installer::texts() const {
+    return ownTextsFor(package_);
+}
+
 std::string Installer::installFolder() const {
     return folders_.value(FolderKind::InstallDir);
 }
@@ -129,14 +133,14 @@ RunOutcome Installer::run() {
     }
 
     createFolderChain(installFolder() + "\\");
-    if (!beginJournal()) return fail("The installation journal cannot be written in " + installFolder() + ".");
+    if (!beginJournal()) return fail(fillIn(texts().journalUnwritable, {installFolder()}));
 
     internet_ = countInternetSources();
     if (internet_ > 0) progress_.setRange(total_ + internet_);
 
     buildCopyList();
     for (const auto& entry : copyList_) createFolderChain(entry.destination);
-    if (!recorder_->healthy()) return fail("The installation journal cannot be written.");
+    if (!recorder_->healthy()) return fail(fillIn(texts().journalUnwritable, {installFolder()}));
     if (advancedActions_) addDownloadActions();
     if (!copyPass()) {
         if (!failure_.empty()) return fail(failure_);
@@ -150,7 +154,8 @@ RunOutcome Installer::run() {
 
     if (!downloads_.empty() && options_.startDownloads) {
         options_.startDownloads(downloads_, [this] {
-            if (!finish()) prompter_.message(failure_ + "\nNothing was installed.", options_.cancelTitle);
+            if (!finish())
+                prompter_.message(failure_ + "\n" + texts().nothingInstalled, options_.cancelTitle);
         });
         return RunOutcome::Downloading;
     }
@@ -165,8 +170,7 @@ std::string Installer::refusal() {
     // log and every file somewhere nobody chose.
     if (folder.size() < 4 || !letter(folder[0]) || folder[1] != ':' || folder[2] != '\\' ||
         folder.find_first_of("<>\"*?|") != std::string::npos)
-        return "The installation folder \"" + folder +
-               "\" is not a full path on a drive; nothing was installed.";
+        return fillIn(texts().folderNotAbsolute, {folder});
     std::string datafile = run_.datafilePath;
     if (datafile.empty()) {
         datafile = run_.dataTagPath;
@@ -176,7 +180,7 @@ std::string Installer::refusal() {
     if (auto bytes = services_.files->readFile(datafile)) {
         packageList_ = parsePackageList(*bytes, services_.system->ansiCodePage());
     } else if (package_.files.total > 0) {
-        return "The package's file list " + datafile + " cannot be read; nothing was installed.";
+        return fillIn(texts().fileListUnreadable, {datafile});
     }
     return {};
 }
@@ -215,9 +219,7 @@ void Installer::recoverUnfinishedRuns(const std::string& folder) {
         record::undoRecords(journal->records, context);
         files.removeFile(path);  // also when its own record was torn off
         recovered_.push_back(path);
-        prompter_.message("An installation into " + folder +
-                              " was cut short; what it had changed has been undone (" + path + ").",
-                          options_.cancelTitle);
+        prompter_.message(fillIn(texts().recoveredRun, {folder, path}), options_.cancelTitle);
     }
 }
 
@@ -336,7 +338,7 @@ bool Installer::copyEntry(const CopyEntry& entry) {
             notInstalled_.push_back({entry.destination, NotInstalled::Why::NotInCabinets});
             return false;
         case record::Recorder::Placed::Failed:
-            failure_ = "The file " + entry.destination + " could not be installed.";
+            failure_ = fillIn(texts().fileNotInstalled, {entry.destination});
             return false;
         case record::Recorder::Placed::Written:
             break;
@@ -443,8 +445,8 @@ bool Installer::finish() {
     }
     const bool written = recorder_->healthy() && log_.flush();
     if (!written || !recorder_->commit(options_.nowNs())) {
-        fail(written ? "The installation journal cannot be written."
-                     : "The install log cannot be written: " + log_.path());
+        fail(written ? fillIn(texts().journalUnwritable, {installFolder()})
+                     : fillIn(texts().logUnwritable, {log_.path()}));
         run_.setState(InstallState::Done);
         return false;
     }
@@ -468,32 +470,32 @@ void Installer::noteMissingDownloads() {
 
 std::string Installer::notInstalledMessage() const {
     if (notInstalled_.empty()) return {};
-    std::string text = "These files of " + run_.productName + " were not installed:\n";
+    const OwnTexts& t = texts();
+    std::string text = fillIn(t.notInstalledHeading, {run_.productName}) + "\n";
     // A window holds a few dozen lines; standard error takes them all.
-    const std::size_t shown = run_.silent ? notInstalled_.size() : std::min<std::size_t>(notInstalled_.size(), 25);
+    const std::size_t shown =
+        run_.silent ? notInstalled_.size() : std::min<std::size_t>(notInstalled_.size(), 25);
     for (std::size_t i = 0; i < shown; ++i) {
         const NotInstalled& n = notInstalled_[i];
-        text += "\n" + n.path + "  (";
+        const std::string* why = &t.whyNotInCabinets;
         switch (n.why) {
             case NotInstalled::Why::NotInCabinets:
-                text += "missing from the package's cabinets";
                 break;
             case NotInstalled::Why::NoFolder:
-                text += "its folder begins with no folder token";
+                why = &t.whyNoFolder;
                 break;
             case NotInstalled::Why::PathTooLong:
-                text += "longer than a Windows path may be";
+                why = &t.whyPathTooLong;
                 break;
             case NotInstalled::Why::NotDownloaded:
-                text += "not downloaded";
+                why = &t.whyNotDownloaded;
                 break;
         }
-        text += ")";
+        text += "\n" + n.path + "  (" + *why + ")";
     }
     if (shown < notInstalled_.size())
-        text += "\n... and " + std::to_string(notInstalled_.size() - shown) + " more";
-    text += "\n\nEverything else was installed.";
-    return text;
+        text += "\n" + fillIn(t.andMore, {std::to_string(notInstalled_.size() - shown)});
+    return text + "\n\n" + t.restInstalled;
 }
 
 void Installer::copyUninstaller() {

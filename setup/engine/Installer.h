@@ -25,6 +25,7 @@
 #include "platform/Services.h"
 #include "record/Changes.h"
 #include "record/InstallLog.h"
+#include "setup/config/OwnTexts.h"
 #include "setup/config/PackageDescription.h"
 #include "setup/config/Prompter.h"
 #include "setup/config/RunState.h"
@@ -162,6 +163,8 @@ private:
     bool ensureFolder(const std::string& folder);
 
     std::string installFolder() const;
+    // Our own words, in the package's language.
+    const OwnTexts& texts() const;
     std::string programGroupName() const;
 
     platform::Services& services_;
