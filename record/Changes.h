@@ -21,6 +21,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/HostEntries.h"
 #include "platform/Registry.h"
 #include "record/Journal.h"
 
@@ -68,6 +69,8 @@ struct UndoContext {
     // Records whose change stays (the uninstaller's shared copy of itself).
     std::function<bool(const Record&)> keep;
     std::vector<Leftover> leftovers;
+    // What the paths name on the host, each folder looked at once for the whole undo.
+    platform::EntryKinds entries{};
 };
 
 // Undoes every record, the last first.

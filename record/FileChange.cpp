@@ -62,7 +62,10 @@ bool FileChange::expect(Recorder& r, const std::string& dest, const std::string&
 void FileChange::undo(const Record& record, UndoContext& c) {
     auto& files = c.machine.files;
     const std::string& dest = record.field(kDest);
-    removeIfThere(files, record.field(kTemp));
+    // A run that went through renamed every temporary file into place: only one cut short
+    // can have left one.
+    const bool finished = c.mode == UndoMode::Uninstall && c.doneAtNs > 0;
+    if (!finished) removeIfThere(files, record.field(kTemp));
     const bool replaced = record.tag == "replace";
     if (c.mode == UndoMode::Rollback && replaced) {
         // The old file back under its name; without it, dest was never replaced.
@@ -72,7 +75,7 @@ void FileChange::undo(const Record& record, UndoContext& c) {
         return;
     }
     if (replaced) removeIfThere(files, record.field(kOld));
-    switch (platform::entryKind(files, dest)) {
+    switch (c.entries.of(files, dest)) {
         case platform::EntryKind::Missing:
             return;
         case platform::EntryKind::Outside:

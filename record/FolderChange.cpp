@@ -14,7 +14,7 @@ bool FolderChange::create(Recorder& r, const std::string& path) {
 void FolderChange::undo(const Record& record, UndoContext& c) {
     auto& files = c.machine.files;
     const std::string& path = record.field(0);
-    switch (platform::entryKind(files, path)) {
+    switch (c.entries.of(files, path)) {
         case platform::EntryKind::Missing:
             return;
         case platform::EntryKind::Outside:

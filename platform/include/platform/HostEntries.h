@@ -2,7 +2,10 @@
 // What a Windows path names on the host, for a program that removes what it is told to and
 // must not be led elsewhere by a link.
 
+#include <filesystem>
+#include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "platform/FileSystem.h"
 
@@ -18,5 +21,19 @@ enum class EntryKind {
 
 // The last name of the path is not followed; every folder on the way is.
 EntryKind entryKind(const FileSystem& files, std::string_view winPath);
+
+// The same for many paths in one run (an uninstallation's thousands of files in a few
+// folders): each drive and each folder is resolved once, the last name of every path is
+// looked at every time. A folder swapped for a link after its first look is not seen again;
+// the last name, which is what a removal acts on, always is.
+class EntryKinds {
+public:
+    EntryKind of(const FileSystem& files, std::string_view winPath);
+
+private:
+    std::unordered_map<std::string, std::filesystem::path> drives_;  // by drive root
+    // By host folder: its real path, or empty when it lies outside its drive.
+    std::unordered_map<std::string, std::filesystem::path> folders_;
+};
 
 }  // namespace platform
