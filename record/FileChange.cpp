@@ -74,8 +74,10 @@ void FileChange::undo(const Record& record, UndoContext& c) {
             c.leftovers.push_back({dest, Why::Failed});
         return;
     }
-    if (replaced) removeIfThere(files, record.field(kOld));
-    switch (c.entries.of(files, dest)) {
+    // The replaced file's second name went when the run was done.
+    if (replaced && !finished) removeIfThere(files, record.field(kOld));
+    std::int64_t modifiedNs = -1;
+    switch (c.entries.of(files, dest, &modifiedNs)) {
         case platform::EntryKind::Missing:
             return;
         case platform::EntryKind::Outside:
@@ -88,12 +90,9 @@ void FileChange::undo(const Record& record, UndoContext& c) {
         case platform::EntryKind::Link:
             break;
     }
-    if (c.mode == UndoMode::Uninstall && c.doneAtNs > 0) {
-        const auto id = files.identity(dest);
-        if (id && id->regular && id->modifiedNs > c.doneAtNs) {
-            c.leftovers.push_back({dest, Why::Changed, false});
-            return;
-        }
+    if (finished && modifiedNs > c.doneAtNs) {
+        c.leftovers.push_back({dest, Why::Changed, false});
+        return;
     }
     if (!files.removeFile(dest)) c.leftovers.push_back({dest, Why::Failed});
 }

@@ -1,5 +1,7 @@
 #include "platform/HostEntries.h"
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <system_error>
 
@@ -26,7 +28,8 @@ EntryKind entryKind(const FileSystem& files, std::string_view winPath) {
     return once.of(files, winPath);
 }
 
-EntryKind EntryKinds::of(const FileSystem& files, std::string_view winPath) {
+EntryKind EntryKinds::of(const FileSystem& files, std::string_view winPath,
+                        std::int64_t* modifiedNs) {
     const auto host = files.hostPath(winPath);
     if (!host || winPath.size() < 2) return EntryKind::Outside;
     std::error_code ec;
@@ -50,10 +53,12 @@ EntryKind EntryKinds::of(const FileSystem& files, std::string_view winPath) {
     if (folder->second.empty()) return EntryKind::Outside;
 
     const fs::path entry = folder->second / host->filename();
-    const auto status = fs::symlink_status(entry, ec);
-    if (ec || status.type() == fs::file_type::not_found) return EntryKind::Missing;
-    if (fs::is_symlink(status)) return EntryKind::Link;
-    if (fs::is_directory(status)) return EntryKind::Folder;
+    struct stat st {};
+    if (::lstat(entry.c_str(), &st) != 0) return EntryKind::Missing;
+    if (S_ISLNK(st.st_mode)) return EntryKind::Link;
+    if (S_ISDIR(st.st_mode)) return EntryKind::Folder;
+    if (modifiedNs && S_ISREG(st.st_mode))
+        *modifiedNs = std::int64_t{st.st_mtim.tv_sec} * 1'000'000'000 + st.st_mtim.tv_nsec;
     return EntryKind::File;
 }
 

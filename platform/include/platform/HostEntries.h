@@ -2,6 +2,7 @@
 // What a Windows path names on the host, for a program that removes what it is told to and
 // must not be led elsewhere by a link.
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -28,7 +29,9 @@ EntryKind entryKind(const FileSystem& files, std::string_view winPath);
 // the last name, which is what a removal acts on, always is.
 class EntryKinds {
 public:
-    EntryKind of(const FileSystem& files, std::string_view winPath);
+    // modifiedNs, when given, gets a regular file's modification time (nanoseconds since 1970).
+    EntryKind of(const FileSystem& files, std::string_view winPath,
+                 std::int64_t* modifiedNs = nullptr);
 
 private:
     std::unordered_map<std::string, std::filesystem::path> drives_;  // by drive root
