@@ -89,13 +89,15 @@ Recorder::Placed Recorder::moveFile(const std::string& source, const std::string
                                     bool keepExisting, bool* moved) {
     auto& files = machine_.files;
     bool renamed = false;
-    // Through the temporary name as a copy would go, so the journal and the replace rules are
-    // the same whichever way the bytes arrive; only a rename that cannot serve (another file
-    // system) costs a copy.
-    const Placed placed = FileChange::place(*this, dest, keepExisting, [&](const std::string& temp) {
-        renamed = files.rename(source, temp, false);
-        return renamed || files.copyFile(source, temp, false);
-    });
+    // A new file is renamed straight into place; one that replaces another goes through the
+    // temporary name as a copy would, so the journal and the replace rules are the same
+    // whichever way the bytes arrive. Only where a rename cannot serve (another file system)
+    // is the member copied.
+    auto rename = [&](const std::string& to) { return renamed = files.rename(source, to, false); };
+    const Placed placed = FileChange::place(
+        *this, dest, keepExisting,
+        [&](const std::string& temp) { return rename(temp) || files.copyFile(source, temp, false); },
+        rename);
     if (moved) *moved = renamed && placed == Placed::Written;
     if (placed == Placed::Failed && !renamed && !files.exists(source)) return Placed::NoSource;
     return placed;

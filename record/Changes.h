@@ -141,8 +141,11 @@ public:
 
 class FileChange {
 public:
+    // direct, when given, may put a new file straight at dest in one step (a rename that
+    // refuses to replace); when it cannot, fill writes the temporary file as usual.
     static Recorder::Placed place(Recorder& r, const std::string& dest, bool keepExisting,
-                                  const std::function<bool(const std::string&)>& fill);
+                                  const std::function<bool(const std::string&)>& fill,
+                                  const std::function<bool(const std::string&)>& direct = {});
     static bool expect(Recorder& r, const std::string& dest, const std::string& temp);
     static void undo(const Record& record, UndoContext& context);
     // A name beside path for the run's n-th change ("new" or "old").

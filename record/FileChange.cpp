@@ -32,7 +32,8 @@ bool FileChange::announce(Recorder& r, const std::string& dest, const std::strin
 }
 
 Recorder::Placed FileChange::place(Recorder& r, const std::string& dest, bool keepExisting,
-                                   const std::function<bool(const std::string&)>& fill) {
+                                   const std::function<bool(const std::string&)>& fill,
+                                   const std::function<bool(const std::string&)>& direct) {
     using Placed = Recorder::Placed;
     auto& files = r.machine().files;
     const auto there = files.identity(dest);
@@ -40,6 +41,8 @@ Recorder::Placed FileChange::place(Recorder& r, const std::string& dest, bool ke
     if (there && keepExisting) return Placed::Kept;
     const std::string temp = siblingName(dest, r.journal().count(), "new");
     if (!announce(r, dest, temp, there.has_value())) return Placed::Failed;
+    // The record names the temporary file all the same: undoing it removes dest either way.
+    if (!there && direct && direct(dest)) return Placed::Written;
     // A temporary file of that name can only be left by a run that was killed: it goes, and
     // the file is written once more.
     if (!fill(temp) && !(files.removeFile(temp) && fill(temp))) {
