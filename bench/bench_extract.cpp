@@ -1,14 +1,13 @@
 // setup's cabinet extractor against cabextract (the same libmspack underneath) on two
 // cabinets made with gcab here: 20 large members (200 MB, MSZIP) and 5,000 small ones. Each
-// run is a child process, so its peak memory (maxrss) is its own; runs alternate between the
-// two tools, each going first equally often, and the median wall time of each is compared.
+// run is a process of its own whose peak memory is read at its exit (Measure.h); runs
+// alternate between the two tools, each going first equally often, and the median wall time
+// of each is compared.
 //
 //   bench_extract [runs]      (default 8; needs gcab and cabextract on PATH)
 //   BENCH_DIR=/dev/shm bench_extract   (the same on another file system)
 //   BENCH_VERBOSE=1 bench_extract      (every run's times too)
 
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -23,6 +22,7 @@
 #include <string_view>
 #include <vector>
 
+#include "Measure.h"
 #include "Settle.h"
 #include "platform/WinRoot.h"
 #include "setup/config/Prompter.h"
@@ -56,28 +56,6 @@ bool makeCabinet(const fs::path& folder, const fs::path& cab,
     return std::system(command.c_str()) == 0;
 }
 
-struct Sample {
-    double seconds = 0;
-    double cpuSeconds = 0;  // user and system time: the work itself, less the disk's moods
-    long maxRssKb = 0;
-    bool ok = false;
-};
-
-template <class Child>
-Sample inChild(Child child) {
-    const auto start = std::chrono::steady_clock::now();
-    const pid_t pid = fork();
-    if (pid == 0) _exit(child());
-    int status = 0;
-    rusage usage{};
-    wait4(pid, &status, 0, &usage);
-    const auto end = std::chrono::steady_clock::now();
-    const auto cpu = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
-    return {std::chrono::duration<double>(end - start).count(),
-            cpu(usage.ru_utime) + cpu(usage.ru_stime), usage.ru_maxrss,
-            WIFEXITED(status) && WEXITSTATUS(status) == 0};
-}
-
 // The extraction itself, in a process of its own (the benchmark runs itself with "--unpack"),
 // so that its peak memory is the extractor's and not the benchmark's.
 int unpack(const char* winRoot, const char* cabinet, const char* into) {
@@ -91,26 +69,13 @@ int unpack(const char* winRoot, const char* cabinet, const char* into) {
     return result.outcome == setup::ExtractionResult::Outcome::Done ? 0 : 1;
 }
 
-Sample ours(const fs::path& winRoot, const std::string& cabinet, const std::string& into) {
-    return inChild([&] {
-        execl("/proc/self/exe", "bench_extract", "--unpack", winRoot.c_str(), cabinet.c_str(),
-              into.c_str(), static_cast<char*>(nullptr));
-        return 127;
-    });
+bench::Sample ours(const fs::path& winRoot, const std::string& cabinet, const std::string& into) {
+    return bench::run(
+        bench::command({"/proc/self/exe", "--unpack", winRoot.string(), cabinet, into}));
 }
 
-Sample theirs(const fs::path& out, const fs::path& cabinet) {
-    return inChild([&] {
-        execlp("cabextract", "cabextract", "-q", "-d", out.c_str(), cabinet.c_str(),
-               static_cast<char*>(nullptr));
-        return 127;
-    });
-}
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    const std::size_t half = v.size() / 2;
-    return v.size() % 2 ? v[half] : (v[half - 1] + v[half]) / 2;
+bench::Sample theirs(const fs::path& out, const fs::path& cabinet) {
+    return bench::run(bench::command({"cabextract", "-q", "-d", out.string(), cabinet.string()}));
 }
 
 }  // namespace
@@ -156,7 +121,7 @@ int main(int argc, char** argv) {
     bench::settleFileSystem(base);
 
     std::printf("%-28s %10s %10s %7s %9s %12s %12s\n", "cabinet", "ours (s)", "cabext (s)", "ratio",
-                "cpu ratio", "ours maxrss", "cabext rss");
+                "cpu ratio", "ours peak", "cabext peak");
     for (const Set& set : sets) {
         std::vector<double> a, b, cpuA, cpuB;
         long rssA = 0, rssB = 0;
@@ -171,7 +136,7 @@ int main(int argc, char** argv) {
             const fs::path theirFolder = driveC / kind / ("theirs" + n);
             fs::create_directories(driveC / kind / ("ours" + n));
             fs::create_directories(theirFolder);
-            Sample s1, s2;
+            bench::Sample s1, s2;
             auto runOurs = [&] {
                 sync();
                 s1 = ours(winRoot, "c:\\" + set.cab, "c:\\" + ourFolder + "\\");
@@ -199,13 +164,13 @@ int main(int argc, char** argv) {
             b.push_back(s2.seconds);
             cpuA.push_back(s1.cpuSeconds);
             cpuB.push_back(s2.cpuSeconds);
-            rssA = std::max(rssA, s1.maxRssKb);
-            rssB = std::max(rssB, s2.maxRssKb);
+            rssA = std::max(rssA, s1.peakKb);
+            rssB = std::max(rssB, s2.peakKb);
         }
-        const double ma = median(a), mb = median(b);
+        const double ma = bench::median(a), mb = bench::median(b);
         std::printf("%-28s %10.3f %10.3f %7.2f %9.2f %9ld KB %9ld KB\n", set.label, ma, mb, ma / mb,
-                    median(cpuA) / median(cpuB), rssA, rssB);
+                    bench::median(cpuA) / bench::median(cpuB), rssA, rssB);
     }
-    fs::remove_all(base);
+    bench::removeTree(base);
     return 0;
 }

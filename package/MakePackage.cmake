@@ -1,6 +1,8 @@
 # Lays out the dezovur package in OUT: setup, its data files and file1.cab, made with gcab from
 # the built files. Run by the `package` target in script mode (cmake -P) with:
-#   OUT, SOURCE (this folder), DEZOVUR, SETUP (may be empty), ZUNINSTALL (may be empty),
+#   OUT, SOURCE (this folder), DEZOVUR, DEZOVUR_GUI (the windows dezovur starts),
+#   SETUP (may be empty), SETUP_WINDOWS (setup's windowed half, which it opens from its own
+#   folder; may be empty), ZUNINSTALL (may be empty),
 #   PRODUCT_NAME, PROJECT_VERSION, GCAB, STRIP (may be empty).
 cmake_minimum_required(VERSION 3.25)
 
@@ -13,14 +15,16 @@ set(stage "${OUT}-staging")
 file(WRITE "${stage}/Ergasies.dat" "")
 file(WRITE "${stage}/mix.dat" "")
 file(WRITE "${stage}/l.dat" "29350\r\n")
-file(COPY "${DEZOVUR}" DESTINATION "${stage}")
+# dezovur opens its windows by starting dezovur-gui, which must lie beside it.
+file(COPY "${DEZOVUR}" "${DEZOVUR_GUI}" DESTINATION "${stage}")
 if(STRIP)
-  # Debugging symbols stay with the build; the package ships the program alone.
-  execute_process(COMMAND "${STRIP}" --strip-debug "${stage}/dezovur")
+  # Debugging symbols stay with the build; the package ships the programs alone.
+  execute_process(COMMAND "${STRIP}" --strip-debug "${stage}/dezovur" "${stage}/dezovur-gui")
 endif()
-file(COPY "${SOURCE}/readme.txt" "${SOURCE}/license.txt" DESTINATION "${stage}")
-set(names dezovur Ergasies.dat mix.dat l.dat readme.txt license.txt)
-set(keep 0 1 1 1 0 0)
+file(COPY "${SOURCE}/readme.txt" "${SOURCE}/license.txt" "${SOURCE}/dezovur.svg"
+     DESTINATION "${stage}")
+set(names dezovur dezovur-gui Ergasies.dat mix.dat l.dat readme.txt license.txt dezovur.svg)
+set(keep 0 0 1 1 1 0 0 0)
 
 set(dlr "")
 set(members "")
@@ -55,6 +59,12 @@ configure_file("${SOURCE}/data.tag.in" "${OUT}/data.tag" @ONLY NEWLINE_STYLE CRL
 file(COPY "${SOURCE}/language.tag" DESTINATION "${OUT}")
 if(SETUP)
   file(COPY "${SETUP}" DESTINATION "${OUT}")
+  if(SETUP_WINDOWS)
+    file(COPY "${SETUP_WINDOWS}" DESTINATION "${OUT}")
+    if(STRIP)
+      execute_process(COMMAND "${STRIP}" --strip-debug "${OUT}/setup-windows.so")
+    endif()
+  endif()
 else()
   message(WARNING "the setup program is not built yet: the package has no setup")
 endif()

@@ -6,15 +6,18 @@
 // takes, and holds the one RunState of the run; setup/engine holds the folder tokens, the
 // start-up sequence (Startup), the cabinet extraction, the installation engine (Installer,
 // driven by InstallRun) and the Internet downloads; setup/wizard holds the windows. Startup
-// runs in two halves: prepare() reads the data files before any window system exists, so a silent
-// run ([APPINFO] "SILENTMODE" = 1) needs no display; run() then calls the windowed stages main
-// wires in here (extraction window, background window, wizard), tests the machine's requirements
-// and returns the exit status (ExitStatus.h). A silent run installs without the wizard
-// (runSilentInstall). Every message goes through one Prompter: message boxes in a windowed run,
-// standard error in a silent one.
+// runs in two halves: prepare() reads the data files before any window system exists, so a
+// silent run ([APPINFO] "SILENTMODE" = 1) needs no display; run() then calls the stages
+// (unpacking, background window, wizard), tests the machine's requirements and returns the exit
+// status (ExitStatus.h). A silent run unpacks and installs with this program's own code
+// (runSilentInstall). The windowed stages and the message boxes are Qt's, in setup-windows.so
+// beside the program (setup/windowed), which this program opens only when the first window is
+// due: a silent run loads no window library at all, and libcurl is opened only by a download.
+// Every message goes through one Prompter: message boxes in a windowed run, standard error in
+// a silent one.
 
-#include <QApplication>
-#include <QScreen>
+#include <dlfcn.h>
+
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -27,38 +30,99 @@
 #include "setup/engine/CabinetExtractor.h"
 #include "setup/engine/InstallRun.h"
 #include "setup/engine/Startup.h"
-#include "setup/wizard/BackgroundWindow.h"
-#include "setup/wizard/ExtractionWindow.h"
-#include "setup/wizard/QtPrompter.h"
-#include "setup/wizard/QtScheduler.h"
-#include "setup/wizard/RunWizard.h"
-#include "setup/wizard/SplashWindow.h"
+#include "setup/windowed/WindowedSetup.h"
 
 namespace {
 
-// The windowed prompter, with the application object created only when the first box is due;
-// without a display the words go to standard error instead.
+// The windowed half, opened from the library beside the program when the first window is
+// due (never in a silent run, nor without a display).
+class WindowsLoader {
+public:
+    WindowsLoader(bool display, setup::WindowedSetupArgs args) : display_(display), args_(args) {}
+    // Gone before the program's static objects, as the application object must be.
+    ~WindowsLoader() { windows_.reset(); }
+
+    // Nothing when there is no display or the library cannot be opened (problem() says why).
+    setup::WindowedSetup* get() {
+        if (windows_ || !display_ || !problem_.empty()) return windows_.get();
+        const std::filesystem::path library = libraryPath();
+        // Never closed: the application object and its plug-ins live until the program ends.
+        void* handle = ::dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL);
+        auto open = handle ? reinterpret_cast<setup::OpenWindowedSetup>(
+                                 ::dlsym(handle, setup::kOpenWindowedSetup))
+                           : nullptr;
+        if (!open) {
+            const char* error = ::dlerror();
+            problem_ = "setup: the windows cannot be shown: " +
+                       std::string(error ? error : library.string()) + "\n";
+            std::cerr << problem_;
+            return nullptr;
+        }
+        windows_.reset(open(args_));
+        return windows_.get();
+    }
+    const std::string& problem() const { return problem_; }
+
+private:
+    static std::filesystem::path libraryPath() {
+        std::error_code ec;
+        const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+        return (ec ? std::filesystem::path(".") : self.parent_path()) /
+               setup::kWindowedSetupLibrary;
+    }
+
+    bool display_;
+    setup::WindowedSetupArgs args_;
+    std::string problem_;
+    std::unique_ptr<setup::WindowedSetup> windows_;
+};
+
+// The windowed prompter, with the windows opened only when the first box is due; without a
+// display (or without the windows' library) the words go to standard error instead.
 class LazyGuiPrompter : public setup::Prompter {
 public:
-    LazyGuiPrompter(std::function<bool()> ensureGui, setup::Prompter& fallback)
-        : ensureGui_(std::move(ensureGui)), fallback_(fallback) {}
+    LazyGuiPrompter(WindowsLoader& windows, setup::Prompter& fallback)
+        : windows_(windows), fallback_(fallback) {}
     void message(std::string_view text, std::string_view title) override {
-        ensureGui_() ? boxes_.message(text, title) : fallback_.message(text, title);
+        current().message(text, title);
     }
     setup::Answer okCancel(std::string_view text, std::string_view title) override {
-        return ensureGui_() ? boxes_.okCancel(text, title) : fallback_.okCancel(text, title);
+        return current().okCancel(text, title);
     }
     setup::Answer yesNo(std::string_view text, std::string_view title, std::string_view yes,
                         std::string_view no) override {
-        return ensureGui_() ? boxes_.yesNo(text, title, yes, no)
-                            : fallback_.yesNo(text, title, yes, no);
+        return current().yesNo(text, title, yes, no);
     }
 
 private:
-    std::function<bool()> ensureGui_;
+    setup::Prompter& current() {
+        auto* windows = windows_.get();
+        return windows ? windows->prompter() : fallback_;
+    }
+    WindowsLoader& windows_;
     setup::Prompter& fallback_;
-    setup::QtPrompter boxes_;
 };
+
+// The stages of a run without windows.
+setup::StartupStages silentStages() {
+    setup::StartupStages stages;
+    stages.extract = [](setup::SetupContext& ctx) {
+        const setup::PackageCabinets where{ctx.run.setupFolder, ctx.run.file1CabPath,
+                                           ctx.run.multi1CabPath, ctx.run.extractionFolder};
+        return setup::extractPackage(*ctx.services.files, ctx.prompter, where, ctx.title,
+                                     &ctx.run.unpackedFiles);
+    };
+    stages.runWizard = [](setup::SetupContext& ctx) {
+        setup::InstallerOptions options;
+        if (const setup::LanguageTexts& texts = ctx.package.texts; texts.present) {
+            options.cancelQuestion = texts.cancelQuestion;
+            options.yesCaption = texts.yes;
+            options.noCaption = texts.no;
+        }
+        return setup::runSilentInstall(ctx, std::move(options));
+    };
+    return stages;
+}
 
 std::filesystem::path programHostPath(const char* argv0) {
     std::string given = argv0 ? argv0 : "";
@@ -85,7 +149,8 @@ int main(int argc, char** argv) {
                "program (or in the current folder when it has another name). It takes no\n"
                "arguments; with SILENTMODE=1 in [APPINFO] of data.tag it runs without windows.\n"
                "The Windows tree is $WINROOT (default $XDG_DATA_HOME/winroot).\n";
-        if (!help) std::cerr << "setup: unknown argument \"" << word << "\"; nothing was installed\n";
+        if (!help)
+            std::cerr << "setup: unknown argument \"" << word << "\"; nothing was installed\n";
         return help ? setup::kExitDone : setup::kExitUsage;
     }
     const auto winRoot = platform::winRootFromEnvironment();
@@ -99,86 +164,26 @@ int main(int argc, char** argv) {
     const bool display = !system.environment("QT_QPA_PLATFORM").value_or("").empty() ||
                          !system.environment("DISPLAY").value_or("").empty() ||
                          !system.environment("WAYLAND_DISPLAY").value_or("").empty();
-    std::unique_ptr<QApplication> app;
-    auto ensureGui = [&] {
-        if (!app && display) {
-            app = std::make_unique<QApplication>(argc, argv);
-            // The extraction window closes before the wizard opens: that is no reason to end.
-            QApplication::setQuitOnLastWindowClosed(false);
-            const QScreen* screen = QGuiApplication::primaryScreen();
-            if (screen)
-                system.setScreen(
-                    {screen->geometry().width(), screen->geometry().height(), screen->depth()});
-        }
-        return app != nullptr;
-    };
+    WindowsLoader windows(display, {&argc, argv, &system});
 
     setup::RunState run;
     setup::SilentPrompter silent(std::cerr);
-    LazyGuiPrompter windowed(ensureGui, silent);
+    LazyGuiPrompter windowed(windows, silent);
     setup::ModePrompter prompter(run, windowed, silent);
     setup::Startup startup(
         *services, prompter, run,
         platform::windowsPathOf(programHostPath(argc > 0 ? argv[0] : nullptr), winRoot),
         platform::windowsPathOf(std::filesystem::current_path(), winRoot));
     if (auto status = startup.prepare()) return *status;
+    if (run.silent) return startup.run(silentStages());
 
-    if (!run.silent && !ensureGui()) {
-        std::cerr << "setup: there is no display to show the setup on; a package installs without "
-                     "one when its data.tag has SILENTMODE=1 in [APPINFO]\n";
+    setup::WindowedSetup* shown = windows.get();
+    if (!shown) {
+        if (windows.problem().empty())
+            std::cerr << "setup: there is no display to show the setup on; a package installs "
+                         "without one when its data.tag has SILENTMODE=1 in [APPINFO]\n";
         return setup::kExitNoDisplay;
     }
-
-    const std::string currentDirectory =
-        platform::windowsPathOf(std::filesystem::current_path(), winRoot);
-    std::atomic<int> splashState{0};
-    std::unique_ptr<setup::SplashWindow> splash;
-    std::unique_ptr<setup::BackgroundWindow> background;
-    setup::StartupStages stages;
-    stages.extract = [&](setup::SetupContext& ctx) {
-        const setup::PackageCabinets where{ctx.run.setupFolder, ctx.run.file1CabPath,
-                                           ctx.run.multi1CabPath, ctx.run.extractionFolder};
-        // A silent run may have no display at all: no window, no pacing.
-        if (ctx.run.silent)
-            return setup::extractPackage(*ctx.services.files, ctx.prompter, where, ctx.title);
-        setup::ExtractionSettings settings;
-        settings.setupFolder = where.setupFolder;
-        settings.file1Cab = where.file1Cab;
-        settings.multi1Cab = where.multi1Cab;
-        settings.extractionFolder = where.extractionFolder;
-        const setup::PackageDescription& package = ctx.package;
-        if (package.texts.present) {
-            settings.statusText = package.texts.extractionStatus;
-            settings.cancelText = package.texts.cancel;
-        }
-        settings.advanced = package.window.advanced;
-        settings.splash = package.window.splash;
-        setup::ExtractionWindow window(*ctx.services.files, ctx.prompter, settings, splashState,
-                                       [&] {
-                                           splash = setup::SplashWindow::fromCurrentDirectory(
-                                               *ctx.services.files, currentDirectory, splashState);
-                                           if (splash) splash->show();
-                                       });
-        return window.exec() == QDialog::Accepted ? setup::kExitDone : window.exitStatus();
-    };
-    stages.showBackground = [&](setup::SetupContext& ctx) {
-        background = setup::BackgroundWindow::fromPackage(ctx.package.window);
-        background->cover();
-        QApplication::processEvents();
-    };
-    stages.runWizard = [&](setup::SetupContext& ctx) {
-        setup::InstallerOptions options;
-        if (const setup::LanguageTexts& texts = ctx.package.texts; texts.present) {
-            options.cancelQuestion = texts.cancelQuestion;
-            options.yesCaption = texts.yes;
-            options.noCaption = texts.no;
-        }
-        if (ctx.run.silent) return setup::runSilentInstall(ctx, std::move(options));
-        setup::QtScheduler scheduler(*app);
-        setup::InstallRun install(ctx, std::move(options), &scheduler);
-        return setup::runWizard(ctx,
-                                {[&](setup::ProgressView& view) { install.open(view); },
-                                 [&](setup::ProgressView& view) { return install.start(view); }});
-    };
-    return startup.run(stages);
+    return startup.run(
+        shown->stages(platform::windowsPathOf(std::filesystem::current_path(), winRoot)));
 }

@@ -1,10 +1,9 @@
-#include <curl/curl.h>
-
 #include <chrono>
 #include <memory>
-#include <mutex>
+#include <optional>
 
 #include "platform/FileSystem.h"
+#include "setup/engine/CurlLibrary.h"
 #include "setup/engine/DownloadMeter.h"
 #include "setup/engine/Transfer.h"
 
@@ -17,20 +16,32 @@ std::int64_t steadyMs() {
         .count();
 }
 
-bool isHttp(CURL* curl) {
+bool isHttp(const CurlLibrary& api, CURL* curl) {
     const char* scheme = nullptr;
-    curl_easy_getinfo(curl, CURLINFO_SCHEME, &scheme);
-    return scheme && (curl_strequal(scheme, "http") || curl_strequal(scheme, "https"));
+    api.easyGetinfo(curl, CURLINFO_SCHEME, &scheme);
+    return scheme && (api.strequal(scheme, "http") || api.strequal(scheme, "https"));
 }
 
-bool statusAccepted(CURL* curl) {
-    if (!isHttp(curl)) return true;
+long responseCode(const CurlLibrary& api, CURL* curl) {
     long code = 0;
-    curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &code);
+    api.easyGetinfo(curl, CURLINFO_RESPONSE_CODE, &code);
+    return code;
+}
+
+bool statusAccepted(const CurlLibrary& api, CURL* curl) {
+    if (!isHttp(api, curl)) return true;
+    const long code = responseCode(api, curl);
     return code == 200 || code == 206;
 }
 
+using Outcome = std::optional<TransferFailure>;  // nothing: done
+
+Outcome failure(std::string why) {
+    return TransferFailure{std::move(why), true};
+}
+
 struct Job {
+    const CurlLibrary* api = nullptr;
     CURL* curl = nullptr;
     platform::File* file = nullptr;
     const std::function<std::int64_t()>* clock = nullptr;
@@ -43,6 +54,7 @@ struct Job {
     std::int64_t responseMs = 0;
     std::int64_t received = 0;
     bool writeFailed = false;
+    bool stalled = false;
     // Stall watch, always on the real clock: pacing may be virtual in tests, waiting is not.
     std::int64_t lastDlNow = -1;
     std::int64_t lastByteMs = 0;
@@ -51,7 +63,7 @@ struct Job {
     void startMeter() {
         if (meterStarted) return;
         curl_off_t length = -1;
-        curl_easy_getinfo(curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
+        api->easyGetinfo(curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
         meter.start(responseMs, length > 0 ? length : 0);
         meterStarted = true;
     }
@@ -81,7 +93,7 @@ size_t onBody(char* data, size_t size, size_t count, void* user) {
     auto& job = *static_cast<Job*>(user);
     const size_t n = size * count;
     // Refusing the body of an error page stops the transfer at once.
-    if (!statusAccepted(job.curl)) return 0;
+    if (!statusAccepted(*job.api, job.curl)) return 0;
     job.startMeter();
     if (n > 0 && job.file->write(data, n) != static_cast<std::int64_t>(n)) {
         job.writeFailed = true;
@@ -101,62 +113,80 @@ int onProgress(void* user, curl_off_t, curl_off_t dlnow, curl_off_t, curl_off_t)
         job.lastByteMs = now;
         return 0;
     }
-    return now - job.lastByteMs > job.stallMs ? 1 : 0;
+    job.stalled = now - job.lastByteMs > job.stallMs;
+    return job.stalled ? 1 : 0;
 }
 
-bool fetchInto(const CurlTransferOptions& options, Job& job, const std::string& url) {
-    std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> curl(curl_easy_init(), curl_easy_cleanup);
-    if (!curl) return false;
+Outcome fetchInto(const CurlTransferOptions& options, Job& job, const std::string& url) {
+    const CurlLibrary& api = *job.api;
+    char error[CURL_ERROR_SIZE] = {};  // outlives the handle that writes into it
+    std::unique_ptr<CURL, void (*)(CURL*)> curl(api.easyInit(), api.easyCleanup);
+    if (!curl) return failure("libcurl could not start a transfer");
     job.curl = curl.get();
     CURL* c = curl.get();
-    std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)> headers(
-        curl_slist_append(curl_slist_append(nullptr, "Cache-Control: no-cache"),
-                          "Pragma: no-cache"),
-        curl_slist_free_all);
+    std::unique_ptr<curl_slist, void (*)(curl_slist*)> headers(
+        api.slistAppend(api.slistAppend(nullptr, "Cache-Control: no-cache"), "Pragma: no-cache"),
+        api.slistFreeAll);
 
-    curl_easy_setopt(c, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https,ftp");
-    curl_easy_setopt(c, CURLOPT_REDIR_PROTOCOLS_STR, "http,https,ftp");
-    curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(c, CURLOPT_MAXREDIRS, 20L);
-    curl_easy_setopt(c, CURLOPT_USERAGENT, options.userAgent.c_str());
-    curl_easy_setopt(c, CURLOPT_HTTPHEADER, headers.get());
-    curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, onHeader);
-    curl_easy_setopt(c, CURLOPT_HEADERDATA, &job);
-    curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, onBody);
-    curl_easy_setopt(c, CURLOPT_WRITEDATA, &job);
-    curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
-    curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, onProgress);
-    curl_easy_setopt(c, CURLOPT_XFERINFODATA, &job);
+    api.easySetopt(c, CURLOPT_URL, url.c_str());
+    api.easySetopt(c, CURLOPT_PROTOCOLS_STR, "http,https,ftp");
+    api.easySetopt(c, CURLOPT_REDIR_PROTOCOLS_STR, "http,https,ftp");
+    api.easySetopt(c, CURLOPT_FOLLOWLOCATION, 1L);
+    api.easySetopt(c, CURLOPT_MAXREDIRS, 20L);
+    api.easySetopt(c, CURLOPT_USERAGENT, options.userAgent.c_str());
+    api.easySetopt(c, CURLOPT_HTTPHEADER, headers.get());
+    api.easySetopt(c, CURLOPT_NOSIGNAL, 1L);
+    api.easySetopt(c, CURLOPT_ERRORBUFFER, error);
+    // Certificates and host names are always verified: libcurl's defaults, set here so that
+    // nothing else can loosen them.
+    api.easySetopt(c, CURLOPT_SSL_VERIFYPEER, 1L);
+    api.easySetopt(c, CURLOPT_SSL_VERIFYHOST, 2L);
+    if (!options.trustedCertificates.empty())
+        api.easySetopt(c, CURLOPT_CAINFO, options.trustedCertificates.c_str());
+    api.easySetopt(c, CURLOPT_HEADERFUNCTION, onHeader);
+    api.easySetopt(c, CURLOPT_HEADERDATA, &job);
+    api.easySetopt(c, CURLOPT_WRITEFUNCTION, onBody);
+    api.easySetopt(c, CURLOPT_WRITEDATA, &job);
+    api.easySetopt(c, CURLOPT_NOPROGRESS, 0L);
+    api.easySetopt(c, CURLOPT_XFERINFOFUNCTION, onProgress);
+    api.easySetopt(c, CURLOPT_XFERINFODATA, &job);
 
     job.responseMs = job.now();
     job.lastByteMs = steadyMs();
-    const CURLcode result = curl_easy_perform(c);
-    if (result != CURLE_OK || job.writeFailed || !statusAccepted(c)) return false;
+    const CURLcode result = api.easyPerform(c);
+    if (job.writeFailed) return failure("the file could not be written");
+    if (job.stalled)
+        return failure("nothing arrived for " + std::to_string(job.stallMs / 1000) + " s");
+    // A refused answer stops the transfer with a write error: the answer is the news.
+    if (isHttp(api, c) && responseCode(api, c) != 0 && !statusAccepted(api, c))
+        return failure("the server answered " + std::to_string(responseCode(api, c)));
+    if (result != CURLE_OK) return failure(error[0] ? error : api.easyStrerror(result));
+    if (!statusAccepted(api, c)) return failure("the server sent no answer");
     job.startMeter();
     job.report();
-    return true;
+    return std::nullopt;
 }
 
-bool fetch(platform::FileSystem& files, const CurlTransferOptions& options, Job& job,
-           const std::string& url, const std::string& targetFolder) {
+Outcome fetch(platform::FileSystem& files, const CurlTransferOptions& options, Job& job,
+              const std::string& url, const std::string& targetFolder) {
     const auto name = downloadFileName(url);
-    if (!name || targetFolder.empty()) return false;
+    if (!name) return failure("the address names no file");
+    if (targetFolder.empty()) return failure("there is no folder to put it in");
     std::string folder = targetFolder;
     if (folder.back() != '\\') folder += '\\';
     const std::string finalPath = folder + *name;
     const std::string tempPath = folder + "~" + *name + ".part";
 
     auto file = files.open(tempPath, platform::FileSystem::OpenMode::Write);
-    if (!file) return false;
+    if (!file) return failure(tempPath + " cannot be written");
     job.file = file.get();
-    bool ok = fetchInto(options, job, url);
+    Outcome outcome = fetchInto(options, job, url);
     file.reset();
     // Copying keeps an existing file whole until the new one is complete beside it.
-    ok = ok && files.copyFile(tempPath, finalPath, true);
+    if (!outcome && !files.copyFile(tempPath, finalPath, true))
+        outcome = failure(finalPath + " cannot be written");
     files.removeFile(tempPath);
-    return ok;
+    return outcome;
 }
 
 }  // namespace
@@ -164,8 +194,6 @@ bool fetch(platform::FileSystem& files, const CurlTransferOptions& options, Job&
 CurlTransfer::CurlTransfer(platform::FileSystem& files, Scheduler& scheduler,
                            CurlTransferOptions options)
     : files_(files), scheduler_(scheduler), options_(std::move(options)) {
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
     if (!options_.clockMs) options_.clockMs = steadyMs;
 }
 
@@ -182,18 +210,26 @@ void CurlTransfer::start(const std::string& url, const std::string& targetFolder
 }
 
 void CurlTransfer::run(std::string url, std::string targetFolder, TransferNotices notices) {
-    Job job;
-    job.notices = &notices;
-    job.clock = &options_.clockMs;
-    job.abort = &abort_;
-    job.stallMs = options_.stallMs;
-    job.scheduler = &scheduler_;
-    const bool ok = fetch(files_, options_, job, url, targetFolder);
+    // Opened here, by the first download, so that a run without one never loads libcurl.
+    std::string why;
+    const CurlLibrary* api =
+        options_.library.empty() ? curlLibrary(&why) : openCurlLibrary(options_.library, &why);
+    Outcome outcome = TransferFailure{why, false};
+    if (api) {
+        Job job;
+        job.api = api;
+        job.notices = &notices;
+        job.clock = &options_.clockMs;
+        job.abort = &abort_;
+        job.stallMs = options_.stallMs;
+        job.scheduler = &scheduler_;
+        outcome = fetch(files_, options_, job, url, targetFolder);
+    }
     // The last thing the worker does: the page may start the next transfer as soon as it sees
     // this.
-    scheduler_.post([notices = std::move(notices), ok] {
-        if (ok && notices.done) notices.done();
-        if (!ok && notices.failed) notices.failed();
+    scheduler_.post([notices = std::move(notices), outcome = std::move(outcome)] {
+        if (!outcome && notices.done) notices.done();
+        if (outcome && notices.failed) notices.failed(*outcome);
     });
 }
 

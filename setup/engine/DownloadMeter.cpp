@@ -1,11 +1,10 @@
 #include "setup/engine/DownloadMeter.h"
 
-#include <curl/curl.h>
-
 #include <charconv>
 #include <memory>
 
 #include "setup/engine/CabinetExtractor.h"
+#include "setup/engine/CurlLibrary.h"
 
 namespace setup {
 namespace {
@@ -76,24 +75,26 @@ std::optional<std::string> DownloadMeter::report(std::int64_t nowMs, std::int64_
 }
 
 std::optional<std::string> downloadFileName(std::string_view url) {
-    std::unique_ptr<CURLU, decltype(&curl_url_cleanup)> handle(curl_url(), curl_url_cleanup);
+    const CurlLibrary* curl = curlLibrary();
+    if (!curl) return std::nullopt;
+    std::unique_ptr<CURLU, void (*)(CURLU*)> handle(curl->urlNew(), curl->urlCleanup);
     if (!handle) return std::nullopt;
     const std::string text(url);
-    if (curl_url_set(handle.get(), CURLUPART_URL, text.c_str(), 0) != CURLUE_OK)
+    if (curl->urlSet(handle.get(), CURLUPART_URL, text.c_str(), 0) != CURLUE_OK)
         return std::nullopt;
     char* raw = nullptr;
-    if (curl_url_get(handle.get(), CURLUPART_PATH, &raw, 0) != CURLUE_OK || !raw)
+    if (curl->urlGet(handle.get(), CURLUPART_PATH, &raw, 0) != CURLUE_OK || !raw)
         return std::nullopt;
     const std::string path(raw);
-    curl_free(raw);
+    curl->release(raw);
     // Cut before decoding, so that an encoded "/" stays inside the name and is refused there.
     const std::string last = path.substr(path.rfind('/') + 1);
     int length = 0;
     char* decoded =
-        curl_easy_unescape(nullptr, last.c_str(), static_cast<int>(last.size()), &length);
+        curl->easyUnescape(nullptr, last.c_str(), static_cast<int>(last.size()), &length);
     if (!decoded) return std::nullopt;
     const std::string name(decoded, static_cast<std::size_t>(length));
-    curl_free(decoded);
+    curl->release(decoded);
     // One plain Windows file name in UTF-8, by the rule a cabinet member's name follows: a name
     // of dots and blanks only would be the folder itself, and no file can be named with
     // "*?\"<>|" or with bytes that are not UTF-8.

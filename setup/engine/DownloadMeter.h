@@ -40,6 +40,7 @@ private:
 // the query and fragment left out. Nothing when the URL cannot be parsed or the name could
 // reach beyond its folder or is no plain file name (see memberFileName: empty, dots and blanks
 // only, a device name, a character Windows forbids in names, a control character, not UTF-8).
+// libcurl parses the URL: nothing, too, when it cannot be loaded.
 std::optional<std::string> downloadFileName(std::string_view url);
 
 }  // namespace setup

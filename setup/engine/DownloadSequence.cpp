@@ -61,7 +61,9 @@ void DownloadSequence::startCurrent() {
         if (auto token = alive.lock(); token && *token) onProgress(text);
     };
     notices.done = guarded([this] { completed_ = true; });
-    notices.failed = guarded([this] { onFailed(); });
+    notices.failed = [this, alive = std::weak_ptr<bool>(alive_)](const TransferFailure& failure) {
+        if (auto token = alive.lock(); token && *token) onFailed(failure);
+    };
     transfer_.start(entry.url, entry.folder.empty() ? options_.installFolder : entry.folder,
                     std::move(notices));
 }
@@ -81,17 +83,26 @@ void DownloadSequence::onProgress(const std::string& text) {
     view_.setDownloadLines("Estimated time left: " + timeLeft, "Transfer Rate: " + rate);
 }
 
-void DownloadSequence::onFailed() {
+void DownloadSequence::onFailed(const TransferFailure& failure) {
     ++timerGeneration_;  // stops the completion timer while the question is open
     completed_ = false;
-    const char* question = "Can't download file.\nTry again ?";
-    const Answer answer = options_.silent ? Answer::No : prompter_.yesNo(question, "Instavo Error");
-    if (answer == Answer::Yes) {
+    const std::string& url = queue_[current_].url;
+    const char* title = "Instavo Error";
+    if (!failure.worthRetrying) {
+        // Nothing can be fetched in this run: said once, and the rest go without asking.
+        if (failure.why != hopeless_)
+            prompter_.message("Can't download file.\n" + url + "\n" + failure.why, title);
+        hopeless_ = failure.why;
+    } else if (!options_.silent &&
+               prompter_.yesNo("Can't download file.\nTry again ?", title) == Answer::Yes) {
         startCurrent();
         return;
+    } else if (options_.silent) {
+        // No one to ask: the file is left out, and standard error says which and why.
+        prompter_.message(
+            "Can't download file.\n" + url + (failure.why.empty() ? "" : "\n" + failure.why),
+            title);
     }
-    if (options_.silent)
-        prompter_.message("Can't download file.\n" + queue_[current_].url, "Instavo Error");
     completed_ = true;
     armCompletionTimer();
 }

@@ -24,7 +24,7 @@ struct DownloadSequenceOptions {
     // Where a download with an empty target folder goes.
     std::string installFolder;
     // No one to ask: a failed download is left out, as if the user had answered No, and a
-    // message names it.
+    // message names it and says why.
     bool silent = false;
 };
 
@@ -46,7 +46,7 @@ public:
 private:
     void startCurrent();
     void onProgress(const std::string& text);
-    void onFailed();
+    void onFailed(const TransferFailure& failure);
     void armCompletionTimer();
     void onCompletionTimer(unsigned generation);
     void finish();
@@ -64,6 +64,8 @@ private:
     std::function<void()> finished_;
     bool running_ = false;
     bool completed_ = false;
+    // Why no download can succeed in this run, once that has been said.
+    std::string hopeless_;
     unsigned timerGeneration_ = 0;
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };

@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "setup/engine/Scheduler.h"
 
@@ -17,11 +18,19 @@ class FileSystem;
 
 namespace setup {
 
+struct TransferFailure {
+    // What went wrong, in a few words (the server's answer, the certificate problem).
+    std::string why;
+    // False when no download can succeed in this run (libcurl cannot be loaded): asking to
+    // try again would only ask again.
+    bool worthRetrying = true;
+};
+
 struct TransferNotices {
     // "percent,time-left,rate" (see DownloadMeter), about once a second.
     std::function<void(const std::string&)> progress;
     std::function<void()> done;
-    std::function<void()> failed;
+    std::function<void(const TransferFailure&)> failed;
 };
 
 class Transfer {
@@ -41,12 +50,18 @@ struct CurlTransferOptions {
     // A transfer that receives no byte for this long fails (connecting included).
     int stallMs = 60000;
     std::string userAgent = "setup";
+    // The libcurl to open (sonames or paths, the first that opens); the host's when empty.
+    std::vector<std::string> library;
+    // Certificates to trust in place of the host's bundle (a test's own authority). Whatever
+    // it holds, every certificate is still verified, its host name included.
+    std::string trustedCertificates;
 };
 
 // http://, https:// (certificates always verified), ftp://, with the URL's own port and
 // redirects followed. An HTTP answer other than 200 or 206 is a failure. The file is written
 // under a temporary name beside its final one and takes the final name only when complete,
-// so a failed download leaves neither a partial file nor a damaged older one.
+// so a failed download leaves neither a partial file nor a damaged older one. libcurl is
+// opened by the first start, not before (see CurlLibrary.h).
 class CurlTransfer final : public Transfer {
 public:
     CurlTransfer(platform::FileSystem& files, Scheduler& scheduler,

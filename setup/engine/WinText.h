@@ -25,8 +25,13 @@ inline bool startsWith(std::string_view text, std::string_view prefix) {
     return text.substr(0, prefix.size()) == prefix;
 }
 
+// An address the downloads fetch: http, https or ftp, the scheme in any letter case.
 inline bool isUrl(std::string_view text) {
-    return startsWith(text, "http://") || startsWith(text, "ftp://");
+    const auto scheme = text.substr(0, text.find("://"));
+    if (scheme.size() == text.size() || scheme.size() > 5) return false;
+    std::string lower(scheme);
+    for (char& c : lower) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    return lower == "http" || lower == "https" || lower == "ftp";
 }
 
 }  // namespace setup

@@ -6,6 +6,7 @@
 #include "setup/engine/DownloadSequence.h"
 #include "setup/engine/Transfer.h"
 #include "support/TempWinRoot.h"
+#include "tls_support.h"
 
 using setup::Answer;
 using testing_support::LoopbackServer;
@@ -47,12 +48,19 @@ protected:
 
     // Runs one transfer to its end; true when it ended with done.
     bool fetch(const std::string& path, const std::string& folder = "c:\\app") {
+        return fetchWith(transfer, server.url(path), folder);
+    }
+    bool fetchWith(setup::Transfer& with, const std::string& url,
+                   const std::string& folder = "c:\\app") {
         int outcome = 0;
         setup::TransferNotices notices;
         notices.progress = [&](const std::string& text) { progress.push_back(text); };
         notices.done = [&] { outcome = 1; };
-        notices.failed = [&] { outcome = 2; };
-        transfer.start(server.url(path), folder, notices);
+        notices.failed = [&](const setup::TransferFailure& why) {
+            outcome = 2;
+            failure = why;
+        };
+        with.start(url, folder, notices);
         EXPECT_TRUE(scheduler.runUntil([&] { return outcome != 0; }, kLimit));
         return outcome == 1;
     }
@@ -65,9 +73,16 @@ protected:
     LoopbackServer server;
     setup::LoopScheduler scheduler;
     long long fakeMs = 0;
-    setup::CurlTransfer transfer{
-        root.fs(), scheduler, setup::CurlTransferOptions{[this] { return fakeMs += 1001; }, 400}};
+    // Every piece a progress report (the clock moves a second a look), stalls given up soon.
+    setup::CurlTransferOptions paced(int stallMs) {
+        setup::CurlTransferOptions options;
+        options.clockMs = [this] { return fakeMs += 1001; };
+        options.stallMs = stallMs;
+        return options;
+    }
+    setup::CurlTransfer transfer{root.fs(), scheduler, paced(400)};
     std::vector<std::string> progress;
+    setup::TransferFailure failure;
 };
 
 TEST_F(Downloads, FetchesWhatTheServerSendsUnderTheUrlsName) {
@@ -170,9 +185,74 @@ TEST_F(Downloads, SilentRunLeavesAFailedFileOutWithoutAsking) {
     ASSERT_TRUE(scheduler.runUntil([&] { return finished; }, kLimit));
     const std::vector<std::string> tail(page.log.end() - 4, page.log.end());
     EXPECT_EQ(tail, (std::vector<std::string>{"message Instavo Error: Can't download file.\n" +
-                                                  server.url("/pkg/absent.bin"),
+                                                  server.url("/pkg/absent.bin") +
+                                                  "\nthe server answered 404",
                                               "bar 1", "lines |", "bar 7"}));
     EXPECT_FALSE(root.fs().exists("c:\\inst\\absent.bin"));
+}
+
+// Certificates are verified, the host's name included: only a server whose certificate comes
+// from a trusted authority and names the host it was asked for is believed.
+TEST_F(Downloads, HttpsFetchedOnlyFromATrustedCertificateForItsHost) {
+    struct Case {
+        const char* names;  // the certificate's subject alternative name
+        bool trusted;       // the client is given the certificate as its authority
+        bool fetched;
+    };
+    const Case cases[] = {{"IP:127.0.0.1", true, true},
+                          {"IP:127.0.0.1", false, false},
+                          {"DNS:other.example", true, false}};
+    for (const Case& c : cases) {
+        const std::string label = std::string(c.names) + (c.trusted ? " trusted" : " untrusted");
+        testing_support::SelfSignedCertificate certificate(c.names);
+        const auto pem = root.root() / "authority.pem";
+        certificate.writePem(pem);
+        testing_support::TlsLoopbackServer secure(certificate, ok("over TLS"));
+        setup::CurlTransferOptions options = paced(2000);
+        if (c.trusted) options.trustedCertificates = pem.string();
+        setup::CurlTransfer tls(root.fs(), scheduler, options);
+        root.fs().removeFile("c:\\app\\secure.bin");
+
+        EXPECT_EQ(fetchWith(tls, secure.url("/pkg/secure.bin")), c.fetched) << label;
+        EXPECT_EQ(root.fs().exists("c:\\app\\secure.bin"), c.fetched) << label;
+        if (c.fetched) {
+            EXPECT_EQ(root.readHostFile("app/secure.bin"), "over TLS") << label;
+        } else {
+            EXPECT_EQ(secure.answered(), 0) << label;
+            EXPECT_TRUE(failure.worthRetrying) << label;
+            EXPECT_NE(failure.why.find("certificate"), std::string::npos) << failure.why;
+        }
+        EXPECT_TRUE(leftovers("c:\\app").empty()) << label;
+    }
+}
+
+// Without libcurl nothing can be fetched: the user is told why once, is not asked to try again
+// (it would fail the same way), and every queued file is left out.
+TEST_F(Downloads, WithoutLibcurlTheRunSaysWhyOnceAndGoesOn) {
+    for (const bool silent : {false, true}) {
+        setup::LoopScheduler loop;
+        testing_support::RecordingPage page(loop, {Answer::Yes, Answer::Yes});
+        setup::CurlTransferOptions options;
+        options.library = {"libcurl-not-here.so.9"};
+        setup::CurlTransfer absent(root.fs(), loop, options);
+        setup::DownloadSequence sequence(page, page, loop, absent, {"c:\\inst", silent});
+        bool finished = false;
+        const std::string first = server.url("/pkg/plain.bin");
+        sequence.start({{first, ""}, {server.url("/pkg/nolength.bin"), ""}}, 5,
+                       [&] { finished = true; });
+        ASSERT_TRUE(loop.runUntil([&] { return finished; }, kLimit));
+
+        std::vector<std::string> said;
+        for (const std::string& entry : page.log)
+            if (entry.rfind("message", 0) == 0 || entry.rfind("ask", 0) == 0) said.push_back(entry);
+        ASSERT_EQ(said.size(), 1u) << silent;
+        const std::string why = "\nlibcurl could not be loaded (libcurl-not-here.so.9: ";
+        EXPECT_EQ(said[0].substr(0, said[0].find(why) + why.size()),
+                  "message Instavo Error: Can't download file.\n" + first + why)
+            << said[0];
+        EXPECT_EQ(page.log.back(), "bar 5") << silent;
+    }
+    EXPECT_EQ(server.hits("/pkg/plain.bin") + server.hits("/pkg/nolength.bin"), 0);
 }
 
 }  // namespace

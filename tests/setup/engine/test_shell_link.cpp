@@ -75,7 +75,7 @@ TEST(ShellLink, empty_strings_left_out_and_show_commands) {
 }
 
 TEST(ShellLink, lnkinfo_reads_it) {
-    if (!haveTool("lnkinfo")) GTEST_SKIP() << "lnkinfo (liblnk-utils) is not installed";
+    ASSERT_TRUE(haveTool("lnkinfo")) << "lnkinfo (liblnk-utils, scripts/install-deps) is missing";
     setup::ShellLinkData link;
     link.target = "C:\\Program Files\\Αμοιβές\\app.exe";
     link.workingFolder = "C:\\Program Files\\Αμοιβές";
@@ -99,7 +99,8 @@ TEST(DesktopEntry, exec_quoting_and_validation) {
               "Path=/opt/a b\nTerminal=false\n");
     EXPECT_EQ(setup::desktopFileName("Dezovur", "Uninstall Dezovur"),
               "dezovur-uninstall-dezovur.desktop");
-    if (!haveTool("desktop-file-validate")) GTEST_SKIP() << "desktop-file-utils not installed";
+    ASSERT_TRUE(haveTool("desktop-file-validate"))
+        << "desktop-file-validate (desktop-file-utils, scripts/install-deps) is missing";
     const auto path = saved(text, "engine-test.desktop");
     int status = -1;
     const auto out = runCommand("desktop-file-validate '" + path.string() + "' 2>&1", status);
