@@ -178,3 +178,29 @@ TEST_F(EngineTest, members_move_into_place_and_copy_where_they_must) {
 }
 
 }  // namespace
+
+namespace {
+
+// Greek file names in a code page 1253 package: the setup type's list (data.tag), the file
+// list (datafile.dlr) and the members (UTF-8, as unpacked) name the same files, whichever
+// selection is in force.
+TEST_F(EngineTest, greek_names_install_under_every_setup_type) {
+    for (const auto selection : {setup::SelectionMode::All, setup::SelectionMode::TypeList,
+                                 setup::SelectionMode::Custom}) {
+        SCOPED_TRACE(static_cast<int>(selection));
+        fs::remove_all(root.driveC() / "Program Files");
+        dataTag(testing_support::cp1253("[FILES]\r\nTOTAL=2\r\n[SETUPTYPE]\r\nTOTAL=1\r\n"
+                                         "A0=Εργασίες.dat\r\n"));
+        package({{"C:\\b\\Εργασίες.dat", "<Install Dir>*0,0,0"},
+                 {"C:\\b\\μελέτη.txt", "<Install Dir>\\Μελέτες*0,0,0"}});
+        run.selection = selection;
+        run.chosenFiles = {"Εργασίες.dat"};
+        ASSERT_EQ(install(), RunOutcome::Finished);
+        EXPECT_EQ(host("Program Files/App/Εργασίες.dat"), "member 0");
+        EXPECT_EQ(fs::exists(root.driveC() / "Program Files/App/Μελέτες/μελέτη.txt"),
+                  selection == setup::SelectionMode::All);
+        EXPECT_TRUE(installer->notInstalled().empty());
+    }
+}
+
+}  // namespace
