@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "Measure.h"
+#include "Members.h"
 #include "Settle.h"
 #include "platform/WinRoot.h"
 #include "setup/config/Prompter.h"
@@ -33,17 +34,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Text-like data that compresses about as well as program files and documents do.
 void writeMember(const fs::path& path, std::size_t size, std::mt19937_64& random) {
-    static const char* words[] = {"μελέτη ",   "survey ", "0x7f3a ",  "ταχυμετρική ", "\r\n",
-                                  "λ=0,2935 ", "plot ",   "\x01\x02", "ΦΠΑ 18% ",     "total "};
-    std::string data;
-    data.reserve(size + 32);
-    while (data.size() < size) {
-        data += words[random() % 10];
-        if (random() % 4 == 0) data += static_cast<char>(random());
-    }
-    data.resize(size);
+    const std::string data = bench::memberBytes(size, random);
     std::ofstream(path, std::ios::binary)
         .write(data.data(), static_cast<std::streamsize>(data.size()));
 }

@@ -34,6 +34,7 @@
 #include <vector>
 
 #include "../Measure.h"
+#include "../Members.h"
 #include "../Settle.h"
 #include "fee/store/DataStore.h"
 #include "platform/Cp1253.h"
@@ -65,20 +66,6 @@ void writeFile(const fs::path& path, const std::string& bytes) {
         .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-// Text-like data that compresses about as well as program files and documents do.
-std::string memberBytes(std::size_t size, std::mt19937_64& random) {
-    static const char* words[] = {"μελέτη ",   "survey ", "0x7f3a ",  "ταχυμετρική ", "\r\n",
-                                  "λ=0,2935 ", "plot ",   "\x01\x02", "ΦΠΑ 18% ",     "total "};
-    std::string data;
-    data.reserve(size + 32);
-    while (data.size() < size) {
-        data += words[random() % 10];
-        if (random() % 4 == 0) data += static_cast<char>(random());
-    }
-    data.resize(size);
-    return data;
-}
-
 // A fresh $WINROOT as a user's machine has it, made before any timing.
 fs::path newRoot(const fs::path& path) {
     auto services = platform::openServices(path);
@@ -104,7 +91,7 @@ fs::path makePackage(const fs::path& folder, int count, std::size_t minSize, std
     for (int i = 0; i < count; ++i) {
         const std::string name = "file" + std::to_string(i) + ".dat";
         const std::string member = "F" + std::to_string(i) + "_" + name;
-        writeFile(members / member, memberBytes(size(random), random));
+        writeFile(members / member, bench::memberBytes(size(random), random));
         dlr += "C:\\build\\" + name + "\r\n<Install Dir>" +
                (folders > 1 ? "\\d" + std::to_string(i % folders) : "") + "*0,0,0\r\n";
         names.push_back(member);

@@ -26,6 +26,21 @@
 
 namespace testing_support {
 
+// A socket listening on 127.0.0.1 at a port of the kernel's choosing.
+inline int listenOnLoopback(int& port) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof address;
+    if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&address), size) != 0 ||
+        ::listen(fd, 8) != 0 ||
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size) != 0)
+        throw std::runtime_error("loopback server");
+    port = ntohs(address.sin_port);
+    return fd;
+}
+
 // Answers one request per connection, one connection at a time. A handler writes the whole
 // answer; an unknown path gets a 404.
 class LoopbackServer {
@@ -33,16 +48,7 @@ public:
     using Handler = std::function<void(int fd)>;
 
     LoopbackServer() {
-        listen_ = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t size = sizeof address;
-        if (listen_ < 0 || ::bind(listen_, reinterpret_cast<sockaddr*>(&address), size) != 0 ||
-            ::listen(listen_, 8) != 0 ||
-            ::getsockname(listen_, reinterpret_cast<sockaddr*>(&address), &size) != 0)
-            throw std::runtime_error("loopback server");
-        port_ = ntohs(address.sin_port);
+        listen_ = listenOnLoopback(port_);
         thread_ = std::thread([this] { serve(); });
     }
     ~LoopbackServer() {

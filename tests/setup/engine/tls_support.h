@@ -22,6 +22,8 @@
 #include <string>
 #include <thread>
 
+#include "download_support.h"
+
 namespace testing_support {
 
 // A key and a self-signed certificate whose subject alternative name is subjectAltName
@@ -85,16 +87,7 @@ public:
         if (!ctx_ || SSL_CTX_use_certificate(ctx_, certificate.cert()) != 1 ||
             SSL_CTX_use_PrivateKey(ctx_, certificate.key()) != 1)
             throw std::runtime_error("TLS context");
-        listen_ = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t size = sizeof address;
-        if (listen_ < 0 || ::bind(listen_, reinterpret_cast<sockaddr*>(&address), size) != 0 ||
-            ::listen(listen_, 8) != 0 ||
-            ::getsockname(listen_, reinterpret_cast<sockaddr*>(&address), &size) != 0)
-            throw std::runtime_error("loopback server");
-        port_ = ntohs(address.sin_port);
+        listen_ = listenOnLoopback(port_);
         thread_ = std::thread([this] { serve(); });
     }
     ~TlsLoopbackServer() {
