@@ -45,16 +45,6 @@ bool plainCopyKind(FolderKind kind) {
     }
 }
 
-// MAX_PATH less its terminating NUL.
-constexpr std::size_t kMaxPathLength = 259;
-
-// Characters, not bytes: the limit is the one a Windows path has.
-std::size_t pathLength(std::string_view utf8) {
-    std::size_t n = 0;
-    for (char c : utf8) n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    return n;
-}
-
 std::int64_t systemNowNs() {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(
                std::chrono::system_clock::now().time_since_epoch())
@@ -270,7 +260,7 @@ void Installer::buildCopyList() {
             notInstalled_.push_back({p.destination + "\\" + p.name, NotInstalled::Why::NoFolder});
             continue;
         }
-        if (pathLength(e.destination) > kMaxPathLength) {
+        if (characterCount(e.destination) > kMaxPathLength) {
             notInstalled_.push_back({e.destination, NotInstalled::Why::PathTooLong});
             continue;
         }

@@ -3,6 +3,7 @@
 // data the way a Windows program of this kind stores them, and the lower case of the
 // install log's paths.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -20,6 +21,16 @@ std::string lowerCase(std::string_view utf8);
 
 // The text after the last "\", "/" or ":".
 std::string_view fileNameOf(std::string_view path);
+
+// The longest path Windows takes: MAX_PATH less its terminating zero.
+inline constexpr std::size_t kMaxPathLength = 259;
+
+// Characters (code points) of UTF-8 text, as Windows counts a path's length in its code page.
+inline std::size_t characterCount(std::string_view text) {
+    std::size_t n = 0;
+    for (char c : text) n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return n;
+}
 
 inline bool startsWith(std::string_view text, std::string_view prefix) {
     return text.substr(0, prefix.size()) == prefix;

@@ -68,11 +68,11 @@ void CDestination::browse() {
 int validateFolder(const std::string& path, platform::FileSystem& files, Prompter& prompter,
                    const OwnTexts& texts) {
     const std::string title = messageTitle();
-    if (const std::size_t length = characterCount(path); length > kFolderLengthLimit) {
+    if (const std::size_t length = characterCount(path); length > kMaxPathLength) {
         // Cutting it to the limit would name another folder than the one typed.
         prompter.message(
             fillIn(texts.folderTooLong, {shortenForDisplay(path), std::to_string(length),
-                                         std::to_string(kFolderLengthLimit)}),
+                                         std::to_string(kMaxPathLength)}),
             title);
         return 1;
     }

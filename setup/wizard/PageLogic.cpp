@@ -81,12 +81,6 @@ std::string shortenForDisplay(std::string_view path) {
     return std::string(path.substr(0, i)) + "...";
 }
 
-std::size_t characterCount(std::string_view text) {
-    std::size_t n = 0;
-    for (char c : text) n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    return n;
-}
-
 bool folderNameValid(std::string_view name) {
     if (name.empty()) return false;
     auto edge = [](char c) { return c == '\t' || c == ' ' || c == '.'; };

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "setup/engine/WinText.h"
+
 namespace platform {
 class FileSystem;
 }
@@ -32,12 +34,6 @@ std::string installSummary(const RunState& state);
 
 // A path too long for the destination page's label: its first 60 characters and "...".
 std::string shortenForDisplay(std::string_view path);
-// Characters (code points) of UTF-8 text, as Windows counts a path's length in its code page.
-std::size_t characterCount(std::string_view text);
-
-// The longest installation folder the destination page takes: a Windows path (MAX_PATH less
-// its terminating zero).
-inline constexpr std::size_t kFolderLengthLimit = 259;
 
 enum class FolderTest { Ok = 0, Invalid = 1, CannotCreate = 2 };
 // A folder name the destination page accepts.
