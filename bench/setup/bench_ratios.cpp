@@ -20,10 +20,13 @@
 //   bench_ratios [program]    (needs gcab and cabextract on PATH, and the package built)
 //   BENCH_DIR=/dev/shm bench_ratios   (the same on a tmpfs: the programs' own cost)
 //   BENCH_RUNS=<n>            (rounds counted per case; 5, and 21 for the statement)
+//   BENCH_CASES=<digits>      (only the cases numbered, "14" say: quicker while tuning one)
+//   BENCH_KEEP=1              (leaves what the cases wrote, to look at with strace or perf)
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -394,13 +397,21 @@ int main(int argc, char** argv) {
     gBase = pattern;
     gLog = gBase / "tools.err";
     const bool havePackage = fs::exists(tools.package / "data.tag");
+    const char* only = std::getenv("BENCH_CASES");
+    const auto wanted = [only](char number) { return !only || std::strchr(only, number); };
 
     std::printf("Making the packages in %s ...\n", gBase.c_str());
     std::fflush(stdout);
-    const fs::path small = makePackage(gBase / "small/package", 5000, 512, 16 * 1024, 1, tools);
-    const fs::path large = makePackage(gBase / "large/package", 20, 10u << 20, 10u << 20, 1, tools);
-    const fs::path many = makePackage(gBase / "many/package", 10000, 512, 4608, 50, tools);
-    const fs::path real = havePackage ? copyRealPackage(gBase / "real/package", tools) : fs::path();
+    const fs::path small =
+        wanted('1') ? makePackage(gBase / "small/package", 5000, 512, 16 * 1024, 1, tools) : "";
+    const fs::path large =
+        wanted('2') ? makePackage(gBase / "large/package", 20, 10u << 20, 10u << 20, 1, tools)
+                    : "";
+    const fs::path many =
+        wanted('5') ? makePackage(gBase / "many/package", 10000, 512, 4608, 50, tools) : "";
+    const fs::path real = havePackage && (wanted('3') || wanted('4'))
+                              ? copyRealPackage(gBase / "real/package", tools)
+                              : fs::path();
     bench::settleFileSystem(gBase);
 
     Comparison cases[] = {
@@ -410,11 +421,11 @@ int main(int argc, char** argv) {
         {"dezovur statement", "dezovur statement", "cat", 1.5},
         {"uninstalling 10,000 files", "zuninstall", "rm -r", 2.0},
     };
-    installCase(cases[0], runs, small, gBase / "small", "Bench");
-    installCase(cases[1], runs, large, gBase / "large", "Bench");
+    if (wanted('1')) installCase(cases[0], runs, small, gBase / "small", "Bench");
+    if (wanted('2')) installCase(cases[1], runs, large, gBase / "large", "Bench");
     if (havePackage) {
-        installCase(cases[2], runs, real, gBase / "real", "dezovur");
-        statementCase(cases[3], std::max(runs, 21), real, gBase / "statement");
+        if (wanted('3')) installCase(cases[2], runs, real, gBase / "real", "dezovur");
+        if (wanted('4')) statementCase(cases[3], std::max(runs, 21), real, gBase / "statement");
     } else {
         for (Comparison* c : {&cases[2], &cases[3]}) {
             c->ok = false;
@@ -422,10 +433,11 @@ int main(int argc, char** argv) {
         }
     }
     if (argc > 1) runBetween(argv[1]);
-    uninstallCase(cases[4], runs, many, gBase / "many", tools);
+    if (wanted('5')) uninstallCase(cases[4], runs, many, gBase / "many", tools);
 
     std::printf("\nThe five ratios, whole programs, medians (%s):\n", where ? where : "/var/tmp");
     for (const Comparison& c : cases) {
+        if (!wanted(char('1' + (&c - cases)))) continue;
         const std::string what = c.label + ": " + c.ours + " / " + c.theirs;
         if (c.ok)
             std::printf("  %-86s %5.2f  goal <= %.1f  %s\n", what.c_str(), c.ratio(), c.goal,
@@ -435,6 +447,6 @@ int main(int argc, char** argv) {
                         c.note.c_str());
     }
     std::fflush(stdout);
-    bench::removeTree(gBase);
+    if (!std::getenv("BENCH_KEEP")) bench::removeTree(gBase);
     return 0;
 }

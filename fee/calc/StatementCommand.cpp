@@ -54,13 +54,14 @@ bool isQtOption(std::string_view arg) {
 int printStatement(std::ostream& out, std::ostream& err,
                    const std::filesystem::path& programFolder) {
     const auto root = platform::winRootFromEnvironment();
-    const std::optional<platform::Services> services = platform::openServices(root);
-    if (!services) {
+    // A statement reads and writes the job's files and needs nothing else of the root.
+    const std::unique_ptr<platform::FileSystem> files = platform::openFileSystem(root);
+    if (!files) {
         err << "dezovur: δεν είναι δυνατή η χρήση του φακέλου " << root.string() << "\n";
         return 1;
     }
-    DataStore store(*services->files, platform::decimalSeparator(),
-                    dataFolderForProgram(*services->files, root, programFolder));
+    DataStore store(*files, platform::decimalSeparator(),
+                    dataFolderForProgram(*files, root, programFolder));
 
     const AssemblyResult result = assembleStatement(store);
     const std::string job = store.currentJobFolder().value_or(store.currentJob().value_or(""));

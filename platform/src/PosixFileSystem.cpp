@@ -350,20 +350,34 @@ bool isTemporaryOf(std::string_view entry, std::string_view stem) {
            digits(numbers.substr(dot + 1));
 }
 
-// Removes the temporary files of targetName in folder that no writer holds; returns their names.
-// Anything else is left alone: other names, links, a file whose writer is still at work, and one
-// whose name was taken by another file while it was being checked.
-std::vector<std::string> removeAbandonedTemporaries(const std::string& folder,
-                                                    const std::string& targetName) {
-    std::vector<std::string> removed;
+// The names in folder that look like a writer's temporary file, of any target.
+std::vector<std::string> temporariesIn(const std::string& folder) {
+    std::vector<std::string> names;
     DIR* dir = ::opendir(folder.c_str());
-    if (!dir) return removed;
+    if (!dir) return names;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        if (name.size() > 5 && name[0] == '.' && name.ends_with(".new")) names.emplace_back(name);
+    }
+    ::closedir(dir);
+    return names;
+}
+
+// Removes those of candidates in folder that are targetName's temporary files and that no
+// writer holds, and takes every one of targetName's out of candidates; returns the names
+// removed. Anything else is left alone: other names, links, a file whose writer is still at
+// work, and one whose name was taken by another file while it was being checked.
+std::vector<std::string> removeAbandonedTemporaries(const std::string& folder,
+                                                    const std::string& targetName,
+                                                    std::vector<std::string>& candidates) {
+    std::vector<std::string> removed;
     const std::string stem = temporaryStem(targetName);
-    std::vector<std::string> candidates;
-    while (const dirent* entry = ::readdir(dir))
-        if (isTemporaryOf(entry->d_name, stem)) candidates.emplace_back(entry->d_name);
-    const int at = ::dirfd(dir);
-    for (std::string& name : candidates) {
+    const auto mine = std::partition(candidates.begin(), candidates.end(),
+                                     [&stem](const std::string& n) { return !isTemporaryOf(n, stem); });
+    if (mine == candidates.end()) return removed;
+    const int at = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    for (auto it = mine; at >= 0 && it != candidates.end(); ++it) {
+        std::string& name = *it;
         const int fd = ::openat(at, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0) continue;
         struct stat held {};
@@ -376,7 +390,8 @@ std::vector<std::string> removeAbandonedTemporaries(const std::string& folder,
             removed.push_back(std::move(name));
         ::close(fd);
     }
-    ::closedir(dir);
+    if (at >= 0) ::close(at);
+    candidates.erase(mine, candidates.end());
     return removed;
 }
 
@@ -384,7 +399,7 @@ std::vector<std::string> removeAbandonedTemporaries(const std::string& folder,
 // A name that is taken (a file that could not be removed, or another writer's) is no failure:
 // the next count is tried.
 int createTemporary(const std::string& folder, const std::string& targetName, mode_t mode,
-                    std::string& path) {
+                    std::string& path, mode_t& created) {
     for (int attempt = 0; attempt < 100; ++attempt) {
         path = joinHost(folder, temporaryName(targetName));
         const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
@@ -397,11 +412,25 @@ int createTemporary(const std::string& folder, const std::string& targetName, mo
         // A remover that met the file before the lock was taken may have removed it meanwhile;
         // without locks on this file system nobody removes it.
         struct stat st {};
-        if (locked != 0 || (::fstat(fd, &st) == 0 && st.st_nlink > 0)) return fd;
+        created = 0;  // unknown: the caller sets the mode it wants
+        if (locked != 0) return fd;
+        if (::fstat(fd, &st) == 0 && st.st_nlink > 0) {
+            created = st.st_mode;
+            return fd;
+        }
         ::close(fd);
     }
     errno = EEXIST;
     return -1;
+}
+
+// Whether this process may write the file st describes: the owner's bits answer for its owner
+// and root answers for itself, without asking the kernel; anyone else asks.
+bool mayWrite(const std::string& path, const struct stat& st) {
+    static const uid_t self = ::geteuid();
+    if (self == 0) return true;
+    if (st.st_uid == self) return (st.st_mode & S_IWUSR) != 0;
+    return ::access(path.c_str(), W_OK) == 0;
 }
 
 class PosixFileSystem final : public FileSystem {
@@ -432,6 +461,12 @@ private:
         const bool folderThere = ::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
         if (isFolder) *isFolder = folderThere;
         if (!folderThere) return std::nullopt;
+        return findNoCaseIn(folder, st, name);
+    }
+
+    // The same in a folder whose status the caller has just taken.
+    std::optional<std::string> findNoCaseIn(const std::string& folder, const struct stat& st,
+                                            const std::string& name) const {
         const std::lock_guard lock(namesMutex_);
         FolderNames& names = folderNames_[folder];
         if (!sameTime(names.changed, st.st_mtim) || names.inode != st.st_ino) {
@@ -446,6 +481,50 @@ private:
         auto it = names.byKey.find(nameKey(name));
         if (it == names.byKey.end() || it->second.empty()) return std::nullopt;
         return *it->second.begin();
+    }
+
+    // The key foundFolders_ knows the folder of a parsed path's last name by.
+    static std::string folderKey(const ParsedPath& parsed) {
+        std::string key(1, parsed.drive);
+        for (std::size_t i = 0; i + 1 < parsed.names.size(); ++i) {
+            key += '\\';
+            key += nameKey(parsed.names[i]);
+        }
+        return key;
+    }
+
+    // The host folder an earlier search found for key, with its status, while it is still there.
+    std::optional<std::string> foundFolder(const std::string& key, struct stat& st) const {
+        std::string host;
+        {
+            const std::lock_guard lock(namesMutex_);
+            const auto found = foundFolders_.find(key);
+            if (found == foundFolders_.end()) return std::nullopt;
+            host = found->second.host;
+        }
+        const bool same = ::stat(host.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+        const std::lock_guard lock(namesMutex_);
+        const auto found = foundFolders_.find(key);
+        if (found == foundFolders_.end()) return std::nullopt;
+        if (!same || found->second.host != host || found->second.device != st.st_dev ||
+            found->second.inode != st.st_ino) {
+            foundFolders_.erase(found);
+            return std::nullopt;
+        }
+        return host;
+    }
+
+    void keepFoundFolder(std::string key, const std::string& host) const {
+        struct stat st {};
+        if (::stat(host.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return;
+        const std::lock_guard lock(namesMutex_);
+        foundFolders_[std::move(key)] = FoundFolder{host, st.st_dev, st.st_ino};
+    }
+
+    // A folder made or removed by this process may be what a kept search would now find.
+    void forgetFoundFolders() const {
+        const std::lock_guard lock(namesMutex_);
+        foundFolders_.clear();
     }
 
     // After this process added or removed hostPath: the kept list of its folder follows.
@@ -498,6 +577,21 @@ private:
     mutable std::mutex namesMutex_;
     mutable std::unordered_map<std::string, FolderNames> folderNames_;
 
+    // Folders a look-up had to search for (a name not spelled as stored), by the key of their
+    // Windows path: the host folder found, kept while that folder is still the one at that
+    // host path. Programs spell a path the same way every time, so each such folder is
+    // searched for once rather than name by name at every call.
+    struct FoundFolder {
+        std::string host;
+        dev_t device = 0;
+        ino_t inode = 0;
+    };
+    mutable std::unordered_map<std::string, FoundFolder> foundFolders_;  // under namesMutex_
+
+    // What looked like writers' temporary files in each folder written to, when first written.
+    std::mutex temporariesMutex_;
+    std::unordered_map<std::string, std::vector<std::string>> temporaries_;
+
     bool isKept(const std::string& folder) const {
         const std::lock_guard lock(namesMutex_);
         return folderNames_.count(folder) != 0;
@@ -525,10 +619,15 @@ public:
     std::optional<std::string> readFile(std::string_view winPath) const override {
         auto r = resolve(winPath);
         if (!r || r->isDriveRoot) return std::nullopt;
-        const int fd = openRegular(r->host, O_RDONLY);
+        struct stat st {};
+        const int fd = openRegular(r->host, O_RDONLY, 0, &st);
         if (fd < 0) return std::nullopt;
         std::string content;
         char buffer[65536];
+        // A read of a regular file comes back short only at its end, so a file smaller than
+        // the buffer takes one read; one that says it is empty (some kernel files do) is read
+        // to its end.
+        const bool small = st.st_size > 0 && st.st_size < static_cast<off_t>(sizeof buffer);
         for (;;) {
             const ssize_t n = ::read(fd, buffer, sizeof buffer);
             if (n < 0) {
@@ -538,19 +637,24 @@ public:
             }
             if (n == 0) break;
             content.append(buffer, static_cast<std::size_t>(n));
+            if (small && n < static_cast<ssize_t>(sizeof buffer)) break;
         }
         ::close(fd);
         return content;
     }
 
     bool writeFile(std::string_view winPath, std::string_view bytes) override {
-        const NoteChange note(*this, winPath);
-        return replace(note.resolved(), bytes, false);
+        NoteChange note(*this, winPath);
+        const bool written = replace(note.resolved(), bytes, false);
+        if (written) note.settled(true);
+        return written;
     }
 
     bool writeFileDurably(std::string_view winPath, std::string_view bytes) override {
-        const NoteChange note(*this, winPath);
-        return replace(note.resolved(), bytes, true);
+        NoteChange note(*this, winPath);
+        const bool written = replace(note.resolved(), bytes, true);
+        if (written) note.settled(true);
+        return written;
     }
 
     bool isLink(std::string_view winPath) const override {
@@ -590,7 +694,10 @@ public:
         const auto& r = note.resolved();
         if (!r) return false;
         if (isDir(r->host)) return true;
-        if (::mkdir(r->host.c_str(), 0777) == 0) return true;
+        if (::mkdir(r->host.c_str(), 0777) == 0) {
+            forgetFoundFolders();
+            return true;
+        }
         return errno == EEXIST && isDir(r->host);
     }
 
@@ -600,7 +707,9 @@ public:
         if (!r || r->isDriveRoot) return false;
         std::error_code ec;
         if (fs::symlink_status(r->host, ec).type() != fs::file_type::directory) return false;
-        return ::rmdir(r->host.c_str()) == 0;
+        if (::rmdir(r->host.c_str()) != 0) return false;
+        forgetFoundFolders();
+        return true;
     }
 
     bool removeFile(std::string_view winPath) override {
@@ -898,7 +1007,7 @@ private:
         if (::lstat(r->host.c_str(), &st) == 0) {
             if (S_ISREG(st.st_mode)) {
                 // Windows refuses to overwrite a read-only file; so does this.
-                if ((st.st_mode & 0222) == 0 || ::access(r->host.c_str(), W_OK) != 0) {
+                if ((st.st_mode & 0222) == 0 || !mayWrite(r->host, st)) {
                     errno = EACCES;
                     return false;
                 }
@@ -917,14 +1026,23 @@ private:
         // cannot pile up, whichever process id they carry.
         const std::string folder = parentOf(r->host);
         const std::string targetName = r->host.substr(r->host.rfind('/') + 1);
-        for (const std::string& name : removeAbandonedTemporaries(folder, targetName))
-            noteChange(joinHost(folder, name), false);
+        std::vector<std::string> removed;
+        {
+            // The folder is read for them once: a writer that dies after that leaves its file
+            // to the next process that writes here.
+            const std::lock_guard lock(temporariesMutex_);
+            auto [left, first] = temporaries_.try_emplace(folder);
+            if (first) left->second = temporariesIn(folder);
+            removed = removeAbandonedTemporaries(folder, targetName, left->second);
+        }
+        for (const std::string& name : removed) noteChange(joinHost(folder, name), false);
 
         std::string temp;
-        const int fd = createTemporary(folder, targetName, mode, temp);
+        mode_t created = 0;
+        const int fd = createTemporary(folder, targetName, mode, temp, created);
         if (fd < 0) return false;
         bool ok = detail::writeAll(fd, bytes);
-        if (ok && S_ISREG(st.st_mode)) ok = ::fchmod(fd, mode) == 0;
+        if (ok && S_ISREG(st.st_mode) && (created & 07777) != mode) ok = ::fchmod(fd, mode) == 0;
         if (ok && !dosAttrib.empty())
             ::fsetxattr(fd, kDosAttrib, dosAttrib.data(), dosAttrib.size(), 0);
         if (ok && durable) ok = ::fsync(fd) == 0;
@@ -986,6 +1104,19 @@ private:
                 return result;
             }
         }
+        // A folder an earlier call had to search for: only the last name needs looking up, and
+        // the path as spelled, which is known not to exist, need not be tried first.
+        std::string key;
+        if (parsed->names.size() > 1) {
+            key = folderKey(*parsed);
+            struct stat st {};
+            if (auto folder = foundFolder(key, st)) {
+                auto match = findNoCaseIn(*folder, st, parsed->names.back());
+                result.host = joinHost(*folder, match ? *match : parsed->names.back());
+                if (!match) result.entry = Resolved::Entry::Missing;
+                return result;
+            }
+        }
         if (!result.isDriveRoot && ::lstat(exact.c_str(), &result.status) == 0) {
             result.host = std::move(exact);
             result.entry = Resolved::Entry::Present;
@@ -1005,7 +1136,10 @@ private:
             }
         }
         bool lookUp = true;
-        for (const std::string& name : parsed->names) {
+        for (std::size_t i = 0; i < parsed->names.size(); ++i) {
+            const std::string& name = parsed->names[i];
+            if (lookUp && i + 1 == parsed->names.size() && !key.empty())
+                keepFoundFolder(std::move(key), result.host);
             if (lookUp) {
                 std::string next = joinHost(result.host, name);
                 if (entryExists(next)) {

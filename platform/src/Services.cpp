@@ -24,4 +24,9 @@ std::optional<Services> openServices(const std::filesystem::path& winRoot) {
     return s;
 }
 
+std::unique_ptr<FileSystem> openFileSystem(const std::filesystem::path& winRoot) {
+    if (!prepareWinRoot(winRoot)) return nullptr;
+    return makePosixFileSystem(winRoot);
+}
+
 }  // namespace platform

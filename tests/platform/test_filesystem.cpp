@@ -6,6 +6,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <optional>
 
 #include "platform/FileSystem.h"
 #include "platform/WinRoot.h"
@@ -34,6 +36,41 @@ TEST(FileSystem, names_match_without_regard_to_case) {
     EXPECT_TRUE(fs.isDirectory("c:\\PROGRAM FILES\\dezovur"));
     EXPECT_EQ(fs.hostPath("c:\\PROGRAM FILES\\DEZOVUR\\ERGASIES.DAT"),
               root.driveC() / "program files" / "dezovur" / "Ergasies.dat");
+}
+
+// A folder found under another spelling is remembered; whatever then happens to it, from this
+// process or another, the next call must see the folder that is there now.
+TEST(FileSystem, a_folder_found_under_another_spelling_follows_what_becomes_of_it) {
+    const struct {
+        const char* what;
+        std::function<void(TempWinRoot&)> change;
+        std::optional<std::string> expected;
+    } cases[] = {
+        {"renamed away, another made", [](TempWinRoot& r) {
+             fs::rename(r.driveC() / "Jobs", r.driveC() / "Old");
+             r.writeHostFile("JOBS/a.dat", "new");
+         }, "new"},
+        {"removed and made again by the program", [](TempWinRoot& r) {
+             ASSERT_TRUE(r.fs().removeFile("c:\\jobs\\a.dat"));
+             ASSERT_TRUE(r.fs().removeDirectory("c:\\jobs"));
+             ASSERT_TRUE(r.fs().createDirectory("c:\\JoBs"));
+             ASSERT_TRUE(r.fs().writeFile("c:\\JoBs\\A.dat", "again"));
+         }, "again"},
+        {"replaced by a link elsewhere", [](TempWinRoot& r) {
+             fs::rename(r.driveC() / "Jobs", r.driveC() / "Old");
+             r.writeHostFile("Other/a.dat", "other");
+             fs::create_directory_symlink(r.driveC() / "Other", r.driveC() / "Jobs");
+         }, "other"},
+        {"gone", [](TempWinRoot& r) { fs::remove_all(r.driveC() / "Jobs"); }, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        TempWinRoot root;
+        root.writeHostFile("Jobs/a.dat", "old");
+        ASSERT_EQ(root.fs().readFile("c:\\jobs\\a.dat"), "old") << c.what;
+        c.change(root);
+        EXPECT_EQ(root.fs().readFile("c:\\jobs\\a.dat"), c.expected) << c.what;
+        EXPECT_EQ(root.fs().exists("c:\\jobs\\a.dat"), c.expected.has_value()) << c.what;
+    }
 }
 
 TEST(FileSystem, greek_names_match_as_windows_compares_them) {

@@ -31,4 +31,9 @@ struct Services {
 // cannot be prepared.
 std::optional<Services> openServices(const std::filesystem::path& winRoot);
 
+// The files alone, for a command that only reads and writes files: the root is prepared as
+// above, but the registry and the rest are neither read nor seeded. Null when the root cannot
+// be prepared.
+std::unique_ptr<FileSystem> openFileSystem(const std::filesystem::path& winRoot);
+
 }  // namespace platform

@@ -91,7 +91,7 @@ TEST(ShellLink, lnkinfo_reads_it) {
 
 TEST(DesktopEntry, exec_quoting_and_validation) {
     setup::DesktopEntryData entry{"Αμοιβές 100%", "/opt/a b/dezovur", "statement \"x $y\"",
-                                  "/opt/a b"};
+                                  "/opt/a b", "", "", ""};
     const auto text = setup::desktopEntryText(entry);
     EXPECT_EQ(text,
               "[Desktop Entry]\nType=Application\nName=Αμοιβές 100%\n"
