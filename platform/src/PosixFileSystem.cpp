@@ -794,7 +794,7 @@ public:
     }
 
     bool rename(std::string_view from, std::string_view to, bool replace) override {
-        auto source = resolve(from, true);
+        auto source = resolve(from);
         if (!source || source->isDriveRoot) return false;
         bool ok = false;
         {
@@ -802,7 +802,7 @@ public:
             const auto& target = note.resolved();
             if (!target || target->isDriveRoot) return false;
             struct stat st {};
-            if (::lstat(source->host.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
+            if (!entryStatus(*source, st) || S_ISDIR(st.st_mode)) return false;
             ok = ::renameat2(AT_FDCWD, source->host.c_str(), AT_FDCWD, target->host.c_str(),
                              replace ? 0 : RENAME_NOREPLACE) == 0;
             // A file system without RENAME_NOREPLACE: a hard link refuses an existing name too.
@@ -827,7 +827,9 @@ public:
     }
 
     std::optional<FileIdentity> identity(std::string_view winPath) const override {
-        auto r = resolve(winPath);
+        // Asked mostly of a name about to be written: the kept names of its folder answer a
+        // new one without a look at the name itself.
+        auto r = resolve(winPath, true);
         struct stat st {};
         if (!r || r->isDriveRoot || !entryStatus(*r, st)) return std::nullopt;
         FileIdentity id;

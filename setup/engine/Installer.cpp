@@ -333,7 +333,10 @@ bool Installer::copyEntry(const CopyEntry& entry) {
         case record::Recorder::Placed::Written:
             break;
     }
-    if (moved && entry.member >= 0) movedMembers_.insert(static_cast<std::size_t>(entry.member));
+    if (moved && entry.member >= 0) {
+        movedMembers_.insert(static_cast<std::size_t>(entry.member));
+        movedSources_.insert(platform::pathKey(entry.source));
+    }
     if (entry.noLog == 0 && files.isReadOnly(entry.destination))
         files.setAttributes(entry.destination, 0);
     return true;
@@ -519,6 +522,7 @@ void Installer::deleteTemporaryFiles() {
     // two-stage package, a member the file list does not name); nothing else of the folder is
     // touched.
     for (const std::string& path : run_.unpackedFiles) {
+        if (movedSources_.count(platform::pathKey(path))) continue;  // installed, not left over
         progress_.setCurrentFile(path);
         files.removeFile(path);
     }

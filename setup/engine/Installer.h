@@ -182,6 +182,8 @@ private:
     // Indexes into packageList_ of the members moved into place (nothing of them is left to
     // delete with the temporary files).
     std::unordered_set<std::size_t> movedMembers_;
+    // The same members by the path key of where they were unpacked.
+    std::unordered_set<std::string> movedSources_;
     std::vector<std::string> recovered_;
     std::vector<std::string> foldersBeforeJournal_;
     int logNumber_ = 0;
