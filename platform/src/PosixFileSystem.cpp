@@ -445,12 +445,17 @@ private:
     struct FolderNames {
         timespec changed{};
         ino_t inode = 0;
+        // When this process's changes since the folder was last looked at ended; zero when none.
+        timespec ownChangesUntil{};
         // The spellings of one key in byte order (nearly always one).
         std::unordered_map<std::string, std::set<std::string>> byKey;
     };
 
     static bool sameTime(const timespec& a, const timespec& b) {
         return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+    }
+    static bool later(const timespec& a, const timespec& b) {
+        return a.tv_sec != b.tv_sec ? a.tv_sec > b.tv_sec : a.tv_nsec > b.tv_nsec;
     }
 
     // The entry of folder whose name Windows would take for name; the first in byte order when
@@ -469,8 +474,13 @@ private:
                                             const std::string& name) const {
         const std::lock_guard lock(namesMutex_);
         FolderNames& names = folderNames_[folder];
-        if (!sameTime(names.changed, st.st_mtim) || names.inode != st.st_ino) {
-            names = FolderNames{st.st_mtim, st.st_ino, {}};
+        const bool ownChangesOnly = names.inode == st.st_ino && names.ownChangesUntil.tv_sec != 0 &&
+                                    !later(st.st_mtim, names.ownChangesUntil);
+        names.ownChangesUntil = {};
+        if (ownChangesOnly) {
+            names.changed = st.st_mtim;
+        } else if (!sameTime(names.changed, st.st_mtim) || names.inode != st.st_ino) {
+            names = FolderNames{st.st_mtim, st.st_ino, {}, {}};
             std::error_code ec;
             for (fs::directory_iterator it(folder, ec); !ec && it != fs::directory_iterator();
                  it.increment(ec)) {
@@ -527,29 +537,28 @@ private:
         foundFolders_.clear();
     }
 
-    // After this process added or removed hostPath: the kept list of its folder follows.
+    // After this process added or removed hostPath: the kept list of its folder follows. The
+    // folder's new change time is not asked for here: the next look-up asks anyway, and takes a
+    // change time no later than the end of this process's last change as that change's own.
+    // A change by anyone else after that shows a later time and has the folder read again.
     // there: whether the entry is there now, when the caller knows.
     void noteChange(const std::string& path, std::optional<bool> there = std::nullopt) const {
         const std::string folder = parentOf(path);
         if (!isKept(folder)) return;
-        // Asked before the lock is taken: another thread may be changing a folder too.
-        struct stat st {};
-        const bool folderThere = ::stat(folder.c_str(), &st) == 0;
+        const std::string entry = path.substr(path.rfind('/') + 1);
+        const bool present = there ? *there : entryExists(path);
+        timespec now{};
+        ::clock_gettime(CLOCK_REALTIME, &now);
         const std::lock_guard lock(namesMutex_);
         auto found = folderNames_.find(folder);
         if (found == folderNames_.end()) return;
-        if (!folderThere) {
-            folderNames_.erase(found);
-            return;
-        }
-        const std::string entry = path.substr(path.rfind('/') + 1);
         auto& actual = found->second.byKey[nameKey(entry)];
-        if (there ? *there : entryExists(path)) {
+        if (present) {
             actual.insert(entry);
         } else {
             actual.erase(entry);
         }
-        found->second.changed = st.st_mtim;
+        found->second.ownChangesUntil = now;
     }
 
     // Notes the change a mutating call makes to winPath when it returns. The name is looked

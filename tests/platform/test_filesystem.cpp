@@ -1,6 +1,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -71,6 +72,21 @@ TEST(FileSystem, a_folder_found_under_another_spelling_follows_what_becomes_of_i
         EXPECT_EQ(root.fs().readFile("c:\\jobs\\a.dat"), c.expected) << c.what;
         EXPECT_EQ(root.fs().exists("c:\\jobs\\a.dat"), c.expected.has_value()) << c.what;
     }
+}
+
+// The program's own writes do not have a folder read again, but a name another process adds
+// afterwards (its change time later than the program's last change) must be seen.
+TEST(FileSystem, a_name_added_by_another_process_after_the_programs_own_is_found) {
+    TempWinRoot root;
+    auto& files = root.fs();
+    ASSERT_TRUE(files.createDirectory("c:\\d"));
+    ASSERT_TRUE(files.writeFile("c:\\d\\a.txt", "a"));
+    root.writeHostFile("d/B.TXT", "theirs");
+    const timespec later[2] = {{0, UTIME_OMIT}, {::time(nullptr) + 2, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, (root.driveC() / "d").c_str(), later, 0), 0);
+    EXPECT_EQ(files.readFile("c:\\d\\b.txt"), "theirs");
+    ASSERT_TRUE(files.writeFile("c:\\d\\b.txt", "ours"));
+    EXPECT_EQ(hostNames(root.driveC() / "d"), (std::vector<std::string>{"B.TXT", "a.txt"}));
 }
 
 TEST(FileSystem, greek_names_match_as_windows_compares_them) {
