@@ -2,7 +2,8 @@
 # the built files. Run by the `package` target in script mode (cmake -P) with:
 #   OUT, SOURCE (this folder), DEZOVUR, DEZOVUR_GUI (the windows dezovur starts),
 #   SETUP (may be empty), SETUP_WINDOWS (setup's windowed half, which it opens from its own
-#   folder; may be empty), ZUNINSTALL (may be empty),
+#   folder; may be empty), ZUNINSTALL (may be empty), ZUNINSTALL_WINDOWS (the library with
+#   its windows, which setup puts beside it; may be empty),
 #   PRODUCT_NAME, PROJECT_VERSION, GCAB, STRIP (may be empty).
 cmake_minimum_required(VERSION 3.25)
 
@@ -45,6 +46,16 @@ list(APPEND members readme.txt license.txt)
 if(ZUNINSTALL)
   file(COPY_FILE "${ZUNINSTALL}" "${stage}/zuninstall.exe")
   list(APPEND members zuninstall.exe)
+  if(ZUNINSTALL_WINDOWS)
+    file(COPY_FILE "${ZUNINSTALL_WINDOWS}" "${stage}/zuninstall-windows.so")
+    list(APPEND members zuninstall-windows.so)
+  endif()
+  if(STRIP)
+    execute_process(COMMAND "${STRIP}" --strip-debug "${stage}/zuninstall.exe")
+    if(ZUNINSTALL_WINDOWS)
+      execute_process(COMMAND "${STRIP}" --strip-debug "${stage}/zuninstall-windows.so")
+    endif()
+  endif()
 endif()
 
 execute_process(COMMAND "${GCAB}" --create --zip --nopath "${OUT}/file1.cab" ${members}

@@ -97,7 +97,7 @@ void FileChange::undo(const Record& record, UndoContext& c) {
         c.leftovers.push_back({dest, Why::Changed, false});
         return;
     }
-    if (!files.removeFile(dest)) c.leftovers.push_back({dest, Why::Failed});
+    if (!c.entries.removeFile(files, dest)) c.leftovers.push_back({dest, Why::Failed});
 }
 
 }  // namespace record

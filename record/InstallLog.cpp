@@ -94,8 +94,10 @@ std::optional<InstallLog> parseInstallLog(std::string_view bytes, int codePage) 
     if (profileEncoding(bytes) == ProfileEncoding::Ansi &&
         bytes.find('\0') != std::string_view::npos)
         return std::nullopt;
+    // A log lists every file installed: it is decoded once, not once per question.
+    const ProfileText text(bytes, codePage);
     bool known = false;
-    for (const std::string& s : profileSections(bytes, codePage)) {
+    for (const std::string& s : text.sections()) {
         for (const char* ours : {"LOG", "DIR", "UNINSTALL", "REGISTRY", "REGISTRYENTRY", "CAMINHO",
                                  "RTYPE", "KILLPROCESS"})
             known = known || sameAscii(s, ours);
@@ -104,18 +106,18 @@ std::optional<InstallLog> parseInstallLog(std::string_view bytes, int codePage) 
 
     auto values = [&](std::string_view section) {
         std::vector<std::string> out;
-        for (auto& [key, value] : profileSectionValues(bytes, codePage, section))
+        for (auto& [key, value] : text.sectionValues(section))
             if (!value.empty()) out.push_back(std::move(value));
         return out;
     };
     InstallLog log;
     log.files = values("LOG");
     log.folders = values("DIR");
-    log.uninstallKey = findProfileValue(bytes, codePage, "UNINSTALL", "PATH").value_or("");
-    log.applicationKey = findProfileValue(bytes, codePage, "REGISTRY", "PATH").value_or("");
+    log.uninstallKey = text.value("UNINSTALL", "PATH").value_or("");
+    log.applicationKey = text.value("REGISTRY", "PATH").value_or("");
     // Pairs by number; the numbers run over a whole setup run, so they are taken from the
     // file too. A key%d without its val%d names nothing whole and is passed over.
-    const auto entries = profileSectionValues(bytes, codePage, "REGISTRYENTRY");
+    const auto entries = text.sectionValues("REGISTRYENTRY");
     for (const auto& [name, key] : entries) {
         if (name.size() < 4 || !sameAscii(name.substr(0, 3), "KEY") || key.empty()) continue;
         const std::string wanted = "val" + name.substr(3);

@@ -16,6 +16,11 @@ class FileSystem;
 
 namespace record {
 
+// What setup puts in the system folder for zuninstall, shared by every product it installs:
+// the program and, beside it, the library with its windows.
+inline constexpr std::string_view kUninstallerProgram = "zuninstall.exe";
+inline constexpr std::string_view kUninstallerWindows = "zuninstall-windows.so";
+
 // Kept in memory and written whole at the end of each phase of the run: writing it through
 // the profile writer entry by entry would rewrite the whole file for every installed file.
 class InstallLogWriter {

@@ -21,7 +21,6 @@ using platform::RegRoot;
 
 constexpr std::string_view kUninstallList =
     "software\\microsoft\\windows\\currentversion\\uninstall";
-constexpr std::string_view kUninstallerName = "zuninstall.exe";
 
 std::string lower(std::string_view text) {
     std::string out(text);
@@ -66,7 +65,7 @@ public:
     Run(const record::InstallLog& log, std::string_view logPath, UninstallServices services)
         : log_(log), logPath_(logPath), s_(services) {
         installedAt_ = s_.files.modifiedTime(logPath_);
-        selfPath_ = s_.system.systemFolder() + "\\" + std::string(kUninstallerName);
+        selfPath_ = s_.system.systemFolder() + "\\" + std::string(record::kUninstallerProgram);
         for (const std::string& folder : log_.folders)
             loggedFolders_.insert(comparablePath(folder));
         gatherProtected();
@@ -149,7 +148,7 @@ private:
 
     // Returns false when the file is still there.
     bool removeFile(const std::string& path, bool counts) {
-        switch (platform::entryKind(s_.files, path)) {
+        switch (entries_.of(s_.files, path)) {
             case EntryKind::Missing:
                 return true;
             case EntryKind::Outside:
@@ -160,7 +159,7 @@ private:
                 return false;
             case EntryKind::File:
             case EntryKind::Link:
-                if (s_.files.removeFile(path)) return true;
+                if (entries_.removeFile(s_.files, path)) return true;
                 leave(path, Why::Failed, counts);
                 return false;
         }
@@ -305,6 +304,7 @@ private:
     const record::InstallLog& log_;
     std::string logPath_;
     UninstallServices s_;
+    platform::EntryKinds entries_;  // the log's files lie in a few folders, each opened once
     std::string selfPath_;
     std::optional<std::int64_t> installedAt_;
     std::set<std::string> loggedFolders_;
@@ -313,26 +313,32 @@ private:
 };
 
 
-// Setup shares one copy of the uninstaller among every product it installs; the copy goes
-// with the last.
+// Setup shares one copy of the uninstaller (and its windows) among every product it installs;
+// the copy goes with the last.
 void removeOwnCopyOf(UninstallServices s, Outcome& outcome) {
-    const std::string self = s.system.systemFolder() + "\\" + std::string(kUninstallerName);
+    const std::string self =
+        s.system.systemFolder() + "\\" + std::string(record::kUninstallerProgram);
     const std::string list(kUninstallList);
     for (const std::string& product : s.registry.subkeys(RegRoot::LocalMachine, list)) {
         const auto command =
             s.registry.value(RegRoot::LocalMachine, list + "\\" + product, "UninstallString");
-        if (command && lower(command->text).find(kUninstallerName) != std::string::npos) {
+        if (command && lower(command->text).find(record::kUninstallerProgram) != std::string::npos) {
             outcome.leftovers.push_back({self, Why::Shared, false});
             return;
         }
     }
-    if (platform::entryKind(s.files, self) == EntryKind::Missing) return;
-    if (!s.files.removeFile(self)) outcome.leftovers.push_back({self, Why::Failed, false});
+    for (const std::string_view name : {record::kUninstallerProgram, record::kUninstallerWindows}) {
+        const std::string path = s.system.systemFolder() + "\\" + std::string(name);
+        if (platform::entryKind(s.files, path) == EntryKind::Missing) continue;
+        if (!s.files.removeFile(path)) outcome.leftovers.push_back({path, Why::Failed, false});
+    }
 }
 
 Outcome undoJournal(const record::JournalContents& journal, UninstallServices s) {
     const std::string self =
-        comparablePath(s.system.systemFolder() + "\\" + std::string(kUninstallerName));
+        comparablePath(s.system.systemFolder() + "\\" + std::string(record::kUninstallerProgram));
+    const std::string selfWindows =
+        comparablePath(s.system.systemFolder() + "\\" + std::string(record::kUninstallerWindows));
     record::UndoContext context{{s.files, s.registry, s.profiles},
                                 journal.done ? record::UndoMode::Uninstall
                                              : record::UndoMode::Rollback,
@@ -343,7 +349,9 @@ Outcome undoJournal(const record::JournalContents& journal, UninstallServices s)
     // through; a run rolled back puts back whatever it found.
     if (journal.done) {
         context.keep = [&](const record::Record& r) {
-            return (r.tag == "file" || r.tag == "replace") && comparablePath(r.field(0)) == self;
+            if (r.tag != "file" && r.tag != "replace") return false;
+            const std::string path = comparablePath(r.field(0));
+            return path == self || path == selfWindows;
         };
     }
     record::undoRecords(journal.records, context);

@@ -8,20 +8,25 @@
 // short, too: that run is rolled back). Exit status: 0 when everything named is gone, 1 when
 // something stays, 2 when the command line or the log is unusable (nothing is then removed),
 // 3 when the user answered No.
+//
+// The program links no window library: its windows are a library beside it, opened only for a
+// run that shows them.
 
-#include <QApplication>
+#include <dlfcn.h>
+
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/Services.h"
 #include "platform/WinRoot.h"
+#include "record/InstallLog.h"
 #include "uninstall/Arguments.h"
 #include "uninstall/Texts.h"
 #include "uninstall/Uninstaller.h"
-#include "uninstall/ui/QuestionBox.h"
-#include "uninstall/ui/ResultWindow.h"
+#include "uninstall/ui/Windows.h"
 
 namespace {
 
@@ -43,6 +48,26 @@ void printLeftovers(const uninstall::Texts& texts, const uninstall::Outcome& out
     }
 }
 
+// The windows, from the library beside the program; null, with the reason on standard error,
+// when it cannot be opened. It is never closed: the application object lives until the end.
+std::unique_ptr<uninstall::Windows> openWindows(int* argc, char** argv) {
+    std::error_code ec;
+    const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    const std::filesystem::path library =
+        (ec ? std::filesystem::path(".") : self.parent_path()) / record::kUninstallerWindows;
+    void* handle = ::dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL);
+    auto open = handle ? reinterpret_cast<uninstall::OpenWindows>(
+                             ::dlsym(handle, uninstall::kOpenWindows))
+                       : nullptr;
+    if (!open) {
+        const char* error = ::dlerror();
+        std::fprintf(stderr, "zuninstall: the windows cannot be shown: %s\n",
+                     error ? error : library.c_str());
+        return nullptr;
+    }
+    return std::unique_ptr<uninstall::Windows>(open(argc, argv));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -60,8 +85,11 @@ int main(int argc, char** argv) {
     }
     const std::string& logPath = arguments->logPath;
 
-    std::unique_ptr<QApplication> app;
-    if (!arguments->silent) app = std::make_unique<QApplication>(argc, argv);
+    std::unique_ptr<uninstall::Windows> windows;
+    if (!arguments->silent) {
+        windows = openWindows(&argc, argv);
+        if (!windows) return kUnusable;
+    }
 
     std::string problem;
     const auto installation = uninstall::loadInstallation(
@@ -76,19 +104,18 @@ int main(int argc, char** argv) {
         if (at != std::string::npos) message.replace(at, 2, logPath);
         std::fprintf(stderr, "%s (%s)\n", message.c_str(), problem.c_str());
         // No window of ours is open yet for the box to sit over.
-        if (app) uninstall::tellUnusable(texts, message);
+        if (windows) windows->tellUnusable(texts, message);
         return kUnusable;
     }
 
     const std::string product = uninstall::productName(*installation, *services->registry);
-    if (app && !uninstall::askToRemove(texts, product)) return kDeclined;
+    if (windows && !windows->askToRemove(texts, product)) return kDeclined;
 
     const uninstall::Outcome outcome = uninstall::uninstall(
         *installation,
         {*services->files, *services->registry, *services->system, *services->profiles});
-    if (app) {
-        uninstall::ResultWindow window(texts, product, outcome);
-        window.exec();
+    if (windows) {
+        windows->showResult(texts, product, outcome);
     } else {
         printLeftovers(texts, outcome);
     }

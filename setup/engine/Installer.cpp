@@ -492,8 +492,14 @@ std::string Installer::notInstalledMessage() const {
 }
 
 void Installer::copyUninstaller() {
-    const std::string uninstaller = services_.system->systemFolder() + "\\zuninstall.exe";
-    recorder_->copyFile(run_.extractionFolder + "zuninstall.exe", uninstaller, false);
+    const std::string system = services_.system->systemFolder() + "\\";
+    const std::string uninstaller = system + std::string(record::kUninstallerProgram);
+    recorder_->copyFile(run_.extractionFolder + std::string(record::kUninstallerProgram),
+                        uninstaller, false);
+    // Its windows, where the package has them: without them it still works silently.
+    const std::string windows = run_.extractionFolder + std::string(record::kUninstallerWindows);
+    if (services_.files->exists(windows))
+        recorder_->copyFile(windows, system + std::string(record::kUninstallerWindows), false);
     installedFiles_.push_back(uninstaller);
     ++logNumber_;  // the uninstaller's number stays unused: it must not remove itself
 }

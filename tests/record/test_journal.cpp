@@ -38,7 +38,7 @@ TEST(Journal, records_come_back_whole_and_a_torn_one_is_dropped) {
 }
 
 TEST(Journal, what_is_not_one_is_refused_whole) {
-    for (const std::string bytes : {std::string("file\tc:\\x\n"), std::string(""),
+    for (const std::string& bytes : {std::string("file\tc:\\x\n"), std::string(""),
                                     std::string("setup journal 1\nfile\tc:\\x%G1\n"),
                                     std::string("setup journal 1\n\tno tag\n")})
         EXPECT_FALSE(record::parseJournal(bytes)) << bytes;

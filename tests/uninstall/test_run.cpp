@@ -1,20 +1,25 @@
 // The built zuninstall, run as the uninstall entry runs it: on a hand-made installation, and
 // (once setup and a package exist) on what setup itself installed.
 
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
+#include <memory>
 #include <sstream>
 
 #include "platform/Profile.h"
+#include "record/InstallLog.h"
 #include "record/Journal.h"
 #include "platform/Registry.h"
 #include "platform/Services.h"
 #include "support/TempWinRoot.h"
+#include "uninstall/ui/Windows.h"
 
 namespace {
 
@@ -85,6 +90,38 @@ TEST(ZuninstallRun, silent_run_removes_a_hand_made_installation) {
 
 // Whatever the path names, unless it is an install log or journal read whole, nothing goes:
 // not the file itself, nor what it seems to list.
+// zuninstall links no window library: a silent run loads none, and the windows of a run that
+// shows them come from the library beside the program, which opens on its own.
+TEST(ZuninstallRun, a_silent_run_loads_no_window_library_and_the_windows_lie_beside_it) {
+    testing_support::TempWinRoot root;
+    root.writeHostFile("app/install.log", "not a log");
+    const fs::path trace = root.root() / "ld";
+    const std::string command = "cd '" + root.root().string() + "' && LD_DEBUG=libs LD_DEBUG_OUTPUT='" +
+                                trace.string() + "' '" + ZUNINSTALL_PATH +
+                                "' --silent 'C:\\app\\install.log' >/dev/null 2>&1";
+    const int raw = std::system(command.c_str());
+    EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, 2);
+    std::string loaded;
+    for (const auto& file : fs::directory_iterator(root.root()))
+        if (file.path().filename().string().rfind("ld.", 0) == 0) {
+            std::ifstream in(file.path());
+            loaded.append(std::istreambuf_iterator<char>(in), {});
+        }
+    EXPECT_NE(loaded.find("calling init: "), std::string::npos) << "no loader report";
+    EXPECT_EQ(loaded.find("libQt6"), std::string::npos);
+    EXPECT_EQ(loaded.find(record::kUninstallerWindows), std::string::npos);
+
+    const fs::path library = fs::path(ZUNINSTALL_PATH).parent_path() / record::kUninstallerWindows;
+    void* handle = ::dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL);
+    ASSERT_TRUE(handle) << ::dlerror();
+    auto open = reinterpret_cast<uninstall::OpenWindows>(::dlsym(handle, uninstall::kOpenWindows));
+    ASSERT_TRUE(open);
+    static int argc = 1;
+    static char name[] = "zuninstall";
+    static char* argv[] = {name, nullptr};
+    EXPECT_TRUE(std::unique_ptr<uninstall::Windows>(open(&argc, argv)));
+}
+
 TEST(ZuninstallRun, refuses_what_is_not_an_install_log) {
     testing_support::TempWinRoot root;
     auto services = platform::openServices(root.root());

@@ -297,14 +297,54 @@ ProfileEncoding profileEncoding(std::string_view bytes) {
     return ProfileEncoding::Ansi;
 }
 
-std::optional<std::string> findProfileValue(std::string_view bytes, int ansiCodePage,
-                                            std::string_view section, std::string_view key) {
-    const Parsed p = parse(bytes, ansiCodePage);
+struct ProfileText::Impl {
+    Parsed parsed;
+};
+
+ProfileText::ProfileText(std::string_view bytes, int ansiCodePage)
+    : impl_(std::make_unique<Impl>(Impl{parse(bytes, ansiCodePage)})) {}
+
+ProfileText::~ProfileText() = default;
+
+std::optional<std::string> ProfileText::value(std::string_view section,
+                                              std::string_view key) const {
+    const Parsed& p = impl_->parsed;
     const std::size_t header = p.section(section);
     if (header == p.lines.size()) return std::nullopt;
     const std::size_t k = p.key(header, key);
     if (k == p.lines.size()) return std::nullopt;
     return p.value(p.lines[k]);
+}
+
+std::vector<std::string> ProfileText::sections() const {
+    const Parsed& p = impl_->parsed;
+    std::vector<std::string> out;
+    std::vector<std::u32string> seen;
+    for (const Line& line : p.lines) {
+        if (line.header) appendNames(out, seen, p.name(line));
+    }
+    return out;
+}
+
+std::vector<std::pair<std::string, std::string>> ProfileText::sectionValues(
+    std::string_view section) const {
+    const Parsed& p = impl_->parsed;
+    std::vector<std::pair<std::string, std::string>> out;
+    const std::size_t header = p.section(section);
+    if (header == p.lines.size()) return out;
+    std::unordered_set<std::u32string> seen;
+    const std::size_t end = p.sectionEnd(header);
+    for (std::size_t i = header + 1; i < end; ++i) {
+        const Line& line = p.lines[i];
+        if (!line.key || !seen.insert(folded(p.name(line))).second) continue;
+        out.emplace_back(toUtf8(p.name(line)), p.value(line));
+    }
+    return out;
+}
+
+std::optional<std::string> findProfileValue(std::string_view bytes, int ansiCodePage,
+                                            std::string_view section, std::string_view key) {
+    return ProfileText(bytes, ansiCodePage).value(section, key);
 }
 
 std::string readProfileString(std::string_view bytes, int ansiCodePage, std::string_view section,
@@ -317,13 +357,7 @@ std::string readProfileString(std::string_view bytes, int ansiCodePage, std::str
 }
 
 std::vector<std::string> profileSections(std::string_view bytes, int ansiCodePage) {
-    const Parsed p = parse(bytes, ansiCodePage);
-    std::vector<std::string> out;
-    std::vector<std::u32string> seen;
-    for (const Line& line : p.lines) {
-        if (line.header) appendNames(out, seen, p.name(line));
-    }
-    return out;
+    return ProfileText(bytes, ansiCodePage).sections();
 }
 
 std::vector<std::string> profileKeys(std::string_view bytes, int ansiCodePage,
@@ -343,18 +377,7 @@ std::vector<std::string> profileKeys(std::string_view bytes, int ansiCodePage,
 std::vector<std::pair<std::string, std::string>> profileSectionValues(std::string_view bytes,
                                                                       int ansiCodePage,
                                                                       std::string_view section) {
-    const Parsed p = parse(bytes, ansiCodePage);
-    std::vector<std::pair<std::string, std::string>> out;
-    const std::size_t header = p.section(section);
-    if (header == p.lines.size()) return out;
-    std::unordered_set<std::u32string> seen;
-    const std::size_t end = p.sectionEnd(header);
-    for (std::size_t i = header + 1; i < end; ++i) {
-        const Line& line = p.lines[i];
-        if (!line.key || !seen.insert(folded(p.name(line))).second) continue;
-        out.emplace_back(toUtf8(p.name(line)), p.value(line));
-    }
-    return out;
+    return ProfileText(bytes, ansiCodePage).sectionValues(section);
 }
 
 std::optional<std::string> writeProfileString(std::string_view bytes, int ansiCodePage,

@@ -7,6 +7,7 @@
 // encoding cannot decode included, and write new lines with CR LF.
 
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -54,5 +55,23 @@ std::string removeProfileKey(std::string_view bytes, int ansiCodePage, std::stri
                              std::string_view key);
 std::string removeProfileSection(std::string_view bytes, int ansiCodePage,
                                  std::string_view section);
+
+// One profile decoded once, for a caller with several questions about a large file (an install
+// log of thousands of lines): the answers of the functions above, from one reading.
+class ProfileText {
+public:
+    ProfileText(std::string_view bytes, int ansiCodePage);
+    ~ProfileText();
+    ProfileText(const ProfileText&) = delete;
+    ProfileText& operator=(const ProfileText&) = delete;
+
+    std::vector<std::string> sections() const;
+    std::vector<std::pair<std::string, std::string>> sectionValues(std::string_view section) const;
+    std::optional<std::string> value(std::string_view section, std::string_view key) const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
 
 }  // namespace platform::codec
