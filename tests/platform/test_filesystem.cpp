@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "platform/FileSystem.h"
+#include "platform/HostEntries.h"
 #include "platform/WinRoot.h"
 #include "support/TempWinRoot.h"
 
@@ -336,6 +337,56 @@ TEST(FileSystem, an_exclusive_lock_is_seen_by_other_processes_until_released) {
     }
     EXPECT_TRUE(othersCanLock());
     EXPECT_EQ(fs.lockExclusive("c:\\no such folder\\list.lock"), nullptr);
+}
+
+// What an uninstallation removes: the last name of a path is never followed, a folder on the
+// way is followed only within its drive, and a folder swapped for a link once it was looked at
+// does not lead the removal elsewhere.
+TEST(EntryKinds, removal_stays_where_the_installation_was) {
+    namespace pf = platform;
+    const struct {
+        const char* what;
+        const char* path;
+        std::function<void(TempWinRoot&, const fs::path& outside)> after;  // after the first look
+        pf::EntryKind kind;
+        bool removed;
+        const char* gone;  // relative to drive C, empty: nothing
+    } cases[] = {
+        {"a file", "c:\\app\\a.txt", nullptr, pf::EntryKind::File, true, "app/a.txt"},
+        {"spelled in another case", "C:\\APP\\A.TXT ", nullptr, pf::EntryKind::File, true,
+         "app/a.txt"},
+        {"a link", "c:\\app\\link", nullptr, pf::EntryKind::Link, true, "app/link"},
+        {"a folder", "c:\\app\\sub", nullptr, pf::EntryKind::Folder, false, ""},
+        {"missing", "c:\\app\\none.txt", nullptr, pf::EntryKind::Missing, true, ""},
+        {"through a link out of the drive", "c:\\out\\a.txt", nullptr, pf::EntryKind::Outside,
+         false, ""},
+        {"a folder swapped for a link", "c:\\app\\a.txt",
+         [](TempWinRoot& r, const fs::path& outside) {
+             fs::rename(r.driveC() / "app", r.driveC() / "was");
+             fs::create_directory_symlink(outside, r.driveC() / "app");
+         },
+         pf::EntryKind::File, true, "was/a.txt"},
+    };
+    for (const auto& c : cases) {
+        TempWinRoot root;
+        const fs::path outside = root.root() / "outside";
+        fs::create_directories(outside);
+        std::ofstream(outside / "a.txt") << "not ours";
+        root.writeHostFile("app/a.txt", "ours");
+        fs::create_directories(root.driveC() / "app/sub");
+        fs::create_symlink(outside / "a.txt", root.driveC() / "app/link");
+        fs::create_directory_symlink(outside, root.driveC() / "out");
+        pf::EntryKinds kinds;
+        EXPECT_EQ(kinds.of(root.fs(), c.path), c.kind) << c.what;
+        if (c.after) {
+            EXPECT_EQ(kinds.of(root.fs(), "c:\\app\\sub"), pf::EntryKind::Folder) << c.what;
+            c.after(root, outside);
+        }
+        EXPECT_EQ(kinds.removeFile(root.fs(), c.path), c.removed) << c.what;
+        if (*c.gone) EXPECT_FALSE(fs::exists(fs::symlink_status(root.driveC() / c.gone))) << c.what;
+        EXPECT_TRUE(fs::exists(outside / "a.txt")) << c.what;
+        EXPECT_TRUE(fs::exists(root.driveC() / "app/sub") || c.after) << c.what;
+    }
 }
 
 TEST(WinRoot, fresh_root_gets_drives_c_and_z) {
