@@ -5,14 +5,18 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <fstream>
 #include <functional>
 #include <iterator>
 #include <map>
+#include <memory>
+#include <mutex>
 #include <system_error>
 
 #include "PosixIo.h"
@@ -96,7 +100,8 @@ public:
     bool keyExists(RegRoot root, std::string_view key) const override {
         auto parts = codec::splitRegistryKey(key);
         if (!parts) return false;
-        const Node tree = load(root);
+        const std::shared_ptr<const Node> loaded = read(root);
+        const Node& tree = *loaded;
         return find(tree, *parts) != nullptr;
     }
 
@@ -135,7 +140,8 @@ public:
                                   std::string_view name) const override {
         auto parts = codec::splitRegistryKey(key);
         if (!parts) return std::nullopt;
-        const Node tree = load(root);
+        const std::shared_ptr<const Node> loaded = read(root);
+        const Node& tree = *loaded;
         const Node* node = find(tree, *parts);
         if (!node) return std::nullopt;
         const RegValue* v = node->findValue(name);
@@ -164,7 +170,8 @@ public:
         std::vector<std::string> names;
         auto parts = codec::splitRegistryKey(key);
         if (!parts) return names;
-        const Node tree = load(root);
+        const std::shared_ptr<const Node> loaded = read(root);
+        const Node& tree = *loaded;
         if (const Node* node = find(tree, *parts)) {
             for (const auto& [folded, child] : node->children) names.push_back(child->name);
         }
@@ -175,7 +182,8 @@ public:
         std::vector<std::string> names;
         auto parts = codec::splitRegistryKey(key);
         if (!parts) return names;
-        const Node tree = load(root);
+        const std::shared_ptr<const Node> loaded = read(root);
+        const Node& tree = *loaded;
         if (const Node* node = find(tree, *parts)) {
             for (const auto& [name, v] : node->values) names.push_back(name);
         }
@@ -193,6 +201,36 @@ private:
         if (in) content.assign(std::istreambuf_iterator<char>(in), {});
         return codec::parseRegistryFile(content, rootName(root));
     }
+
+    // The tree as the file holds it now. A run asks dozens of questions of one file that seldom
+    // changes: the tree read last is kept and serves while the file is the same one, unchanged
+    // (a writer replaces it under a new inode).
+    std::shared_ptr<const Node> read(RegRoot root) const {
+        struct stat st {};
+        const bool there = ::stat(filePath(root).c_str(), &st) == 0;
+        const std::lock_guard lock(readMutex_);
+        Kept& kept = kept_[static_cast<std::size_t>(root) % kept_.size()];
+        const bool same = there && kept.tree && kept.root == root && kept.inode == st.st_ino &&
+                          kept.device == st.st_dev && kept.size == st.st_size &&
+                          kept.changed.tv_sec == st.st_ctim.tv_sec &&
+                          kept.changed.tv_nsec == st.st_ctim.tv_nsec;
+        if (same) return kept.tree;
+        auto tree = std::make_shared<const Node>(load(root));
+        if (there) kept = Kept{root, st.st_dev, st.st_ino, st.st_size, st.st_ctim, tree};
+        else kept = Kept{};
+        return tree;
+    }
+
+    struct Kept {
+        RegRoot root{};
+        dev_t device = 0;
+        ino_t inode = 0;
+        off_t size = 0;
+        timespec changed{};
+        std::shared_ptr<const Node> tree;
+    };
+    mutable std::mutex readMutex_;
+    mutable std::array<Kept, 8> kept_;
 
     template <typename Tree>
     static auto find(Tree& tree, const std::vector<std::string>& parts) -> decltype(&tree) {

@@ -11,7 +11,10 @@
 
 #include <cctype>
 #include <cerrno>
+#include <cstdint>
 #include <functional>
+#include <mutex>
+#include <string>
 
 #include "PosixIo.h"
 #include "platform/FileSystem.h"
@@ -155,12 +158,29 @@ private:
         return windowsFolder_ + "\\" + std::string(file);
     }
 
+    // A setup run asks its data.tag dozens of questions: the text read last is kept, and
+    // serves while the file keeps its size and time of change.
     std::string content(std::string_view file) const {
-        return files_.readFile(winPath(file)).value_or(std::string());
+        const std::string path = winPath(file);
+        const auto identity = files_.identity(path);
+        const std::lock_guard lock(keptMutex_);
+        if (identity && identity->regular && kept_.path == path && kept_.size == identity->size &&
+            kept_.modifiedNs == identity->modifiedNs)
+            return kept_.text;
+        std::string text = files_.readFile(path).value_or(std::string());
+        if (identity && identity->regular && identity->size == text.size())
+            kept_ = Kept{path, identity->size, identity->modifiedNs, text};
+        else
+            kept_ = Kept{};
+        return text;
     }
 
     bool edit(std::string_view file, const Edit& change) {
         const std::string path = winPath(file);
+        {
+            const std::lock_guard lock(keptMutex_);
+            if (kept_.path == path) kept_ = Kept{};
+        }
         if (const auto host = files_.hostPath(path)) return editHostFile(*host, change);
         // A file system without host paths (one held in memory) replaces files whole anyway.
         const auto next = change(content(file));
@@ -170,6 +190,15 @@ private:
     FileSystem& files_;
     int codePage_;
     std::string windowsFolder_;
+
+    struct Kept {
+        std::string path;
+        std::uint64_t size = 0;
+        std::int64_t modifiedNs = 0;
+        std::string text;
+    };
+    mutable std::mutex keptMutex_;
+    mutable Kept kept_;
 };
 
 }  // namespace
