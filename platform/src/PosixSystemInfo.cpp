@@ -190,6 +190,7 @@ private:
 
     // Every missing folder of the path, from the drive down.
     bool createPath(const std::string& path) {
+        if (files_.isDirectory(path)) return true;  // every run after the first
         std::size_t pos = path.find('\\');  // after "C:"
         while (pos != std::string::npos) {
             pos = path.find('\\', pos + 1);
