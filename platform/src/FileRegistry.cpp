@@ -118,20 +118,42 @@ public:
 
     bool setValue(RegRoot root, std::string_view key, std::string_view name,
                   const RegValue& value) override {
-        auto parts = codec::splitRegistryKey(key);
-        if (!parts || !codec::isValidRegistryValueName(name)) return false;
-        const bool isText =
-            value.type == RegValue::Type::String || value.type == RegValue::Type::ExpandString;
-        if (isText && !detail::isValidUtf8(value.text)) return false;
-        RegValue stored;
-        stored.type = value.type;
-        if (isText) stored.text = value.text;
-        if (value.type == RegValue::Type::Dword) stored.dword = value.dword;
-        if (value.type == RegValue::Type::Binary) stored.bytes = value.bytes;
+        return apply(root, {{std::string(key), std::string(name), value}});
+    }
+
+    bool apply(RegRoot root, const std::vector<RegSetting>& settings) override {
+        struct Change {
+            std::vector<std::string> parts;
+            std::string name;
+            std::optional<RegValue> value;
+        };
+        std::vector<Change> changes;
+        for (const RegSetting& s : settings) {
+            auto parts = codec::splitRegistryKey(s.key);
+            if (!parts) return false;
+            if (!s.value) {
+                changes.push_back({std::move(*parts), {}, std::nullopt});
+                continue;
+            }
+            const RegValue& value = *s.value;
+            if (!codec::isValidRegistryValueName(s.name)) return false;
+            const bool isText =
+                value.type == RegValue::Type::String || value.type == RegValue::Type::ExpandString;
+            if (isText && !detail::isValidUtf8(value.text)) return false;
+            RegValue stored;
+            stored.type = value.type;
+            if (isText) stored.text = value.text;
+            if (value.type == RegValue::Type::Dword) stored.dword = value.dword;
+            if (value.type == RegValue::Type::Binary) stored.bytes = value.bytes;
+            changes.push_back({std::move(*parts), s.name, std::move(stored)});
+        }
+        if (changes.empty()) return true;
         return update(root, [&](Node& tree) {
-            Node* node = &tree;
-            for (const auto& p : *parts) node = &node->ensureChild(p);
-            node->setValue(name, stored);
+            for (const Change& c : changes) {
+                Node* node = &tree;
+                for (const auto& p : c.parts) node = &node->ensureChild(p);
+                if (c.value) node->setValue(c.name, *c.value);
+            }
             return true;
         });
     }

@@ -29,19 +29,20 @@ bool seedRegistry(Registry& registry, int ansiCodePage) {
         {kWindowsNtCurrentVersionKey, "CSDVersion", ""},
         {kCodePageKey, "ACP", std::to_string(ansiCodePage)},
     };
-    bool ok = true;
+    // What is missing goes in at once: a new root is written once, not once per value.
+    std::vector<RegSetting> missing;
     for (const auto& seed : seeds) {
         if (registry.value(RegRoot::LocalMachine, seed.key, seed.name)) continue;
         RegValue value;
         value.text = seed.text;
-        ok = registry.setValue(RegRoot::LocalMachine, seed.key, seed.name, value) && ok;
+        missing.push_back({std::string(seed.key), std::string(seed.name), value});
     }
     // The list of installed programs exists on every installation, empty or not, so removing
     // the last program leaves it as a new installation has it.
     const std::string uninstallList = std::string(kWindowsCurrentVersionKey) + "\\Uninstall";
     if (!registry.keyExists(RegRoot::LocalMachine, uninstallList))
-        ok = registry.createKey(RegRoot::LocalMachine, uninstallList) && ok;
-    return ok;
+        missing.push_back({uninstallList, {}, std::nullopt});
+    return missing.empty() || registry.apply(RegRoot::LocalMachine, missing);
 }
 
 }  // namespace platform

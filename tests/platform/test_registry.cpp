@@ -102,6 +102,28 @@ TEST(Registry, writes_the_export_syntax_and_a_fresh_object_reads_it_back) {
     EXPECT_FALSE(fresh->value(RegRoot::LocalMachine, "Software\\Dezovur", "Path").has_value());
 }
 
+// Several settings at once go in whole, or, when one of them cannot, not at all; a registry
+// opened afterwards reads them back, and a change made behind the program's back is seen.
+TEST(Registry, settings_applied_together_go_in_whole_or_not_at_all) {
+    TempWinRoot root;
+    auto reg = platform::makeFileRegistry(root.root());
+    platform::RegValue text;
+    text.text = "C:\\Program Files";
+    const std::string key = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+    EXPECT_FALSE(reg->apply(RegRoot::LocalMachine,
+                            {{key, "ProgramFilesDir", text}, {key, "bad\nname", text}}));
+    EXPECT_FALSE(reg->value(RegRoot::LocalMachine, key, "ProgramFilesDir"));
+    ASSERT_TRUE(reg->apply(RegRoot::LocalMachine,
+                           {{key, "ProgramFilesDir", text}, {key + "\\Uninstall", "", std::nullopt}}));
+    auto fresh = platform::makeFileRegistry(root.root());
+    EXPECT_EQ(fresh->value(RegRoot::LocalMachine, key, "ProgramFilesDir")->text, text.text);
+    EXPECT_TRUE(fresh->keyExists(RegRoot::LocalMachine, key + "\\Uninstall"));
+    EXPECT_FALSE(fresh->value(RegRoot::LocalMachine, key + "\\Uninstall", ""));
+    // Another program's edit: the first registry, which read the file before, sees it.
+    ASSERT_TRUE(fresh->deleteKey(RegRoot::LocalMachine, key + "\\Uninstall"));
+    EXPECT_FALSE(reg->keyExists(RegRoot::LocalMachine, key + "\\Uninstall"));
+}
+
 TEST(Registry, reads_regedit_files_with_wrapped_hex_and_greek_expand_strings) {
     TempWinRoot root;
     writeText(

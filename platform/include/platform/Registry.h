@@ -24,9 +24,25 @@ struct RegValue {
     std::string bytes;        // Binary
 };
 
+// One change of several made at once: the key made when missing, and its value set when one
+// is given.
+struct RegSetting {
+    std::string key;
+    std::string name;
+    std::optional<RegValue> value;  // none: the key alone
+};
+
 class Registry {
 public:
     virtual ~Registry() = default;
+    // Every setting, in order; false when any could not be made. Where the registry is a file
+    // this is one write rather than one per setting.
+    virtual bool apply(RegRoot root, const std::vector<RegSetting>& settings) {
+        bool ok = true;
+        for (const RegSetting& s : settings)
+            ok = (s.value ? setValue(root, s.key, s.name, *s.value) : createKey(root, s.key)) && ok;
+        return ok;
+    }
     virtual bool createKey(RegRoot root, std::string_view key) = 0;
     virtual bool keyExists(RegRoot root, std::string_view key) const = 0;
     // Removes the key with all its subkeys and values.
