@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <string>
 #include <system_error>
 
 #include "platform/WinNames.h"
@@ -88,10 +89,16 @@ const EntryKinds::Folder* EntryKinds::folderOf(const FileSystem& files, std::str
     if (folders_.size() >= kOpenFolders) forgetFolders();
     Folder found;
     if (const auto host = files.hostPath(folderPath)) {
-        const fs::path real = fs::weakly_canonical(*host, ec);
-        // O_PATH: a folder that may be searched but not listed still holds its files.
-        if (!ec && isWithin(real, drive->second))
-            found.fd = ::open(real.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+        // O_PATH: a folder that may be searched but not listed still holds its files. Where
+        // the folder opened really is, the kernel says in one call.
+        const int fd = ::open(host->c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+        if (fd >= 0) {
+            const fs::path real = fs::read_symlink("/proc/self/fd/" + std::to_string(fd), ec);
+            if (!ec && real.is_absolute() && isWithin(real, drive->second))
+                found.fd = fd;
+            else
+                ::close(fd);
+        }
     }
     const auto kept = folders_.emplace(std::move(key), found).first;
     return found.fd >= 0 ? &kept->second : nullptr;
