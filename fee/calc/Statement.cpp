@@ -268,7 +268,7 @@ bool writtenAfterStatement(const DataStore& store, std::string_view jobPath) {
 StatementText loadStatement(const DataStore& store, std::string_view jobPath) {
     StatementText result;
     for (std::string_view name : kFragmentOrder) {
-        auto bytes = store.fs().readFile(DataStore::jobFile(jobPath, name));
+        auto bytes = store.fragment(DataStore::jobFile(jobPath, name));
         if (!bytes) {
             result.missing.emplace_back(name);
             continue;

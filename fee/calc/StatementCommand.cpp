@@ -62,6 +62,8 @@ int printStatement(std::ostream& out, std::ostream& err,
     }
     DataStore store(*files, platform::decimalSeparator(),
                     dataFolderForProgram(*files, root, programFolder));
+    // What is printed is what was just written: no need to read it back.
+    store.keepWrittenFragments();
 
     const AssemblyResult result = assembleStatement(store);
     const std::string job = store.currentJobFolder().value_or(store.currentJob().value_or(""));

@@ -161,7 +161,19 @@ bool DataStore::write(std::string_view winPath, const LineWriter& lines) {
 bool DataStore::writeFragment(std::string_view winPath, const LineWriter& lines) {
     auto bytes = lines.bytes();
     if (!bytes) return false;
-    return fs_.writeFile(winPath, *bytes);
+    if (!fs_.writeFile(winPath, *bytes)) return false;
+    if (keepWritten_) {
+        const auto same = [&](const auto& kept) { return kept.first == winPath; };
+        std::erase_if(written_, same);
+        written_.emplace_back(std::string(winPath), std::move(*bytes));
+    }
+    return true;
+}
+
+std::optional<std::string> DataStore::fragment(const std::string& winPath) const {
+    for (const auto& [path, bytes] : written_)
+        if (path == winPath) return bytes;
+    return fs_.readFile(winPath);
 }
 
 std::unique_ptr<platform::FileSystem::Lock> DataStore::lockLists() const {

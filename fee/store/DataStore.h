@@ -121,6 +121,13 @@ public:
     // A statement fragment: replaced whole, but not forced to the disk, since the next
     // statement writes it again from the job.
     bool writeFragment(std::string_view winPath, const LineWriter& lines);
+    // For a caller that prints the statement it has just assembled (the statement command):
+    // the fragments this store wrote from now on are kept, and fragment() answers from them
+    // rather than reading each file back. A window, which lives on while others may write the
+    // job, reads the files.
+    void keepWrittenFragments() { keepWritten_ = true; }
+    // The fragment's bytes: as written here when kept, else as the file holds them.
+    std::optional<std::string> fragment(const std::string& winPath) const;
 
     // --- current job ---------------------------------------------------------------------
     // The first text of temp.dat, whatever it names.
@@ -200,6 +207,8 @@ private:
     platform::FileSystem& fs_;
     std::string separator_;
     std::string dataFolder_;
+    bool keepWritten_ = false;
+    std::vector<std::pair<std::string, std::string>> written_;  // path, bytes
 };
 
 }  // namespace fee

@@ -1,11 +1,13 @@
 #include "platform/WinRoot.h"
 
+#include <fcntl.h>
 #include <pwd.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <string>
 #include <system_error>
 
 namespace platform {
@@ -55,12 +57,31 @@ bool prepareWinRoot(const fs::path& root) {
     return ok;
 }
 
+namespace {
+
+// Where a folder really is, links resolved: the kernel names a folder it has opened in one
+// call, where resolving the path name by name asks once per name. A path that cannot be
+// opened is resolved name by name.
+std::filesystem::path realFolder(const std::filesystem::path& folder, std::error_code& ec) {
+    const int fd = ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        std::filesystem::path real =
+            std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(fd), ec);
+        ::close(fd);
+        if (!ec && real.is_absolute()) return real;
+    }
+    ec.clear();
+    return std::filesystem::weakly_canonical(folder, ec);
+}
+
+}  // namespace
+
 std::string windowsPathOf(const std::filesystem::path& hostPath,
                           const std::filesystem::path& winRoot) {
     namespace fs = std::filesystem;
     std::error_code ec;
     fs::path absolute = fs::absolute(hostPath, ec).lexically_normal();
-    fs::path parent = fs::weakly_canonical(absolute.parent_path(), ec);
+    fs::path parent = realFolder(absolute.parent_path(), ec);
     fs::path full = absolute.has_filename() ? parent / absolute.filename() : parent;
 
     char bestDrive = 'Z';
@@ -70,7 +91,7 @@ std::string windowsPathOf(const std::filesystem::path& hostPath,
         if (name.size() != 2 || name[1] != ':' ||
             !std::isalpha(static_cast<unsigned char>(name[0])))
             continue;
-        fs::path base = fs::weakly_canonical(entry.path(), ec);
+        fs::path base = realFolder(entry.path(), ec);
         if (ec || base == "/") continue;
         auto [endBase, endFull] = std::mismatch(base.begin(), base.end(), full.begin(), full.end());
         bool inside = endBase == base.end();
