@@ -4,6 +4,7 @@
 // folder's entries the way Windows compares names.
 
 #include <dirent.h>
+#include <pthread.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -328,9 +329,25 @@ std::string temporaryStem(const std::string& targetName) {
     return "." + targetName.substr(0, 120) + ".";
 }
 
+// The process id, asked once and again in a child after fork: every write names a file by it.
+pid_t processId() {
+    static std::atomic<pid_t> pid{0};
+    static const bool watched = [] {
+        ::pthread_atfork(nullptr, nullptr, [] { pid.store(0); });
+        return true;
+    }();
+    (void)watched;
+    pid_t known = pid.load();
+    if (known == 0) {
+        known = ::getpid();
+        pid.store(known);
+    }
+    return known;
+}
+
 std::string temporaryName(const std::string& targetName) {
     static std::atomic<unsigned> counter{0};
-    return temporaryStem(targetName) + std::to_string(::getpid()) + "." +
+    return temporaryStem(targetName) + std::to_string(processId()) + "." +
            std::to_string(counter++) + ".new";
 }
 
