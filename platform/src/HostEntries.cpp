@@ -10,6 +10,7 @@
 #include <string>
 #include <system_error>
 
+#include "PosixIo.h"
 #include "platform/WinNames.h"
 
 namespace platform {
@@ -66,6 +67,20 @@ void EntryKinds::forgetFolders() {
     folders_.clear();
 }
 
+const fs::path* EntryKinds::driveOf(const FileSystem& files, std::string_view winPath) {
+    const std::string driveRoot = std::string(winPath.substr(0, 2)) + "\\";
+    auto drive = drives_.find(driveRoot);
+    if (drive == drives_.end()) {
+        const auto hostDrive = files.hostPath(driveRoot);
+        if (!hostDrive) return nullptr;
+        std::error_code ec;
+        fs::path real = fs::weakly_canonical(*hostDrive, ec);
+        if (ec) return nullptr;
+        drive = drives_.emplace(driveRoot, std::move(real)).first;
+    }
+    return &drive->second;
+}
+
 const EntryKinds::Folder* EntryKinds::folderOf(const FileSystem& files, std::string_view winPath) {
     const auto cut = winPath.find_last_of("\\/");
     if (winPath.size() < 4 || winPath[1] != ':' || cut == std::string_view::npos || cut < 2 ||
@@ -76,16 +91,8 @@ const EntryKinds::Folder* EntryKinds::folderOf(const FileSystem& files, std::str
     if (auto known = folders_.find(key); known != folders_.end())
         return known->second.fd >= 0 ? &known->second : nullptr;
 
-    std::error_code ec;
-    const std::string driveRoot = std::string(winPath.substr(0, 2)) + "\\";
-    auto drive = drives_.find(driveRoot);
-    if (drive == drives_.end()) {
-        const auto hostDrive = files.hostPath(driveRoot);
-        if (!hostDrive) return nullptr;
-        fs::path real = fs::weakly_canonical(*hostDrive, ec);
-        if (ec) return nullptr;
-        drive = drives_.emplace(driveRoot, std::move(real)).first;
-    }
+    const fs::path* drive = driveOf(files, winPath);
+    if (!drive) return nullptr;
     if (folders_.size() >= kOpenFolders) forgetFolders();
     Folder found;
     if (const auto host = files.hostPath(folderPath)) {
@@ -93,8 +100,8 @@ const EntryKinds::Folder* EntryKinds::folderOf(const FileSystem& files, std::str
         // the folder opened really is, the kernel says in one call.
         const int fd = ::open(host->c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
         if (fd >= 0) {
-            const fs::path real = fs::read_symlink("/proc/self/fd/" + std::to_string(fd), ec);
-            if (!ec && real.is_absolute() && isWithin(real, drive->second))
+            const fs::path real = detail::openedPath(fd);
+            if (!real.empty() && isWithin(real, *drive))
                 found.fd = fd;
             else
                 ::close(fd);
@@ -110,18 +117,11 @@ EntryKind EntryKinds::slowly(const FileSystem& files, std::string_view winPath,
                              std::int64_t* modifiedNs) {
     const auto host = files.hostPath(winPath);
     if (!host || winPath.size() < 2) return EntryKind::Outside;
+    const fs::path* drive = driveOf(files, winPath);
+    if (!drive) return EntryKind::Outside;
     std::error_code ec;
-    const std::string driveRoot = std::string(winPath.substr(0, 2)) + "\\";
-    auto drive = drives_.find(driveRoot);
-    if (drive == drives_.end()) {
-        const auto hostDrive = files.hostPath(driveRoot);
-        if (!hostDrive) return EntryKind::Outside;
-        fs::path real = fs::weakly_canonical(*hostDrive, ec);
-        if (ec) return EntryKind::Outside;
-        drive = drives_.emplace(driveRoot, std::move(real)).first;
-    }
     const fs::path real = fs::weakly_canonical(host->parent_path(), ec);
-    if (ec || !isWithin(real, drive->second)) return EntryKind::Outside;
+    if (ec || !isWithin(real, *drive)) return EntryKind::Outside;
     struct stat st {};
     if (::lstat((real / host->filename()).c_str(), &st) != 0) return EntryKind::Missing;
     return kindOf(st, modifiedNs);

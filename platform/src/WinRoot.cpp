@@ -1,5 +1,7 @@
 #include "platform/WinRoot.h"
 
+#include "PosixIo.h"
+
 #include <fcntl.h>
 #include <pwd.h>
 #include <unistd.h>
@@ -59,18 +61,15 @@ bool prepareWinRoot(const fs::path& root) {
 
 namespace {
 
-// Where a folder really is, links resolved: the kernel names a folder it has opened in one
-// call, where resolving the path name by name asks once per name. A path that cannot be
-// opened is resolved name by name.
+// Where a folder really is, links resolved; a path that cannot be opened is resolved name by
+// name.
 std::filesystem::path realFolder(const std::filesystem::path& folder, std::error_code& ec) {
-    const int fd = ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        std::filesystem::path real =
-            std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(fd), ec);
-        ::close(fd);
-        if (!ec && real.is_absolute()) return real;
-    }
     ec.clear();
+    if (const int fd = ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC); fd >= 0) {
+        std::filesystem::path real = detail::openedPath(fd);
+        ::close(fd);
+        if (!real.empty()) return real;
+    }
     return std::filesystem::weakly_canonical(folder, ec);
 }
 

@@ -50,6 +50,8 @@ private:
     // written; null when only the file system's own look-up can tell.
     const Folder* folderOf(const FileSystem& files, std::string_view winPath);
     EntryKind slowly(const FileSystem& files, std::string_view winPath, std::int64_t* modifiedNs);
+    // The real host folder of winPath's drive; null when no drive holds it.
+    const std::filesystem::path* driveOf(const FileSystem& files, std::string_view winPath);
     void forgetFolders();
 
     std::unordered_map<std::string, std::filesystem::path> drives_;  // by drive root
