@@ -548,6 +548,16 @@ private:
         foundFolders_[std::move(key)] = FoundFolder{host, st.st_dev, st.st_ino};
     }
 
+    // A folder this process has just made holds nothing: its names are known without reading
+    // it, and the next name made in it (a folder chain, an installation's files) is looked up
+    // in the kept list.
+    void keepNewFolder(const std::string& host) const {
+        struct stat st {};
+        if (::lstat(host.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return;
+        const std::lock_guard lock(namesMutex_);
+        folderNames_[host] = FolderNames{st.st_mtim, st.st_ino, {}, {}};
+    }
+
     // A folder made or removed by this process may be what a kept search would now find.
     void forgetFoundFolders() const {
         const std::lock_guard lock(namesMutex_);
@@ -716,12 +726,14 @@ public:
     }
 
     bool createDirectory(std::string_view winPath) override {
-        const NoteChange note(*this, winPath);
+        NoteChange note(*this, winPath);
         const auto& r = note.resolved();
         if (!r) return false;
-        if (isDir(r->host)) return true;
+        if (r->entry != Resolved::Entry::Missing && isDir(r->host)) return true;
         if (::mkdir(r->host.c_str(), 0777) == 0) {
             forgetFoundFolders();
+            keepNewFolder(r->host);
+            note.settled(true);
             return true;
         }
         return errno == EEXIST && isDir(r->host);
