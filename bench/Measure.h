@@ -104,6 +104,19 @@ inline Sample run(const Launch& launch) {
     return sample;
 }
 
+// Two tools timed in one round, each going first in every other round, so neither always
+// meets the caches (or the disk) as the other left them.
+template <typename First, typename Second>
+void inTurn(int round, const First& ours, const Second& theirs) {
+    if (round % 2 != 0) {
+        ours();
+        theirs();
+    } else {
+        theirs();
+        ours();
+    }
+}
+
 inline double median(std::vector<double> v) {
     if (v.empty()) return 0;
     std::sort(v.begin(), v.end());

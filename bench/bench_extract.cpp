@@ -137,13 +137,7 @@ int main(int argc, char** argv) {
                 sync();
                 s2 = theirs(theirFolder, driveC / set.cab);
             };
-            if (r % 2 != 0) {
-                runOurs();
-                runTheirs();
-            } else {
-                runTheirs();
-                runOurs();
-            }
+            bench::inTurn(r, runOurs, runTheirs);
             if (!s1.ok || !s2.ok) {
                 std::fprintf(stderr, "a run failed (ours %d, cabextract %d)\n", s1.ok, s2.ok);
                 return 1;

@@ -182,13 +182,7 @@ void compare(Comparison& c, int runs, const std::function<bench::Launch(int)>& o
             ::sync();
             s2 = bench::run(theirs(r));
         };
-        if (r % 2 != 0) {
-            runOurs();
-            runTheirs();
-        } else {
-            runTheirs();
-            runOurs();
-        }
+        bench::inTurn(r, runOurs, runTheirs);
         if (!s1.ok || !s2.ok) {
             c.ok = false;
             c.note = std::string("a run failed: ") + (s1.ok ? c.theirs : c.ours) + " (see " +
