@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -200,6 +201,16 @@ protected:
                                                        prompter, options);
         installer->open();
         return installer->run();
+    }
+    // Installs with the downloads held back: queued gets them, finish() ends the run.
+    setup::RunOutcome installHoldingDownloads(setup::DownloadQueue& queued,
+                                              std::function<void()>& finish) {
+        setup::InstallerOptions options;
+        options.startDownloads = [&](setup::DownloadQueue& queue, std::function<void()> done) {
+            queued = queue;
+            finish = std::move(done);
+        };
+        return install({0, 0}, options);
     }
     std::string log(std::string_view section, std::string_view key) {
         return services.profiles->readString(installer->logPath(), section, key, "<none>", 400);

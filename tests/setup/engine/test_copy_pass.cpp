@@ -174,12 +174,7 @@ TEST_F(EngineTest, download_actions_queued_then_finished_by_the_sequence) {
     package({{"C:\\b\\a.txt", "<Install Dir>*0,0,0"}});
     setup::DownloadQueue queued;
     std::function<void()> finish;
-    setup::InstallerOptions options;
-    options.startDownloads = [&](setup::DownloadQueue& queue, std::function<void()> done) {
-        queued = queue;
-        finish = std::move(done);
-    };
-    ASSERT_EQ(install({0, 0}, options), RunOutcome::Downloading);
+    ASSERT_EQ(installHoldingDownloads(queued, finish), RunOutcome::Downloading);
     ASSERT_EQ(queued.size(), 1u);
     EXPECT_EQ(queued[0].url, "http://host/pkg/extra.zip");
     EXPECT_EQ(queued[0].folder, "C:\\Program Files\\App");

@@ -27,12 +27,7 @@ TEST_F(EngineTest, every_internet_scheme_is_queued_and_counted) {
              {"C:\\b\\c.txt", "<Install Dir>*0,0,0"}});
     setup::DownloadQueue queued;
     std::function<void()> finish;
-    setup::InstallerOptions options;
-    options.startDownloads = [&](setup::DownloadQueue& queue, std::function<void()> done) {
-        queued = queue;
-        finish = std::move(done);
-    };
-    ASSERT_EQ(install({0, 0}, options), RunOutcome::Downloading);
+    ASSERT_EQ(installHoldingDownloads(queued, finish), RunOutcome::Downloading);
     finish();
 
     std::vector<std::string> fetched;
