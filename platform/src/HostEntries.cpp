@@ -11,6 +11,7 @@
 #include <system_error>
 
 #include "PosixIo.h"
+#include "WinText.h"
 #include "platform/WinNames.h"
 
 namespace platform {
@@ -34,10 +35,7 @@ bool isWithin(const fs::path& inner, const fs::path& outer) {
 bool plainName(std::string_view name) {
     if (name.empty() || name == "." || name == ".." || name.back() == ' ' || name.back() == '.')
         return false;
-    return std::none_of(name.begin(), name.end(), [](char c) {
-        const auto u = static_cast<unsigned char>(c);
-        return u < 0x20 || u == 0x7F || std::string_view("<>:\"|?*").find(c) != std::string_view::npos;
-    });
+    return detail::isValidWindowsName(name);
 }
 
 EntryKind kindOf(const struct stat& st, std::int64_t* modifiedNs) {

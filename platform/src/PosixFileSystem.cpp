@@ -40,29 +40,6 @@ bool isSeparator(char c) {
     return c == '\\' || c == '/';
 }
 
-// Characters Windows never allows inside a file name.
-bool isForbiddenInName(char c) {
-    const auto u = static_cast<unsigned char>(c);
-    if (u < 0x20 || u == 0x7F) return true;
-    switch (c) {
-        case '<':
-        case '>':
-        case ':':
-        case '"':
-        case '|':
-        case '?':
-        case '*':
-        case '\\':
-        case '/':
-            return true;
-        default:
-            return false;
-    }
-}
-
-bool isValidName(std::string_view name) {
-    return std::none_of(name.begin(), name.end(), isForbiddenInName);
-}
 
 // Windows drops trailing blanks and periods of every name ("oix1.dat " is "oix1.dat").
 std::string_view stripTrailing(std::string_view name) {
@@ -99,7 +76,7 @@ std::optional<ParsedPath> parseWinPath(std::string_view path) {
             if (!parsed.names.empty()) parsed.names.pop_back();
             continue;
         }
-        if (!isValidName(component)) return std::nullopt;
+        if (!detail::isValidWindowsName(component)) return std::nullopt;
         const std::string_view name = stripTrailing(component);
         if (name.empty()) continue;  // "...", " ": the same folder, as on Windows
         parsed.names.emplace_back(name);
@@ -963,7 +940,7 @@ public:
             if (ec) break;
             std::string name = it->path().filename().string();
             // A host name Windows could not spell is not reachable through this interface.
-            if (!isValidName(name)) continue;
+            if (!detail::isValidWindowsName(name)) continue;
             std::error_code typeEc;
             const bool dir = it->is_directory(typeEc);
             if (typeEc) continue;

@@ -1,5 +1,7 @@
 #include "WinText.h"
 
+#include <algorithm>
+
 #include "platform/codec/Unicode.h"
 
 namespace platform::detail {
@@ -218,6 +220,33 @@ std::optional<std::string> utf16leToUtf8(std::string_view bytes) {
         appendUtf8(out, u);
     }
     return out;
+}
+
+namespace {
+
+bool isForbiddenInName(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    if (u < 0x20 || u == 0x7F) return true;
+    switch (c) {
+        case '<':
+        case '>':
+        case ':':
+        case '"':
+        case '|':
+        case '?':
+        case '*':
+        case '\\':
+        case '/':
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+bool isValidWindowsName(std::string_view name) {
+    return std::none_of(name.begin(), name.end(), isForbiddenInName);
 }
 
 }  // namespace platform::detail

@@ -16,6 +16,9 @@ std::optional<char32_t> decodeUtf8(std::string_view text, std::size_t& pos);
 void appendUtf8(std::string& out, char32_t cp);
 bool isValidUtf8(std::string_view text);
 
+// No character Windows refuses in a file name (controls, <>:"|?* and the separators).
+bool isValidWindowsName(std::string_view name);
+
 // Windows compares names by upper-casing both sides one character at a time (no special
 // casing: "ß" stays, "ς" and "σ" both become "Σ", accented letters keep their accent).
 char32_t winUpcase(char32_t cp);
