@@ -6,9 +6,8 @@
 namespace setup {
 
 namespace {
-// Bytes of one member made one job, and bytes or jobs gathered before a hand-over: the writer
-// wakes for each hand-over. (Larger jobs cost more: past malloc's threshold each is mapped
-// afresh, page by page.)
+// The largest member handed to the writer (in one job), and the bytes or jobs gathered before
+// a hand-over: the writer wakes for each hand-over.
 constexpr std::size_t kChunk = 64 * 1024;
 constexpr std::size_t kBatchJobs = 64;
 }  // namespace
@@ -31,9 +30,24 @@ void MemberWriter::begin(std::string target, std::string shown) {
 }
 
 void MemberWriter::write(const void* data, std::size_t size) {
-    if (pending_.empty()) pending_.reserve(std::max(kChunk, size));
+    if (!writingHere_ && pending_.size() + size > kChunk) takeOver();
+    if (writingHere_) return writeHere(data, size);
+    if (pending_.capacity() < kChunk) pending_.reserve(kChunk);
     pending_.append(static_cast<const char*>(data), size);
-    if (pending_.size() >= kChunk) flushPending();
+}
+
+// The member is large: once the writer has opened it, the caller writes it, beginning with
+// the bytes gathered so far. (Their buffer stays, for the next member's.)
+void MemberWriter::takeOver() {
+    drain();
+    writingHere_ = true;
+    writeHere(pending_.data(), pending_.size());
+    pending_.clear();
+}
+
+void MemberWriter::writeHere(const void* data, std::size_t size) {
+    if (skipping_ || !file_) return;
+    if (file_->write(data, size) != static_cast<std::int64_t>(size)) fail(false);
 }
 
 void MemberWriter::finish(std::int64_t modified, std::uint32_t attributes, bool hostProgram) {
@@ -42,12 +56,20 @@ void MemberWriter::finish(std::int64_t modified, std::uint32_t attributes, bool 
     job.modified = modified;
     job.attributes = attributes;
     job.hostProgram = hostProgram;
-    push(std::move(job));
+    if (!writingHere_) return push(std::move(job));
+    run(job);
+    writingHere_ = false;
 }
 
 void MemberWriter::discard() {
     pending_.clear();
-    push(Job{Job::Kind::Discard});
+    Job job{Job::Kind::Discard};
+    if (writingHere_) {
+        run(job);
+        writingHere_ = false;
+        return;
+    }
+    push(std::move(job));
     handOver();
 }
 
@@ -69,11 +91,11 @@ int MemberWriter::membersWritten() const {
     return written_;
 }
 
+// A small member's bytes go over in a copy of their own size; the gathering buffer stays.
 void MemberWriter::flushPending() {
     if (pending_.empty()) return;
-    Job job{Job::Kind::Data, std::move(pending_)};
+    push(Job{Job::Kind::Data, pending_});
     pending_.clear();
-    push(std::move(job));
 }
 
 void MemberWriter::push(Job job) {
@@ -157,11 +179,7 @@ void MemberWriter::run(Job& job) {
             return;
         }
         case Job::Kind::Data:
-            if (skipping_ || !file_) return;
-            if (file_->write(job.text.data(), job.text.size()) !=
-                static_cast<std::int64_t>(job.text.size()))
-                fail(false);
-            return;
+            return writeHere(job.text.data(), job.text.size());
         case Job::Kind::Finish: {
             if (skipping_ || !file_) return;
             // The time last, after every byte; a file that cannot take them here goes by name.
