@@ -188,9 +188,11 @@ HOSTILE = {  # cabinet: stored name, UTF-8 flag
 
 def broken():
     """Cabinets that must fail. first.bin has a folder of its own and comes out whole; the
-    damage is in second.bin's folder (two data blocks), unless said otherwise."""
+    damage is in second.bin's folder (four data blocks), unless said otherwise. Damage in
+    the last block meets second.bin past its first 64 KB, which the extraction writes
+    otherwise than a smaller member's."""
     first = (b"first.bin", pattern(BLOCK, 4), WHEN, 0x20)
-    second = (b"second.bin", pattern(2 * BLOCK, 5), WHEN, 0x20)
+    second = (b"second.bin", pattern(4 * BLOCK, 5), WHEN, 0x20)
 
     def two_folders_with(second_blocks):
         date, time = dos(*WHEN)
@@ -199,8 +201,9 @@ def broken():
 
     good_blocks = blocks(second[1], MSZIP)
     good = two_folders_with(good_blocks)
-    (payload, usize), last = good_blocks
-    damaged = [(b"CK\xff" + payload[3:], usize), last]  # a deflate block of the reserved type
+    (payload, usize), *rest = good_blocks
+    last = rest[-1]
+    damaged = [(b"CK\xff" + payload[3:], usize), *rest]  # a deflate block of the reserved type
     wrong_sum = bytearray(good)
     wrong_sum[len(good) - 8 - len(last[0])] ^= 0x01  # the last block's checksum
     beyond = simple([(b"short.bin", fill(b"short\n", 100), WHEN, 0x20)], STORED)
