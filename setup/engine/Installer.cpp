@@ -1,5 +1,6 @@
 #include "setup/engine/Installer.h"
 
+#include <algorithm>
 #include <chrono>
 #include <ctime>
 #include <unordered_map>
@@ -491,15 +492,28 @@ std::string Installer::notInstalledMessage() const {
     return text + "\n\n" + t.restInstalled;
 }
 
+// The uninstaller and its windows, which the cabinets bring. Unpacked by this run, they are
+// moved into place; a copy found in the temporary folder that this run did not unpack is
+// someone else's, and only copied.
 void Installer::copyUninstaller() {
     const std::string system = services_.system->systemFolder() + "\\";
     const std::string uninstaller = system + std::string(record::kUninstallerProgram);
-    recorder_->copyFile(run_.extractionFolder + std::string(record::kUninstallerProgram),
-                        uninstaller, false);
+    auto place = [&](const std::string& source, const std::string& dest) {
+        const std::string key = platform::pathKey(source);
+        const bool unpacked =
+            std::any_of(run_.unpackedFiles.begin(), run_.unpackedFiles.end(),
+                        [&](const std::string& path) { return platform::pathKey(path) == key; });
+        bool moved = false;
+        if (!unpacked) return recorder_->copyFile(source, dest, false);
+        const auto placed = recorder_->moveFile(source, dest, false, &moved);
+        if (moved) movedSources_.insert(key);
+        return placed;
+    };
+    place(run_.extractionFolder + std::string(record::kUninstallerProgram), uninstaller);
     // Its windows, where the package has them: without them it still works silently.
     const std::string windows = run_.extractionFolder + std::string(record::kUninstallerWindows);
     if (services_.files->exists(windows))
-        recorder_->copyFile(windows, system + std::string(record::kUninstallerWindows), false);
+        place(windows, system + std::string(record::kUninstallerWindows));
     installedFiles_.push_back(uninstaller);
     ++logNumber_;  // the uninstaller's number stays unused: it must not remove itself
 }

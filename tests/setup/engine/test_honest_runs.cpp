@@ -134,7 +134,8 @@ TEST_F(EngineTest, silent_run_takes_the_pages_defaults) {
 
 // Members are moved into place, not copied: nothing of them is left to delete, the journal
 // records them as it records a copy, and what a rename cannot serve is copied: a file kept by
-// its flag, one that replaces another, and a folder on another file system.
+// its flag, one that replaces another, and a folder on another file system. The uninstaller
+// goes the same way; a file of its windows' name that the run did not unpack is only copied.
 TEST_F(EngineTest, members_move_into_place_and_copy_where_they_must) {
     const fs::path other = fs::path("/dev/shm") / ("setup-test-" + std::to_string(getpid()));
     fs::create_directories(other);
@@ -148,9 +149,12 @@ TEST_F(EngineTest, members_move_into_place_and_copy_where_they_must) {
              {"C:\\b\\old.txt", "<Install Dir>*0,0,0"},
              {"C:\\b\\far.txt", "<Favorites Folder>*0,0,0"}});
     root.writeHostFile("windows/temp/F9_extra.bin", "unpacked, not listed");
+    fs::create_directories(root.driveC() / "windows/system32");
+    root.writeHostFile("windows/temp/zuninstall.exe", "uninstaller");
+    root.writeHostFile("windows/temp/zuninstall-windows.so", "someone's");
     run.unpackedFiles = {"C:\\windows\\temp\\F0_new.txt", "C:\\windows\\temp\\F1_kept.txt",
                          "C:\\windows\\temp\\F2_old.txt", "C:\\windows\\temp\\F3_far.txt",
-                         "C:\\windows\\temp\\F9_extra.bin"};
+                         "C:\\windows\\temp\\F9_extra.bin", "C:\\windows\\temp\\ZUNINSTALL.EXE"};
     folders.set(setup::FolderKind::Favorites, "D:");
 
     ASSERT_EQ(install(), RunOutcome::Finished);
@@ -159,11 +163,13 @@ TEST_F(EngineTest, members_move_into_place_and_copy_where_they_must) {
     EXPECT_EQ(host("Program Files/App/old.txt"), "member 2");
     std::ifstream far(other / "far.txt");
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(far), {}), "member 3");
+    EXPECT_EQ(host("windows/system32/zuninstall.exe"), "uninstaller");
+    EXPECT_EQ(host("windows/system32/zuninstall-windows.so"), "someone's");
     // The temporary folder holds only what was there before the run.
-    std::vector<std::string> left;
+    std::set<std::string> left;
     for (const auto& e : fs::directory_iterator(root.driveC() / "windows/temp"))
-        left.push_back(e.path().filename().string());
-    EXPECT_EQ(left, std::vector<std::string>{"readme.txt"});
+        left.insert(e.path().filename().string());
+    EXPECT_EQ(left, (std::set<std::string>{"readme.txt", "zuninstall-windows.so"}));
     const auto journal = record::readJournal(*services.files,
                                              record::journalPathFor(installer->logPath()));
     ASSERT_TRUE(journal);
