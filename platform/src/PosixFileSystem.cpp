@@ -610,6 +610,22 @@ private:
         return folderNames_.count(folder) != 0;
     }
 
+    // Whether `missing` (a host path below drive, known not to be a folder) lies below a kept
+    // folder that holds no name like the next one down. Only spellings as given are followed:
+    // anything else is for the full look-up to settle.
+    bool missingBelowKeptFolder(const std::string& drive, std::string missing) const {
+        for (std::string folder = parentOf(missing); folder.size() >= drive.size();
+             missing = folder, folder = parentOf(folder)) {
+            if (isKept(folder)) {
+                bool folderThere = false;
+                const std::string name = missing.substr(folder.size() + (folder == "/" ? 0 : 1));
+                return !findNoCaseCached(folder, name, &folderThere) && folderThere;
+            }
+            if (folder.size() == drive.size()) break;  // the drive's own folder
+        }
+        return false;
+    }
+
     // A drive's folder as its link last said, and when the link was last looked at.
     static constexpr std::int64_t kDriveRecheckMs = 1000;
     struct DriveLink {
@@ -706,7 +722,8 @@ public:
         NoteChange note(*this, winPath);
         const auto& r = note.resolved();
         if (!r) return false;
-        if (r->entry != Resolved::Entry::Missing && isDir(r->host)) return true;
+        struct stat st {};
+        if (followedStatus(*r, st) && S_ISDIR(st.st_mode)) return true;
         if (::mkdir(r->host.c_str(), 0777) == 0) {
             forgetFoundFolders();
             keepNewFolder(r->host);
@@ -1149,6 +1166,13 @@ private:
             if (folderThere) {
                 result.host = match ? joinHost(folder, *match) : std::move(exact);
                 if (!match) result.entry = Resolved::Entry::Missing;
+                return result;
+            }
+            // Deeper below a folder whose names are kept (a chain of new folders being made):
+            // when that folder has no name like the next one, nothing below it exists.
+            if (missingBelowKeptFolder(*drive, folder)) {
+                result.host = std::move(exact);
+                result.entry = Resolved::Entry::Missing;
                 return result;
             }
         }

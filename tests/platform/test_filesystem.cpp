@@ -90,6 +90,21 @@ TEST(FileSystem, a_name_added_by_another_process_after_the_programs_own_is_found
     EXPECT_EQ(hostNames(root.driveC() / "d"), (std::vector<std::string>{"B.TXT", "a.txt"}));
 }
 
+// A path deep below a folder the program made is known missing from that folder's names
+// alone; once another process makes the chain, spelled as asked or otherwise, it is found.
+TEST(FileSystem, a_chain_another_process_makes_below_the_programs_folder_is_found) {
+    for (const char* made : {"x/y/z.txt", "X/Y/Z.TXT"}) {
+        TempWinRoot root;
+        auto& files = root.fs();
+        ASSERT_TRUE(files.createDirectory("c:\\d"));
+        EXPECT_FALSE(files.exists("c:\\d\\x\\y\\z.txt")) << made;
+        root.writeHostFile(fs::path("d") / made, "theirs");
+        const timespec later[2] = {{0, UTIME_OMIT}, {::time(nullptr) + 2, 0}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, (root.driveC() / "d").c_str(), later, 0), 0);
+        EXPECT_EQ(files.readFile("c:\\d\\x\\y\\z.txt"), "theirs") << made;
+    }
+}
+
 TEST(FileSystem, greek_names_match_as_windows_compares_them) {
     TempWinRoot root;
     root.writeHostFile("Ταχύς.dat", "t");
