@@ -123,6 +123,11 @@ bool Recorder::setValue(platform::RegRoot root, const std::string& key, const st
     return RegistryValueChange::set(*this, root, key, name, value);
 }
 
+bool Recorder::setValues(platform::RegRoot root, const std::string& key,
+                         const std::vector<std::pair<std::string, platform::RegValue>>& values) {
+    return RegistryValueChange::setAll(*this, root, key, values);
+}
+
 bool Recorder::writeIni(const std::string& file, const std::string& section,
                         const std::string& key, const std::string& value) {
     return IniChange::write(*this, file, section, key, value);

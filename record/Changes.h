@@ -19,6 +19,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/HostEntries.h"
@@ -114,6 +115,10 @@ public:
     bool createKey(platform::RegRoot root, const std::string& key);
     bool setValue(platform::RegRoot root, const std::string& key, const std::string& name,
                   const platform::RegValue& value);
+    // Several values of one key (made with its chain if missing), recorded one by one as
+    // setValue records them and then written together: one write of the registry.
+    bool setValues(platform::RegRoot root, const std::string& key,
+                   const std::vector<std::pair<std::string, platform::RegValue>>& values);
     bool writeIni(const std::string& file, const std::string& section, const std::string& key,
                   const std::string& value);
 
@@ -158,6 +163,9 @@ private:
 class RegistryKeyChange {
 public:
     static bool create(Recorder& r, platform::RegRoot root, const std::string& key);
+    // The records of the keys of the chain that are missing; missing tells whether the key is.
+    static bool announce(Recorder& r, platform::RegRoot root, const std::string& key,
+                         bool& missing);
     static void undo(const Record& record, UndoContext& context);
 };
 
@@ -165,6 +173,8 @@ class RegistryValueChange {
 public:
     static bool set(Recorder& r, platform::RegRoot root, const std::string& key,
                     const std::string& name, const platform::RegValue& value);
+    static bool setAll(Recorder& r, platform::RegRoot root, const std::string& key,
+                       const std::vector<std::pair<std::string, platform::RegValue>>& values);
     static void undo(const Record& record, UndoContext& context);
     // "-" for no value, else a type letter, ":" and the data.
     static std::string encode(const std::optional<platform::RegValue>& value);

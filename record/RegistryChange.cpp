@@ -36,21 +36,29 @@ bool sameValue(const std::optional<RegValue>& a, const std::optional<RegValue>& 
 
 }  // namespace
 
-bool RegistryKeyChange::create(Recorder& r, RegRoot root, const std::string& key) {
+bool RegistryKeyChange::announce(Recorder& r, RegRoot root, const std::string& key,
+                                 bool& missing) {
     auto& registry = r.machine().registry;
-    if (key.empty() || registry.keyExists(root, key)) return true;
+    missing = !key.empty() && !registry.keyExists(root, key);
+    if (!missing) return true;
     // Every key of the chain that is missing, the outermost first, so undoing removes the
     // innermost first.
-    std::vector<std::string> missing{key};
+    std::vector<std::string> chain{key};
     for (auto cut = key.rfind('\\'); cut != std::string::npos && cut > 0;
          cut = key.rfind('\\', cut - 1)) {
         const std::string parent = key.substr(0, cut);
         if (registry.keyExists(root, parent)) break;
-        missing.push_back(parent);
+        chain.push_back(parent);
     }
-    for (auto it = missing.rbegin(); it != missing.rend(); ++it)
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it)
         if (!r.append({"regkey", {std::string(regRootName(root)), *it}})) return false;
-    return registry.createKey(root, key);
+    return true;
+}
+
+bool RegistryKeyChange::create(Recorder& r, RegRoot root, const std::string& key) {
+    bool missing = false;
+    if (!announce(r, root, key, missing)) return false;
+    return !missing || r.machine().registry.createKey(root, key);
 }
 
 void RegistryKeyChange::undo(const Record& record, UndoContext& c) {
@@ -135,6 +143,25 @@ bool RegistryValueChange::set(Recorder& r, RegRoot root, const std::string& key,
                    {std::string(regRootName(root)), key, name, encode(before), encode(value)}}))
         return false;
     return registry.setValue(root, key, name, value);
+}
+
+// Every record first, then one write: a run cut short in between has written none of them,
+// and undoing a record whose value is still the one before changes nothing.
+bool RegistryValueChange::setAll(Recorder& r, RegRoot root, const std::string& key,
+                                 const std::vector<std::pair<std::string, RegValue>>& values) {
+    auto& registry = r.machine().registry;
+    bool missing = false;
+    if (!RegistryKeyChange::announce(r, root, key, missing)) return false;
+    std::vector<platform::RegSetting> settings;
+    if (missing) settings.push_back({key, {}, std::nullopt});
+    for (const auto& [name, value] : values) {
+        const auto before = registry.value(root, key, name);
+        if (!r.append({"regvalue",
+                       {std::string(regRootName(root)), key, name, encode(before), encode(value)}}))
+            return false;
+        settings.push_back({key, name, value});
+    }
+    return registry.apply(root, settings);
 }
 
 // Fields: root, key, name, the value before ("-": none), the value written.

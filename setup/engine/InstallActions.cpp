@@ -61,15 +61,14 @@ void Installer::writeUninstallEntry() {
     const std::string& app = package_.app.productName;
     const bool off = package_.app.uninstallOff;
     const std::string key = kUninstallKey + app;
-    if (!off) recorder_->createKey(RegRoot::LocalMachine, key);
     log_.set("UNINSTALL", "PATH", off ? std::string() : key);
     if (off) return;
     RegValue name;
     name.text = app;
-    recorder_->setValue(RegRoot::LocalMachine, key, "DisplayName", name);
     RegValue command;
     command.text = services_.system->systemFolder() + "\\zuninstall.exe \"" + log_.path() + "\"";
-    recorder_->setValue(RegRoot::LocalMachine, key, "UninstallString", command);
+    recorder_->setValues(RegRoot::LocalMachine, key,
+                         {{"DisplayName", name}, {"UninstallString", command}});
 }
 
 void Installer::writeIniEntries() {
@@ -90,22 +89,21 @@ void Installer::writeApplicationKey() {
     if (package_.app.uninstallOff) return;
     const std::string& app = package_.app.productName;
     const std::string& company = package_.app.company;
-    auto& reg = *recorder_;
-    std::string key = company.empty() ? "Software" : "Software\\" + company;
-    reg.createKey(RegRoot::LocalMachine, key);
-    key += "\\" + app;
-    reg.createKey(RegRoot::LocalMachine, key);
+    const std::string key = (company.empty() ? "Software" : "Software\\" + company) + "\\" + app;
     log_.set("REGISTRY", "PATH", key);
     log_.set("REGISTRY", "VERSION", key);
-    auto put = [&](const char* name, const std::string& value) {
+    std::vector<std::pair<std::string, RegValue>> values;
+    auto put = [&](const char* name, const std::string& text) {
         RegValue v;
-        v.text = value;
-        reg.setValue(RegRoot::LocalMachine, key, name, v);
+        v.text = text;
+        values.emplace_back(name, std::move(v));
     };
     put("PATH", installFolder());
     put("VERSION", package_.app.version);
     if (!run_.userName.empty()) put("NAME", run_.userName);
     if (!run_.company.empty()) put("COMPANY", run_.company);
+    // The company's key and the product's, when missing, are made with the values.
+    recorder_->setValues(RegRoot::LocalMachine, key, values);
 }
 
 void Installer::writeKeyList() {
