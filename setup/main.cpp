@@ -16,12 +16,12 @@
 // Every message goes through one Prompter: message boxes in a windowed run, standard error in
 // a silent one.
 
-#include <dlfcn.h>
 
 #include <filesystem>
 #include <iostream>
 #include <memory>
 
+#include "platform/Library.h"
 #include "platform/Services.h"
 #include "platform/WinRoot.h"
 #include "setup/config/DataFiles.h"
@@ -45,16 +45,11 @@ public:
     // Nothing when there is no display or the library cannot be opened (problem() says why).
     setup::WindowedSetup* get() {
         if (windows_ || !display_ || !problem_.empty()) return windows_.get();
-        const std::filesystem::path library = libraryPath();
-        // Never closed: the application object and its plug-ins live until the program ends.
-        void* handle = ::dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL);
-        auto open = handle ? reinterpret_cast<setup::OpenWindowedSetup>(
-                                 ::dlsym(handle, setup::kOpenWindowedSetup))
-                           : nullptr;
+        std::string why;
+        auto open = reinterpret_cast<setup::OpenWindowedSetup>(platform::entryPointBeside(
+            setup::kWindowedSetupLibrary, setup::kOpenWindowedSetup, why));
         if (!open) {
-            const char* error = ::dlerror();
-            problem_ = "setup: the windows cannot be shown: " +
-                       std::string(error ? error : library.string()) + "\n";
+            problem_ = "setup: the windows cannot be shown: " + why + "\n";
             std::cerr << problem_;
             return nullptr;
         }
@@ -64,13 +59,6 @@ public:
     const std::string& problem() const { return problem_; }
 
 private:
-    static std::filesystem::path libraryPath() {
-        std::error_code ec;
-        const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
-        return (ec ? std::filesystem::path(".") : self.parent_path()) /
-               setup::kWindowedSetupLibrary;
-    }
-
     bool display_;
     setup::WindowedSetupArgs args_;
     std::string problem_;

@@ -12,14 +12,12 @@
 // The program links no window library: its windows are a library beside it, opened only for a
 // run that shows them.
 
-#include <dlfcn.h>
-
 #include <cstdio>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/Library.h"
 #include "platform/Services.h"
 #include "platform/WinRoot.h"
 #include "record/InstallLog.h"
@@ -51,18 +49,11 @@ void printLeftovers(const uninstall::Texts& texts, const uninstall::Outcome& out
 // The windows, from the library beside the program; null, with the reason on standard error,
 // when it cannot be opened. It is never closed: the application object lives until the end.
 std::unique_ptr<uninstall::Windows> openWindows(int* argc, char** argv) {
-    std::error_code ec;
-    const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
-    const std::filesystem::path library =
-        (ec ? std::filesystem::path(".") : self.parent_path()) / record::kUninstallerWindows;
-    void* handle = ::dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL);
-    auto open = handle ? reinterpret_cast<uninstall::OpenWindows>(
-                             ::dlsym(handle, uninstall::kOpenWindows))
-                       : nullptr;
+    std::string why;
+    auto open = reinterpret_cast<uninstall::OpenWindows>(
+        platform::entryPointBeside(record::kUninstallerWindows, uninstall::kOpenWindows, why));
     if (!open) {
-        const char* error = ::dlerror();
-        std::fprintf(stderr, "zuninstall: the windows cannot be shown: %s\n",
-                     error ? error : library.c_str());
+        std::fprintf(stderr, "zuninstall: the windows cannot be shown: %s\n", why.c_str());
         return nullptr;
     }
     return std::unique_ptr<uninstall::Windows>(open(argc, argv));
