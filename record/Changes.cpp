@@ -120,7 +120,7 @@ bool Recorder::createKey(platform::RegRoot root, const std::string& key) {
 
 bool Recorder::setValue(platform::RegRoot root, const std::string& key, const std::string& name,
                         const platform::RegValue& value) {
-    return RegistryValueChange::set(*this, root, key, name, value);
+    return RegistryValueChange::setAll(*this, root, key, {{name, value}});
 }
 
 bool Recorder::setValues(platform::RegRoot root, const std::string& key,

@@ -113,10 +113,10 @@ public:
     // Folders are created one level at a time, the parent first.
     bool createFolder(const std::string& path);
     bool createKey(platform::RegRoot root, const std::string& key);
+    // Values of one key (made with its chain if missing): each recorded with what it held
+    // before, then all written together, in one write of the registry.
     bool setValue(platform::RegRoot root, const std::string& key, const std::string& name,
                   const platform::RegValue& value);
-    // Several values of one key (made with its chain if missing), recorded one by one as
-    // setValue records them and then written together: one write of the registry.
     bool setValues(platform::RegRoot root, const std::string& key,
                    const std::vector<std::pair<std::string, platform::RegValue>>& values);
     bool writeIni(const std::string& file, const std::string& section, const std::string& key,
@@ -171,8 +171,6 @@ public:
 
 class RegistryValueChange {
 public:
-    static bool set(Recorder& r, platform::RegRoot root, const std::string& key,
-                    const std::string& name, const platform::RegValue& value);
     static bool setAll(Recorder& r, platform::RegRoot root, const std::string& key,
                        const std::vector<std::pair<std::string, platform::RegValue>>& values);
     static void undo(const Record& record, UndoContext& context);

@@ -134,16 +134,6 @@ std::optional<RegValue> RegistryValueChange::decode(std::string_view text) {
     }
 }
 
-bool RegistryValueChange::set(Recorder& r, RegRoot root, const std::string& key,
-                              const std::string& name, const RegValue& value) {
-    auto& registry = r.machine().registry;
-    if (!RegistryKeyChange::create(r, root, key)) return false;
-    const auto before = registry.value(root, key, name);
-    if (!r.append({"regvalue",
-                   {std::string(regRootName(root)), key, name, encode(before), encode(value)}}))
-        return false;
-    return registry.setValue(root, key, name, value);
-}
 
 // Every record first, then one write: a run cut short in between has written none of them,
 // and undoing a record whose value is still the one before changes nothing.
