@@ -122,40 +122,11 @@ public:
     }
 
     bool apply(RegRoot root, const std::vector<RegSetting>& settings) override {
-        struct Change {
-            std::vector<std::string> parts;
-            std::string name;
-            std::optional<RegValue> value;
-        };
-        std::vector<Change> changes;
-        for (const RegSetting& s : settings) {
-            auto parts = codec::splitRegistryKey(s.key);
-            if (!parts) return false;
-            if (!s.value) {
-                changes.push_back({std::move(*parts), {}, std::nullopt});
-                continue;
-            }
-            const RegValue& value = *s.value;
-            if (!codec::isValidRegistryValueName(s.name)) return false;
-            const bool isText =
-                value.type == RegValue::Type::String || value.type == RegValue::Type::ExpandString;
-            if (isText && !detail::isValidUtf8(value.text)) return false;
-            RegValue stored;
-            stored.type = value.type;
-            if (isText) stored.text = value.text;
-            if (value.type == RegValue::Type::Dword) stored.dword = value.dword;
-            if (value.type == RegValue::Type::Binary) stored.bytes = value.bytes;
-            changes.push_back({std::move(*parts), s.name, std::move(stored)});
-        }
-        if (changes.empty()) return true;
-        return update(root, [&](Node& tree) {
-            for (const Change& c : changes) {
-                Node* node = &tree;
-                for (const auto& p : c.parts) node = &node->ensureChild(p);
-                if (c.value) node->setValue(c.name, *c.value);
-            }
-            return true;
-        });
+        return applyAll(root, settings, Durable::Always);
+    }
+
+    bool seed(RegRoot root, const std::vector<RegSetting>& settings) override {
+        return applyAll(root, settings, Durable::WhenItHeldAnything);
     }
 
     std::optional<RegValue> value(RegRoot root, std::string_view key,
@@ -213,14 +184,56 @@ public:
     }
 
 private:
+    // How a replaced file is made to survive a power cut: always, or only when it held
+    // something before (what seed writes into a new file comes back by itself).
+    enum class Durable { Always, WhenItHeldAnything };
+
+    bool applyAll(RegRoot root, const std::vector<RegSetting>& settings, Durable durable) {
+        struct Change {
+            std::vector<std::string> parts;
+            std::string name;
+            std::optional<RegValue> value;
+        };
+        std::vector<Change> changes;
+        for (const RegSetting& s : settings) {
+            auto parts = codec::splitRegistryKey(s.key);
+            if (!parts) return false;
+            if (!s.value) {
+                changes.push_back({std::move(*parts), {}, std::nullopt});
+                continue;
+            }
+            const RegValue& value = *s.value;
+            if (!codec::isValidRegistryValueName(s.name)) return false;
+            const bool isText =
+                value.type == RegValue::Type::String || value.type == RegValue::Type::ExpandString;
+            if (isText && !detail::isValidUtf8(value.text)) return false;
+            RegValue stored;
+            stored.type = value.type;
+            if (isText) stored.text = value.text;
+            if (value.type == RegValue::Type::Dword) stored.dword = value.dword;
+            if (value.type == RegValue::Type::Binary) stored.bytes = value.bytes;
+            changes.push_back({std::move(*parts), s.name, std::move(stored)});
+        }
+        if (changes.empty()) return true;
+        return update(root, [&](Node& tree) {
+            for (const Change& c : changes) {
+                Node* node = &tree;
+                for (const auto& p : c.parts) node = &node->ensureChild(p);
+                if (c.value) node->setValue(c.name, *c.value);
+            }
+            return true;
+        }, durable);
+    }
+
     fs::path filePath(RegRoot root) const {
         return folder_ / (std::string(rootName(root)) + ".reg");
     }
 
-    Node load(RegRoot root) const {
+    Node load(RegRoot root, bool* heldAnything = nullptr) const {
         std::ifstream in(filePath(root), std::ios::binary);
         std::string content;
         if (in) content.assign(std::istreambuf_iterator<char>(in), {});
+        if (heldAnything) *heldAnything = !content.empty();
         return codec::parseRegistryFile(content, rootName(root));
     }
 
@@ -264,12 +277,14 @@ private:
         return node;
     }
 
-    bool update(RegRoot root, const std::function<bool(Node&)>& change) {
+    bool update(RegRoot root, const std::function<bool(Node&)>& change,
+                Durable durable = Durable::Always) {
         std::error_code ec;
         fs::create_directories(folder_, ec);
         FileLock lock(folder_ / (std::string(rootName(root)) + ".lock"));
         if (!lock.held()) return false;
-        Node tree = load(root);
+        bool heldAnything = false;
+        Node tree = load(root, &heldAnything);
         if (!change(tree)) return false;
         const std::string text = codec::serializeRegistryFile(tree);
 
@@ -279,7 +294,10 @@ private:
         const std::string temp = target.string() + ".new";
         const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (fd < 0) return false;
-        bool ok = detail::writeAll(fd, text) && ::fsync(fd) == 0;
+        // Forcing a new file in a new root to the disk waits for every folder made before it;
+        // a file that is lost that way held nothing but what comes back by itself.
+        const bool force = durable == Durable::Always || heldAnything;
+        bool ok = detail::writeAll(fd, text) && (!force || ::fsync(fd) == 0);
         ok = (::close(fd) == 0) && ok;
         ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
         if (!ok) ::unlink(temp.c_str());

@@ -42,7 +42,7 @@ bool seedRegistry(Registry& registry, int ansiCodePage) {
     const std::string uninstallList = std::string(kWindowsCurrentVersionKey) + "\\Uninstall";
     if (!registry.keyExists(RegRoot::LocalMachine, uninstallList))
         missing.push_back({uninstallList, {}, std::nullopt});
-    return missing.empty() || registry.apply(RegRoot::LocalMachine, missing);
+    return missing.empty() || registry.seed(RegRoot::LocalMachine, missing);
 }
 
 }  // namespace platform

@@ -43,6 +43,28 @@ TEST(NewInstallation, seeding_fills_gaps_and_never_overwrites) {
     EXPECT_EQ(text(*registry, platform::kCodePageKey, "ACP"), "1253");
 }
 
+// A new root's registry file is not forced to disk: a power cut may leave it empty or take it.
+// The next start must find the seeds again either way.
+TEST(NewInstallation, seeds_come_back_after_a_power_cut_took_them) {
+    testing_support::TempWinRoot root;
+    const auto file = root.root() / "registry" / "HKEY_LOCAL_MACHINE.reg";
+    for (const bool removed : {false, true}) {
+        SCOPED_TRACE(removed ? "file gone" : "file empty");
+        ASSERT_TRUE(platform::openServices(root.root()));
+        ASSERT_GT(std::filesystem::file_size(file), 0u);
+        if (removed)
+            std::filesystem::remove(file);
+        else
+            std::filesystem::resize_file(file, 0);
+        auto services = platform::openServices(root.root());
+        ASSERT_TRUE(services);
+        EXPECT_EQ(text(*services->registry, platform::kWindowsCurrentVersionKey, "ProgramFilesDir"),
+                  "C:\\Program Files");
+        EXPECT_TRUE(services->registry->keyExists(
+            RegRoot::LocalMachine, std::string(platform::kWindowsCurrentVersionKey) + "\\Uninstall"));
+    }
+}
+
 TEST(Services, open_a_fresh_root_and_read_the_system_from_it) {
     testing_support::TempWinRoot root;
     auto services = platform::openServices(root.root());

@@ -23,8 +23,9 @@ int ansiCodePageForLocale(std::string_view localeName);
 // empty, as the C library chooses it.
 std::string userLocaleName();
 
-// Writes every seed value that is missing under HKEY_LOCAL_MACHINE; an existing value, even
-// of another type, is never touched. False when one could not be written.
+// Writes every seed value that is missing under HKEY_LOCAL_MACHINE (Registry::seed: they are
+// written again at every start that misses them); an existing value, even of another type, is
+// never touched. False when one could not be written.
 bool seedRegistry(Registry& registry, int ansiCodePage);
 
 }  // namespace platform

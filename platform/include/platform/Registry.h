@@ -43,6 +43,13 @@ public:
             ok = (s.value ? setValue(root, s.key, s.name, *s.value) : createKey(root, s.key)) && ok;
         return ok;
     }
+    // As apply, for values that are made again whenever they are found missing (what a new
+    // root holds from the start). A registry file made new for them need not have reached the
+    // disk when this returns: a power cut can only take them, and they come back. A file that
+    // held anything before is still replaced as apply replaces it.
+    virtual bool seed(RegRoot root, const std::vector<RegSetting>& settings) {
+        return apply(root, settings);
+    }
     virtual bool createKey(RegRoot root, std::string_view key) = 0;
     virtual bool keyExists(RegRoot root, std::string_view key) const = 0;
     // Removes the key with all its subkeys and values.
