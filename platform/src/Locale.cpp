@@ -32,8 +32,12 @@ std::string decimalSeparator() {
     if (isPlainCLocale(name)) return fallback;
     locale_t loc = newlocale(LC_NUMERIC_MASK, name.c_str(), static_cast<locale_t>(nullptr));
     if (loc == static_cast<locale_t>(nullptr)) return fallback;
-    const char* radix = nl_langinfo_l(RADIXCHAR, loc);
+    // Asked of the thread's locale, not with nl_langinfo_l: in a statically linked program
+    // (dezovur) nl_langinfo_l answers from the C locale whatever it is given.
+    const locale_t previous = uselocale(loc);
+    const char* radix = nl_langinfo(RADIXCHAR);
     std::string result = (radix && *radix) ? radix : fallback;
+    uselocale(previous);
     freelocale(loc);
     return result;
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/Locale.h"
+#include "support/Locales.h"
 #include "support/TempWinRoot.h"
 
 // glibc's newlocale keeps a copy of LOCPATH it never frees; only this test sets LOCPATH.
@@ -57,21 +58,12 @@ TEST(Locale, comma_where_no_real_locale_is_set) {
     }
 }
 
-// Builds real locales into a private folder with localedef, where the machine has the sources.
 TEST(Locale, follows_the_numeric_locale_of_the_environment) {
     LocaleEnvironment env;
     testing_support::TempWinRoot temp;
     const auto dir = temp.root() / "locales";
-    std::filesystem::create_directories(dir);
-    for (const char* name : {"el_GR", "en_US"}) {
-        const std::string command = std::string("localedef -i ") + name + " -f UTF-8 '" +
-                                    (dir / (std::string(name) + ".UTF-8")).string() +
-                                    "' >/dev/null 2>&1";
-        if (std::system(command.c_str()) != 0 ||
-            !std::filesystem::exists(dir / (std::string(name) + ".UTF-8"))) {
-            GTEST_SKIP() << "localedef cannot build " << name << " here";
-        }
-    }
+    for (const char* name : {"el_GR", "en_US"})
+        ASSERT_TRUE(testing_support::buildLocale(dir, name)) << "localedef cannot build " << name;
     setenv("LOCPATH", dir.c_str(), 1);
 
     setenv("LANG", "en_US.UTF-8", 1);
