@@ -105,8 +105,10 @@ std::optional<InstallLog> parseInstallLog(std::string_view bytes, int codePage) 
     if (!known) return std::nullopt;
 
     auto values = [&](std::string_view section) {
+        auto all = text.sectionValues(section);
         std::vector<std::string> out;
-        for (auto& [key, value] : text.sectionValues(section))
+        out.reserve(all.size());
+        for (auto& [key, value] : all)
             if (!value.empty()) out.push_back(std::move(value));
         return out;
     };

@@ -1,5 +1,6 @@
 #include "record/Journal.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "platform/FileSystem.h"
@@ -93,6 +94,7 @@ std::string encodeRecord(const Record& record) {
 std::optional<JournalContents> parseJournal(std::string_view bytes) {
     if (bytes.substr(0, kHeader.size()) != kHeader) return std::nullopt;
     JournalContents contents;
+    contents.records.reserve(static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')));
     std::size_t at = kHeader.size();
     while (at < bytes.size()) {
         const std::size_t end = bytes.find('\n', at);

@@ -657,6 +657,8 @@ public:
         // the buffer takes one read; one that says it is empty (some kernel files do) is read
         // to its end.
         const bool small = st.st_size > 0 && st.st_size < static_cast<off_t>(sizeof buffer);
+        // A large file read into a string grown step by step is copied at every step.
+        if (!small && st.st_size > 0) content.reserve(static_cast<std::size_t>(st.st_size));
         for (;;) {
             const ssize_t n = ::read(fd, buffer, sizeof buffer);
             if (n < 0) {

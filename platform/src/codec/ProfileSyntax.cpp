@@ -3,6 +3,7 @@
 #include "WinText.h"
 #include "platform/codec/AnsiCodePage.h"
 
+#include <algorithm>
 #include <unordered_set>
 
 namespace platform::codec {
@@ -27,6 +28,9 @@ Doc decode(std::string_view bytes, int codePage) {
     Doc doc;
     doc.codePage = codePage;
     doc.encoding = profileEncoding(bytes);
+    // At most a character a byte: an install log of 10,000 files grown step by step would be
+    // copied and its memory touched afresh at every step.
+    doc.text.reserve(bytes.size());
     switch (doc.encoding) {
         case ProfileEncoding::Ansi:
             for (char c : bytes) {
@@ -161,6 +165,7 @@ struct Line {
 
 std::vector<Line> splitLines(const std::u32string& text) {
     std::vector<Line> lines;
+    lines.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), U'\n')) + 1);
     std::size_t pos = 0;
     while (pos < text.size()) {
         Line line;
@@ -332,11 +337,14 @@ std::vector<std::pair<std::string, std::string>> ProfileText::sectionValues(
     std::vector<std::pair<std::string, std::string>> out;
     const std::size_t header = p.section(section);
     if (header == p.lines.size()) return out;
-    std::unordered_set<std::u32string> seen;
     const std::size_t end = p.sectionEnd(header);
+    // The names seen, folded, in UTF-8: a short one (a log's "1234") needs no memory of its own.
+    std::unordered_set<std::string> seen;
+    seen.reserve(end - header);
+    out.reserve(end - header);
     for (std::size_t i = header + 1; i < end; ++i) {
         const Line& line = p.lines[i];
-        if (!line.key || !seen.insert(folded(p.name(line))).second) continue;
+        if (!line.key || !seen.insert(toUtf8(folded(p.name(line)))).second) continue;
         out.emplace_back(toUtf8(p.name(line)), p.value(line));
     }
     return out;
