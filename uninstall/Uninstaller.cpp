@@ -46,6 +46,11 @@ std::size_t depth(const std::string& comparable) {
 
 void removeOwnCopyOf(UninstallServices s, Outcome& outcome);
 
+// Where setup keeps the shared copy of the uninstaller's file name.
+std::string sharedCopy(const platform::SystemInfo& system, std::string_view name) {
+    return system.systemFolder() + "\\" + std::string(name);
+}
+
 // Only the deepest of the folders or keys kept is worth a line: the ones above it stay for it.
 void dropKeptAbove(std::vector<Leftover>& leftovers) {
     std::vector<std::string> kept;
@@ -65,7 +70,7 @@ public:
     Run(const record::InstallLog& log, std::string_view logPath, UninstallServices services)
         : log_(log), logPath_(logPath), s_(services) {
         installedAt_ = s_.files.modifiedTime(logPath_);
-        selfPath_ = s_.system.systemFolder() + "\\" + std::string(record::kUninstallerProgram);
+        selfPath_ = sharedCopy(s_.system, record::kUninstallerProgram);
         for (const std::string& folder : log_.folders)
             loggedFolders_.insert(comparablePath(folder));
         gatherProtected();
@@ -316,8 +321,7 @@ private:
 // Setup shares one copy of the uninstaller (and its windows) among every product it installs;
 // the copy goes with the last.
 void removeOwnCopyOf(UninstallServices s, Outcome& outcome) {
-    const std::string self =
-        s.system.systemFolder() + "\\" + std::string(record::kUninstallerProgram);
+    const std::string self = sharedCopy(s.system, record::kUninstallerProgram);
     const std::string list(kUninstallList);
     for (const std::string& product : s.registry.subkeys(RegRoot::LocalMachine, list)) {
         const auto command =
@@ -328,17 +332,16 @@ void removeOwnCopyOf(UninstallServices s, Outcome& outcome) {
         }
     }
     for (const std::string_view name : {record::kUninstallerProgram, record::kUninstallerWindows}) {
-        const std::string path = s.system.systemFolder() + "\\" + std::string(name);
+        const std::string path = sharedCopy(s.system, name);
         if (platform::entryKind(s.files, path) == EntryKind::Missing) continue;
         if (!s.files.removeFile(path)) outcome.leftovers.push_back({path, Why::Failed, false});
     }
 }
 
 Outcome undoJournal(const record::JournalContents& journal, UninstallServices s) {
-    const std::string self =
-        comparablePath(s.system.systemFolder() + "\\" + std::string(record::kUninstallerProgram));
+    const std::string self = comparablePath(sharedCopy(s.system, record::kUninstallerProgram));
     const std::string selfWindows =
-        comparablePath(s.system.systemFolder() + "\\" + std::string(record::kUninstallerWindows));
+        comparablePath(sharedCopy(s.system, record::kUninstallerWindows));
     record::UndoContext context{{s.files, s.registry, s.profiles},
                                 journal.done ? record::UndoMode::Uninstall
                                              : record::UndoMode::Rollback,

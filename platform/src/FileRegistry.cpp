@@ -87,14 +87,10 @@ public:
     explicit FileRegistry(fs::path folder) : folder_(std::move(folder)) {}
 
     bool createKey(RegRoot root, std::string_view key) override {
-        auto parts = codec::splitRegistryKey(key);
+        // A root itself is always there: nothing to write.
+        const auto parts = codec::splitRegistryKey(key);
         if (!parts) return false;
-        if (parts->empty()) return true;
-        return update(root, [&](Node& tree) {
-            Node* node = &tree;
-            for (const auto& p : *parts) node = &node->ensureChild(p);
-            return true;
-        });
+        return parts->empty() || apply(root, {{std::string(key), {}, std::nullopt}});
     }
 
     bool keyExists(RegRoot root, std::string_view key) const override {
