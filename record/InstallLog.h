@@ -20,6 +20,10 @@ namespace record {
 // the program and, beside it, the library with its windows.
 inline constexpr std::string_view kUninstallerProgram = "zuninstall.exe";
 inline constexpr std::string_view kUninstallerWindows = "zuninstall-windows.so";
+// The shared copy of one of them, in the system folder.
+inline std::string sharedUninstallerFile(const std::string& systemFolder, std::string_view name) {
+    return systemFolder + "\\" + std::string(name);
+}
 
 // Kept in memory and written whole at the end of each phase of the run: writing it through
 // the profile writer entry by entry would rewrite the whole file for every installed file.

@@ -46,9 +46,8 @@ std::size_t depth(const std::string& comparable) {
 
 void removeOwnCopyOf(UninstallServices s, Outcome& outcome);
 
-// Where setup keeps the shared copy of the uninstaller's file name.
 std::string sharedCopy(const platform::SystemInfo& system, std::string_view name) {
-    return system.systemFolder() + "\\" + std::string(name);
+    return record::sharedUninstallerFile(system.systemFolder(), name);
 }
 
 // Only the deepest of the folders or keys kept is worth a line: the ones above it stay for it.

@@ -66,7 +66,9 @@ void Installer::writeUninstallEntry() {
     RegValue name;
     name.text = app;
     RegValue command;
-    command.text = services_.system->systemFolder() + "\\zuninstall.exe \"" + log_.path() + "\"";
+    command.text = record::sharedUninstallerFile(services_.system->systemFolder(),
+                                                 record::kUninstallerProgram) +
+                   " \"" + log_.path() + "\"";
     recorder_->setValues(RegRoot::LocalMachine, key,
                          {{"DisplayName", name}, {"UninstallString", command}});
 }
@@ -237,11 +239,12 @@ void Installer::createShortcuts() {
                             shortcut.place == ShortcutPlace::StartMenu ||
                             shortcut.place == ShortcutPlace::Desktop;
         if (shortcut.place == ShortcutPlace::ProgramsMenu &&
-            target.find("zuninstall.exe") != std::string::npos) {
+            target.find(record::kUninstallerProgram) != std::string::npos) {
             const std::string logName = std::string(fileNameOf(log_.path()));
-            writeShellLink(path, system.systemFolder() + "\\zuninstall.exe", "",
-                           "\"" + installFolder() + "\\" + logName + "\"", iconPath, 1,
-                           {onMenu, name, "System;"});
+            const std::string uninstaller =
+                record::sharedUninstallerFile(system.systemFolder(), record::kUninstallerProgram);
+            writeShellLink(path, uninstaller, "", "\"" + installFolder() + "\\" + logName + "\"",
+                           iconPath, 1, {onMenu, name, "System;"});
             continue;
         }
         const std::uint32_t showCommand = shortcut.show == ShowState::Maximized   ? 3

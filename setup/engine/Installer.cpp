@@ -496,8 +496,9 @@ std::string Installer::notInstalledMessage() const {
 // moved into place; a copy found in the temporary folder that this run did not unpack is
 // someone else's, and only copied.
 void Installer::copyUninstaller() {
-    const std::string system = services_.system->systemFolder() + "\\";
-    const std::string uninstaller = system + std::string(record::kUninstallerProgram);
+    const std::string system = services_.system->systemFolder();
+    const std::string uninstaller =
+        record::sharedUninstallerFile(system, record::kUninstallerProgram);
     auto place = [&](const std::string& source, const std::string& dest) {
         const std::string key = platform::pathKey(source);
         const bool unpacked =
@@ -513,7 +514,7 @@ void Installer::copyUninstaller() {
     // Its windows, where the package has them: without them it still works silently.
     const std::string windows = run_.extractionFolder + std::string(record::kUninstallerWindows);
     if (services_.files->exists(windows))
-        place(windows, system + std::string(record::kUninstallerWindows));
+        place(windows, record::sharedUninstallerFile(system, record::kUninstallerWindows));
     installedFiles_.push_back(uninstaller);
     ++logNumber_;  // the uninstaller's number stays unused: it must not remove itself
 }
