@@ -120,12 +120,16 @@ bool Recorder::createKey(platform::RegRoot root, const std::string& key) {
 
 bool Recorder::setValue(platform::RegRoot root, const std::string& key, const std::string& name,
                         const platform::RegValue& value) {
-    return RegistryValueChange::setAll(*this, root, key, {{name, value}});
+    return RegistryValueChange::setAll(*this, root, {{key, {{name, value}}}});
 }
 
 bool Recorder::setValues(platform::RegRoot root, const std::string& key,
                          const std::vector<std::pair<std::string, platform::RegValue>>& values) {
-    return RegistryValueChange::setAll(*this, root, key, values);
+    return RegistryValueChange::setAll(*this, root, {{key, values}});
+}
+
+bool Recorder::setValues(platform::RegRoot root, const std::vector<KeyValues>& keys) {
+    return RegistryValueChange::setAll(*this, root, keys);
 }
 
 bool Recorder::writeIni(const std::string& file, const std::string& section,

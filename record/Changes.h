@@ -31,7 +31,17 @@ class FileSystem;
 class ProfileFiles;
 }  // namespace platform
 
+namespace platform::codec {
+struct RegKeyNode;
+}
+
 namespace record {
+
+// Values of one registry key, by name.
+struct KeyValues {
+    std::string key;
+    std::vector<std::pair<std::string, platform::RegValue>> values;
+};
 
 struct Machine {
     platform::FileSystem& files;
@@ -119,6 +129,9 @@ public:
                   const platform::RegValue& value);
     bool setValues(platform::RegRoot root, const std::string& key,
                    const std::vector<std::pair<std::string, platform::RegValue>>& values);
+    // Values of several keys of one root, recorded key by key, then written in one write: a
+    // registry file is replaced (and forced to the disk) once, not once per key.
+    bool setValues(platform::RegRoot root, const std::vector<KeyValues>& keys);
     bool writeIni(const std::string& file, const std::string& section, const std::string& key,
                   const std::string& value);
 
@@ -164,15 +177,15 @@ class RegistryKeyChange {
 public:
     static bool create(Recorder& r, platform::RegRoot root, const std::string& key);
     // The records of the keys of the chain that are missing; missing tells whether the key is.
+    // Keys in made count as there (announced earlier in one write); the chain joins them.
     static bool announce(Recorder& r, platform::RegRoot root, const std::string& key,
-                         bool& missing);
+                         bool& missing, platform::codec::RegKeyNode* made = nullptr);
     static void undo(const Record& record, UndoContext& context);
 };
 
 class RegistryValueChange {
 public:
-    static bool setAll(Recorder& r, platform::RegRoot root, const std::string& key,
-                       const std::vector<std::pair<std::string, platform::RegValue>>& values);
+    static bool setAll(Recorder& r, platform::RegRoot root, const std::vector<KeyValues>& keys);
     static void undo(const Record& record, UndoContext& context);
     // "-" for no value, else a type letter, ":" and the data.
     static std::string encode(const std::optional<platform::RegValue>& value);

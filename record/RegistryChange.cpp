@@ -3,6 +3,7 @@
 
 #include <charconv>
 
+#include "platform/codec/RegistrySyntax.h"
 #include "record/Changes.h"
 
 namespace record {
@@ -21,25 +22,28 @@ std::string item(const Record& record) {
 
 bool sameValue(const std::optional<RegValue>& a, const std::optional<RegValue>& b) {
     if (!a || !b) return !a && !b;
-    if (a->type != b->type) return false;
-    switch (a->type) {
-        case RegValue::Type::String:
-        case RegValue::Type::ExpandString:
-            return a->text == b->text;
-        case RegValue::Type::Dword:
-            return a->dword == b->dword;
-        case RegValue::Type::Binary:
-            return a->bytes == b->bytes;
-    }
-    return false;
+    return platform::sameData(*a, *b);
 }
 
 }  // namespace
 
 bool RegistryKeyChange::announce(Recorder& r, RegRoot root, const std::string& key,
-                                 bool& missing) {
+                                 bool& missing, platform::codec::RegKeyNode* made) {
     auto& registry = r.machine().registry;
-    missing = !key.empty() && !registry.keyExists(root, key);
+    // Within one write, a key announced before is as good as there; the tree of them folds
+    // names as the registry does.
+    const auto inMade = [made](const std::string& k) {
+        const auto parts = platform::codec::splitRegistryKey(k);
+        if (!made || !parts) return false;
+        const platform::codec::RegKeyNode* node = made;
+        for (const auto& p : *parts)
+            if (!(node = node->child(p))) return false;
+        return true;
+    };
+    const auto exists = [&](const std::string& k) {
+        return inMade(k) || registry.keyExists(root, k);
+    };
+    missing = !key.empty() && !exists(key);
     if (!missing) return true;
     // Every key of the chain that is missing, the outermost first, so undoing removes the
     // innermost first.
@@ -47,11 +51,17 @@ bool RegistryKeyChange::announce(Recorder& r, RegRoot root, const std::string& k
     for (auto cut = key.rfind('\\'); cut != std::string::npos && cut > 0;
          cut = key.rfind('\\', cut - 1)) {
         const std::string parent = key.substr(0, cut);
-        if (registry.keyExists(root, parent)) break;
+        if (exists(parent)) break;
         chain.push_back(parent);
     }
     for (auto it = chain.rbegin(); it != chain.rend(); ++it)
         if (!r.append({"regkey", {std::string(regRootName(root)), *it}})) return false;
+    if (made) {
+        if (const auto parts = platform::codec::splitRegistryKey(key)) {
+            platform::codec::RegKeyNode* node = made;
+            for (const auto& p : *parts) node = &node->ensureChild(p);
+        }
+    }
     return true;
 }
 
@@ -137,19 +147,28 @@ std::optional<RegValue> RegistryValueChange::decode(std::string_view text) {
 
 // Every record first, then one write: a run cut short in between has written none of them,
 // and undoing a record whose value is still the one before changes nothing.
-bool RegistryValueChange::setAll(Recorder& r, RegRoot root, const std::string& key,
-                                 const std::vector<std::pair<std::string, RegValue>>& values) {
+bool RegistryValueChange::setAll(Recorder& r, RegRoot root, const std::vector<KeyValues>& keys) {
     auto& registry = r.machine().registry;
-    bool missing = false;
-    if (!RegistryKeyChange::announce(r, root, key, missing)) return false;
+    platform::codec::RegKeyNode made;
     std::vector<platform::RegSetting> settings;
-    if (missing) settings.push_back({key, {}, std::nullopt});
-    for (const auto& [name, value] : values) {
-        const auto before = registry.value(root, key, name);
-        if (!r.append({"regvalue",
-                       {std::string(regRootName(root)), key, name, encode(before), encode(value)}}))
-            return false;
-        settings.push_back({key, name, value});
+    for (const KeyValues& entry : keys) {
+        const std::string& key = entry.key;
+        bool missing = false;
+        if (!RegistryKeyChange::announce(r, root, key, missing, &made)) return false;
+        if (missing) settings.push_back({key, {}, std::nullopt});
+        // A value set earlier in this write held, before this, what that write put there.
+        platform::codec::RegKeyNode* node = &made;
+        if (const auto parts = platform::codec::splitRegistryKey(key))
+            for (const auto& p : *parts) node = &node->ensureChild(p);
+        for (const auto& [name, value] : entry.values) {
+            const platform::RegValue* earlier = node->findValue(name);
+            const auto before = earlier ? std::optional(*earlier) : registry.value(root, key, name);
+            if (!r.append({"regvalue", {std::string(regRootName(root)), key, name,
+                                        encode(before), encode(value)}}))
+                return false;
+            node->setValue(name, value);
+            settings.push_back({key, name, value});
+        }
     }
     return registry.apply(root, settings);
 }

@@ -49,6 +49,20 @@ const char* rootName(RegRoot root) {
 
 }  // namespace
 
+bool sameData(const RegValue& a, const RegValue& b) {
+    if (a.type != b.type) return false;
+    switch (a.type) {
+        case RegValue::Type::String:
+        case RegValue::Type::ExpandString:
+            return a.text == b.text;
+        case RegValue::Type::Dword:
+            return a.dword == b.dword;
+        case RegValue::Type::Binary:
+            return a.bytes == b.bytes;
+    }
+    return false;
+}
+
 std::optional<RegRoot> regRootNamed(std::string_view name) {
     for (RegRoot root : {RegRoot::ClassesRoot, RegRoot::CurrentUser, RegRoot::LocalMachine,
                          RegRoot::Users, RegRoot::CurrentConfig})
@@ -118,11 +132,29 @@ public:
     }
 
     bool apply(RegRoot root, const std::vector<RegSetting>& settings) override {
-        return applyAll(root, settings, Durable::Always);
+        return applyAll(root, settings);
     }
 
     bool seed(RegRoot root, const std::vector<RegSetting>& settings) override {
-        return applyAll(root, settings, Durable::WhenItHeldAnything);
+        Node seeds;
+        for (const RegSetting& s : settings) {
+            const auto parts = codec::splitRegistryKey(s.key);
+            if (!parts) return false;
+            Node* node = &seeds;
+            for (const auto& p : *parts) node = &node->ensureChild(p);
+            if (s.value) node->setValue(s.name, *s.value);
+        }
+        const std::shared_ptr<const Node> held = read(root);
+        std::vector<RegSetting> missing;
+        for (const RegSetting& s : settings) {
+            const Node* node = find(*held, *codec::splitRegistryKey(s.key));
+            if (!node || (s.value && !node->findValue(s.name))) missing.push_back(s);
+        }
+        {
+            const std::lock_guard lock(seedMutex_);
+            seeds_[static_cast<std::size_t>(root)] = std::make_shared<const Node>(std::move(seeds));
+        }
+        return missing.empty() || applyAll(root, missing);
     }
 
     std::optional<RegValue> value(RegRoot root, std::string_view key,
@@ -180,11 +212,7 @@ public:
     }
 
 private:
-    // How a replaced file is made to survive a power cut: always, or only when it held
-    // something before (what seed writes into a new file comes back by itself).
-    enum class Durable { Always, WhenItHeldAnything };
-
-    bool applyAll(RegRoot root, const std::vector<RegSetting>& settings, Durable durable) {
+    bool applyAll(RegRoot root, const std::vector<RegSetting>& settings) {
         struct Change {
             std::vector<std::string> parts;
             std::string name;
@@ -218,19 +246,30 @@ private:
                 if (c.value) node->setValue(c.name, *c.value);
             }
             return true;
-        }, durable);
+        });
     }
 
     fs::path filePath(RegRoot root) const {
         return folder_ / (std::string(rootName(root)) + ".reg");
     }
 
-    Node load(RegRoot root, bool* heldAnything = nullptr) const {
+    Node load(RegRoot root) const {
         std::ifstream in(filePath(root), std::ios::binary);
         std::string content;
         if (in) content.assign(std::istreambuf_iterator<char>(in), {});
-        if (heldAnything) *heldAnything = !content.empty();
         return codec::parseRegistryFile(content, rootName(root));
+    }
+
+    // Whether a file holding tree holds anything that would not come back by itself: a key or
+    // a value that is not one of the root's seeds as this run knows them.
+    bool holdsMoreThanSeeds(RegRoot root, const Node& tree) const {
+        std::shared_ptr<const Node> seeds;
+        {
+            const std::lock_guard lock(seedMutex_);
+            seeds = seeds_[static_cast<std::size_t>(root)];
+        }
+        static const Node none;
+        return !codec::holdsOnly(tree, seeds ? *seeds : none);
     }
 
     // The tree as the file holds it now. A run asks dozens of questions of one file that seldom
@@ -262,6 +301,8 @@ private:
     };
     mutable std::mutex readMutex_;
     mutable std::array<Kept, 8> kept_;
+    mutable std::mutex seedMutex_;
+    std::array<std::shared_ptr<const Node>, 5> seeds_;  // by root, as seed was last told
 
     template <typename Tree>
     static auto find(Tree& tree, const std::vector<std::string>& parts) -> decltype(&tree) {
@@ -273,14 +314,16 @@ private:
         return node;
     }
 
-    bool update(RegRoot root, const std::function<bool(Node&)>& change,
-                Durable durable = Durable::Always) {
+    bool update(RegRoot root, const std::function<bool(Node&)>& change) {
         std::error_code ec;
         fs::create_directories(folder_, ec);
         FileLock lock(folder_ / (std::string(rootName(root)) + ".lock"));
         if (!lock.held()) return false;
-        bool heldAnything = false;
-        Node tree = load(root, &heldAnything);
+        Node tree = load(root);
+        // The old file is forced to give way only once the new one is on the disk, unless
+        // losing it to a power cut would lose nothing: on a new root that wait is for every
+        // folder made before it.
+        const bool force = holdsMoreThanSeeds(root, tree);
         if (!change(tree)) return false;
         const std::string text = codec::serializeRegistryFile(tree);
 
@@ -290,9 +333,6 @@ private:
         const std::string temp = target.string() + ".new";
         const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (fd < 0) return false;
-        // Forcing a new file in a new root to the disk waits for every folder made before it;
-        // a file that is lost that way held nothing but what comes back by itself.
-        const bool force = durable == Durable::Always || heldAnything;
         bool ok = detail::writeAll(fd, text) && (!force || ::fsync(fd) == 0);
         ok = (::close(fd) == 0) && ok;
         ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;

@@ -30,19 +30,16 @@ bool seedRegistry(Registry& registry, int ansiCodePage) {
         {kCodePageKey, "ACP", std::to_string(ansiCodePage)},
     };
     // What is missing goes in at once: a new root is written once, not once per value.
-    std::vector<RegSetting> missing;
+    std::vector<RegSetting> all;
     for (const auto& seed : seeds) {
-        if (registry.value(RegRoot::LocalMachine, seed.key, seed.name)) continue;
         RegValue value;
         value.text = seed.text;
-        missing.push_back({std::string(seed.key), std::string(seed.name), value});
+        all.push_back({std::string(seed.key), std::string(seed.name), value});
     }
     // The list of installed programs exists on every installation, empty or not, so removing
     // the last program leaves it as a new installation has it.
-    const std::string uninstallList = std::string(kWindowsCurrentVersionKey) + "\\Uninstall";
-    if (!registry.keyExists(RegRoot::LocalMachine, uninstallList))
-        missing.push_back({uninstallList, {}, std::nullopt});
-    return missing.empty() || registry.seed(RegRoot::LocalMachine, missing);
+    all.push_back({std::string(kWindowsCurrentVersionKey) + "\\Uninstall", {}, std::nullopt});
+    return registry.seed(RegRoot::LocalMachine, all);
 }
 
 }  // namespace platform

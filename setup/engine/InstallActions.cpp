@@ -69,8 +69,7 @@ void Installer::writeUninstallEntry() {
     command.text = record::sharedUninstallerFile(services_.system->systemFolder(),
                                                  record::kUninstallerProgram) +
                    " \"" + log_.path() + "\"";
-    recorder_->setValues(RegRoot::LocalMachine, key,
-                         {{"DisplayName", name}, {"UninstallString", command}});
+    machineValues_.push_back({key, {{"DisplayName", name}, {"UninstallString", command}}});
 }
 
 void Installer::writeIniEntries() {
@@ -105,7 +104,14 @@ void Installer::writeApplicationKey() {
     if (!run_.userName.empty()) put("NAME", run_.userName);
     if (!run_.company.empty()) put("COMPANY", run_.company);
     // The company's key and the product's, when missing, are made with the values.
-    recorder_->setValues(RegRoot::LocalMachine, key, values);
+    machineValues_.push_back({key, std::move(values)});
+}
+
+// The uninstall entry and the application's key go in one write of the machine's registry:
+// it is forced to the disk before it replaces the old one, and that wait is paid once.
+void Installer::writeMachineValues() {
+    if (!machineValues_.empty()) recorder_->setValues(RegRoot::LocalMachine, machineValues_);
+    machineValues_.clear();
 }
 
 void Installer::writeKeyList() {

@@ -428,8 +428,8 @@ bool Installer::finish() {
         &Installer::copyUninstaller,    &Installer::createShortcuts,
         &Installer::writeUninstallEntry, &Installer::writeLogSettings,
         &Installer::copyDataTag,        &Installer::writeIniEntries,
-        &Installer::writeApplicationKey, &Installer::writeKeyList,
-        &Installer::writeValueList,
+        &Installer::writeApplicationKey, &Installer::writeMachineValues,
+        &Installer::writeKeyList,       &Installer::writeValueList,
     };
     progress_.setValue(total_);
     noteMissingDownloads();

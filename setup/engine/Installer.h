@@ -144,6 +144,7 @@ private:
     void createShortcuts();
     void writeIniEntries();
     void writeApplicationKey();
+    void writeMachineValues();
     void writeKeyList();
     void writeValueList();
     // A launcher in the host desktop's menu beside a shell link.
@@ -189,6 +190,7 @@ private:
     int logNumber_ = 0;
     int dirNumber_ = 0;
     int registryEntryNumber_ = 0;
+    std::vector<record::KeyValues> machineValues_;  // written together by writeMachineValues
     int total_ = 0;
     int internet_ = 0;
     bool advancedActions_ = false;

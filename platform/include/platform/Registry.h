@@ -24,6 +24,9 @@ struct RegValue {
     std::string bytes;        // Binary
 };
 
+// The same type and the same data (what a value of that type holds).
+bool sameData(const RegValue& a, const RegValue& b);
+
 // One change of several made at once: the key made when missing, and its value set when one
 // is given.
 struct RegSetting {
@@ -43,12 +46,19 @@ public:
             ok = (s.value ? setValue(root, s.key, s.name, *s.value) : createKey(root, s.key)) && ok;
         return ok;
     }
-    // As apply, for values that are made again whenever they are found missing (what a new
-    // root holds from the start). A registry file made new for them need not have reached the
-    // disk when this returns: a power cut can only take them, and they come back. A file that
-    // held anything before is still replaced as apply replaces it.
+    // The values (and keys) a new root holds from the start, made again whenever they are
+    // found missing: those missing are written as apply writes them, the others left as they
+    // are. A registry file made new for them need not have reached the disk when this returns:
+    // a power cut can only take them, and they come back. For the same reason a file holding
+    // nothing but them is not forced to the disk before the next change replaces it.
     virtual bool seed(RegRoot root, const std::vector<RegSetting>& settings) {
-        return apply(root, settings);
+        std::vector<RegSetting> missing;
+        for (const RegSetting& s : settings) {
+            const bool there = s.value ? value(root, s.key, s.name).has_value()
+                                       : keyExists(root, s.key);
+            if (!there) missing.push_back(s);
+        }
+        return missing.empty() || apply(root, missing);
     }
     virtual bool createKey(RegRoot root, std::string_view key) = 0;
     virtual bool keyExists(RegRoot root, std::string_view key) const = 0;

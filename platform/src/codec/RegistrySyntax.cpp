@@ -41,6 +41,18 @@ void RegKeyNode::setValue(std::string_view valueName, RegValue v) {
     values.emplace_back(std::string(valueName), std::move(v));
 }
 
+bool holdsOnly(const RegKeyNode& tree, const RegKeyNode& allowed) {
+    for (const auto& [name, value] : tree.values) {
+        const RegValue* other = allowed.findValue(name);
+        if (!other || !sameData(*other, value)) return false;
+    }
+    for (const auto& [folded, child] : tree.children) {
+        const RegKeyNode* other = allowed.child(child->name);
+        if (!other || !holdsOnly(*child, *other)) return false;
+    }
+    return true;
+}
+
 static bool hasControl(std::string_view text) {
     for (char c : text) {
         if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return true;

@@ -31,6 +31,10 @@ struct RegKeyNode {
 std::optional<std::vector<std::string>> splitRegistryKey(std::string_view key);
 bool isValidRegistryValueName(std::string_view name);
 
+// Whether every key of tree is one of allowed's and every value one of allowed's, the same
+// type and data (names compared as the registry compares them).
+bool holdsOnly(const RegKeyNode& tree, const RegKeyNode& allowed);
+
 // rootName: "HKEY_LOCAL_MACHINE" and the like; keys under other roots are skipped.
 RegKeyNode parseRegistryFile(std::string_view content, std::string_view rootName);
 std::string serializeRegistryFile(const RegKeyNode& tree);
