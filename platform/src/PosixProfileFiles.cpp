@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 
@@ -140,12 +141,12 @@ public:
     }
 
     std::vector<std::string> sections(std::string_view file) const override {
-        return codec::profileSections(content(file), codePage_);
+        return parsed(file)->sections();
     }
 
     std::vector<std::pair<std::string, std::string>> values(
         std::string_view file, std::string_view section) const override {
-        return codec::profileSectionValues(content(file), codePage_, section);
+        return parsed(file)->sectionValues(section);
     }
 
 private:
@@ -160,19 +161,45 @@ private:
 
     // A setup run asks its data.tag dozens of questions: the text read last is kept, and
     // serves while the file keeps its size and time of change.
-    std::string content(std::string_view file) const {
+    std::string content(std::string_view file) const { return kept(file).text; }
+
+    // Its sections, one after another, are most of those questions: the file is decoded and
+    // split into lines once, not once per section.
+    std::shared_ptr<const codec::ProfileText> parsed(std::string_view file) const {
+        Kept now = kept(file);
+        if (now.parsed) return now.parsed;
+        auto text = std::make_shared<const codec::ProfileText>(now.text, codePage_);
+        const std::lock_guard lock(keptMutex_);
+        if (kept_.path == now.path && kept_.size == now.size &&
+            kept_.modifiedNs == now.modifiedNs && !kept_.path.empty())
+            kept_.parsed = text;
+        return text;
+    }
+
+    struct Kept {
+        std::string path;
+        std::uint64_t size = 0;
+        std::int64_t modifiedNs = 0;
+        std::string text;
+        std::shared_ptr<const codec::ProfileText> parsed;  // made on the first question
+    };
+
+    Kept kept(std::string_view file) const {
         const std::string path = winPath(file);
         const auto identity = files_.identity(path);
         const std::lock_guard lock(keptMutex_);
         if (identity && identity->regular && kept_.path == path && kept_.size == identity->size &&
             kept_.modifiedNs == identity->modifiedNs)
-            return kept_.text;
+            return kept_;
         std::string text = files_.readFile(path).value_or(std::string());
-        if (identity && identity->regular && identity->size == text.size())
-            kept_ = Kept{path, identity->size, identity->modifiedNs, text};
-        else
-            kept_ = Kept{};
-        return text;
+        if (identity && identity->regular && identity->size == text.size()) {
+            kept_ = Kept{path, identity->size, identity->modifiedNs, std::move(text), nullptr};
+            return kept_;
+        }
+        kept_ = Kept{};
+        Kept once;
+        once.text = std::move(text);
+        return once;
     }
 
     bool edit(std::string_view file, const Edit& change) {
@@ -191,12 +218,6 @@ private:
     int codePage_;
     std::string windowsFolder_;
 
-    struct Kept {
-        std::string path;
-        std::uint64_t size = 0;
-        std::int64_t modifiedNs = 0;
-        std::string text;
-    };
     mutable std::mutex keptMutex_;
     mutable Kept kept_;
 };
