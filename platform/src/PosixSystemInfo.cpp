@@ -101,6 +101,12 @@ public:
     }
 
     std::string shellFolder(ShellFolder which) override {
+        const std::string path = shellFolderPath(which);
+        if (path.empty() || !createPath(path)) return {};
+        return path;
+    }
+
+    std::string shellFolderPath(ShellFolder which) override {
         const std::string user = "C:\\Users\\" + user_;
         const std::string roaming = user + "\\AppData\\Roaming";
         const std::string startMenu = roaming + "\\Microsoft\\Windows\\Start Menu";
@@ -148,7 +154,6 @@ public:
                 path = "C:\\Users\\Public\\Documents";
                 break;
         }
-        if (path.empty() || !createPath(path)) return {};
         return path;
     }
 

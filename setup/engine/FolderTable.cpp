@@ -2,6 +2,7 @@
 
 #include "platform/Registry.h"
 #include "platform/SystemInfo.h"
+#include "platform/WinNames.h"
 
 namespace setup {
 
@@ -136,19 +137,38 @@ bool readProgramFolders(FolderTable& table, platform::SystemInfo& system,
     return !programFiles.empty();
 }
 
+namespace {
+
+using platform::ShellFolder;
+
+constexpr std::pair<FolderKind, ShellFolder> kShellFolders[] = {
+    {FolderKind::Favorites, ShellFolder::Favorites},
+    {FolderKind::Documents, ShellFolder::CommonDocuments},
+    {FolderKind::MyPictures, ShellFolder::MyPictures},
+    {FolderKind::MyMusic, ShellFolder::MyMusic},
+    {FolderKind::SendTo, ShellFolder::SendTo},
+    {FolderKind::Fonts, ShellFolder::Fonts},
+    {FolderKind::ApplicationData, ShellFolder::AppData},
+};
+
+}  // namespace
+
 void readShellFolders(FolderTable& table, platform::SystemInfo& system) {
-    using platform::ShellFolder;
-    const std::pair<FolderKind, ShellFolder> folders[] = {
-        {FolderKind::Favorites, ShellFolder::Favorites},
-        {FolderKind::Documents, ShellFolder::CommonDocuments},
-        {FolderKind::MyPictures, ShellFolder::MyPictures},
-        {FolderKind::MyMusic, ShellFolder::MyMusic},
-        {FolderKind::SendTo, ShellFolder::SendTo},
-        {FolderKind::Fonts, ShellFolder::Fonts},
-        {FolderKind::ApplicationData, ShellFolder::AppData},
-    };
-    for (const auto& [kind, which] : folders)
-        table.set(kind, withoutTrailingBackslash(system.shellFolder(which)));
+    for (const auto& [kind, which] : kShellFolders)
+        table.set(kind, withoutTrailingBackslash(system.shellFolderPath(which)));
+}
+
+void makeShellFolderOf(const FolderTable& table, platform::SystemInfo& system,
+                       std::string_view path) {
+    const std::string key = platform::pathKey(path);
+    for (const auto& [kind, which] : kShellFolders) {
+        const std::string& folder = table.value(kind);
+        if (folder.empty()) continue;
+        const std::string folderKey = platform::pathKey(folder);
+        const bool within = key.starts_with(folderKey) &&
+                            (key.size() == folderKey.size() || key[folderKey.size()] == '\\');
+        if (within) system.shellFolder(which);
+    }
 }
 
 std::string extractionFolder(const FolderTable& table) {

@@ -68,8 +68,13 @@ void readSystemFolders(FolderTable& table, platform::SystemInfo& system,
 bool readProgramFolders(FolderTable& table, platform::SystemInfo& system,
                         const platform::Registry& registry);
 // The shell folders; one the system does not have stays empty rather than borrowing the
-// folder asked for before it, so nothing is ever installed into the wrong folder.
+// folder asked for before it, so nothing is ever installed into the wrong folder. They are
+// not made here: most packages put nothing into most of them.
 void readShellFolders(FolderTable& table, platform::SystemInfo& system);
+// Makes the shell folder of the table that path lies in, as the system makes it: it is the
+// system's folder, not the package's, so no installation records it as its own.
+void makeShellFolderOf(const FolderTable& table, platform::SystemInfo& system,
+                       std::string_view path);
 // Where the cabinets are unpacked: the temporary folder, else the Windows folder's "temp";
 // always with a trailing backslash.
 std::string extractionFolder(const FolderTable& table);

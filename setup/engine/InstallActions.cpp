@@ -166,6 +166,8 @@ bool Installer::ensureFolder(const std::string& folder) {
     auto& files = *services_.files;
     if (folder.empty()) return false;
     if (files.isDirectory(folder)) return true;
+    makeShellFolderOf(folders_, *services_.system, folder);
+    if (files.isDirectory(folder)) return true;
     if (!ensureFolder(parentOf(folder))) return false;
     if (!recorder_->createFolder(folder)) return false;
     recordFolder(folder + "\\");

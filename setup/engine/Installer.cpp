@@ -383,6 +383,7 @@ void Installer::createFolderChain(std::string_view filePath) {
     while (!folder.empty() && folder.back() == '\\') folder.remove_suffix(1);
     std::string prefix;
     std::size_t start = 0;
+    bool shellFolderMade = false;
     while (start <= folder.size()) {
         auto end = folder.find('\\', start);
         if (end == std::string_view::npos) end = folder.size();
@@ -390,6 +391,8 @@ void Installer::createFolderChain(std::string_view filePath) {
         start = end + 1;
         if (prefix.size() <= 3 || !createdFolderSet_.insert(platform::pathKey(prefix)).second)
             continue;
+        if (!std::exchange(shellFolderMade, true))
+            makeShellFolderOf(folders_, *services_.system, folder);
         if (recorder_) {
             recorder_->createFolder(prefix);
         } else if (!services_.files->isDirectory(prefix) &&

@@ -165,4 +165,28 @@ TEST_F(EngineTest, a_download_goes_with_the_installation) {
     engine_test::expectSameTree(before, engine_test::snapshot(root.root()));
 }
 
+// A shell folder is the system's: made when a file first goes into it, never recorded as the
+// installation's, so the uninstaller leaves it; one nothing goes into is not made at all.
+TEST_F(EngineTest, a_shell_folder_is_made_for_its_first_file_and_stays_the_systems) {
+    folders.set(setup::FolderKind::MyMusic, "C:\\Users\\u\\Music");
+    folders.set(setup::FolderKind::MyPictures, "C:\\Users\\u\\Pictures");
+    services.files->createDirectory("C:\\windows\\system32");
+    dataTag("[APPINFO]\r\n1=App\r\n[FILES]\r\nTOTAL=2\r\n");
+    package({{"C:\\b\\song.mp3", "<My Music Folder>\\Album*0,0,0"},
+             {"C:\\b\\a.txt", "<Install Dir>*0,0,0"}});
+    ASSERT_EQ(install(), RunOutcome::Finished);
+    EXPECT_EQ(host("Users/u/Music/Album/song.mp3"), "member 0");
+    EXPECT_FALSE(fs::exists(root.driveC() / "Users/u/Pictures"));
+
+    std::string problem;
+    const auto installation =
+        uninstall::loadInstallation(*services.files, installer->logPath(), 1253, problem);
+    ASSERT_TRUE(installation) << problem;
+    const auto outcome = uninstall::uninstall(
+        *installation, {*services.files, *services.registry, *services.system, *services.profiles});
+    for (const auto& left : outcome.leftovers) ADD_FAILURE() << "left: " << left.item;
+    EXPECT_FALSE(fs::exists(root.driveC() / "Users/u/Music/Album"));
+    EXPECT_TRUE(fs::is_directory(root.driveC() / "Users/u/Music"));
+}
+
 }  // namespace

@@ -54,6 +54,8 @@ public:
     virtual int ansiCodePage() const = 0;
     // Created when first asked for; empty when the folder has no place here.
     virtual std::string shellFolder(ShellFolder which) = 0;
+    // Where shellFolder puts it, without making it: for a caller that may put nothing there.
+    virtual std::string shellFolderPath(ShellFolder which) { return shellFolder(which); }
     // The user's name as Windows would show it (the login name).
     virtual std::string userName() const = 0;
     // The screen is the GUI's to know: a program with a display sets it (see Services).

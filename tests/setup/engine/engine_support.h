@@ -88,6 +88,10 @@ public:
             case platform::ShellFolder::CommonFavorites:
                 path = "C:\\Favorites";
                 break;
+            case platform::ShellFolder::MyMusic:
+                for (const char* folder : {"C:\\Users", "C:\\Users\\u", "C:\\Users\\u\\Music"})
+                    files_.createDirectory(folder);
+                return "C:\\Users\\u\\Music";
             default:
                 return {};
         }
