@@ -77,9 +77,11 @@ int runSilentInstall(SetupContext& context, InstallerOptions options) {
     if (!installer.failure().empty()) return kExitInstallFailed;
     // The files it left out were named on standard error as the run ended.
     if (!installer.notInstalled().empty()) return kExitIncomplete;
-    std::cerr << "setup: installed " << context.run.productName << " into "
-              << context.folders.value(FolderKind::InstallDir) << "; log " << installer.logPath()
-              << '\n';
+    // One line in one write: standard error is unbuffered, and a line written in pieces can be
+    // broken by another writer's.
+    std::cerr << ("setup: installed " + context.run.productName + " into " +
+                  context.folders.value(FolderKind::InstallDir) + "; log " + installer.logPath() +
+                  '\n');
     return kExitDone;
 }
 
