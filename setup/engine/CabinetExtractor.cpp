@@ -52,6 +52,9 @@ struct Context {
     std::int64_t headSize = 0;
     MemberWriter* writer = nullptr;
     std::string shown;  // the member being extracted, as stored
+    // The library reads a cabinet's headers, closes it, and opens it again to unpack it: the
+    // second reading takes the first one's buffer, whose memory is already in place.
+    std::vector<char> spareBuffer;
 };
 
 thread_local Context* tCurrent = nullptr;
@@ -88,13 +91,19 @@ mspack_file* sysOpen(mspack_system* self, const char* name, int mode) {
         delete handle;
         return nullptr;
     }
-    if (how == platform::FileSystem::OpenMode::Read) handle->buffer.resize(kReadBuffer);
+    if (how == platform::FileSystem::OpenMode::Read) {
+        handle->buffer.swap(ctx->spareBuffer);
+        handle->buffer.resize(kReadBuffer);
+    }
     return reinterpret_cast<mspack_file*>(handle);
 }
 
 // A member is finished, or discarded, once the library says whether it extracted it whole.
 void sysClose(mspack_file* file) {
-    delete reinterpret_cast<MsFile*>(file);
+    auto* handle = reinterpret_cast<MsFile*>(file);
+    if (handle && handle->context && handle->context->spareBuffer.empty())
+        handle->context->spareBuffer.swap(handle->buffer);
+    delete handle;
 }
 
 int sysRead(mspack_file* file, void* buffer, int bytes) {
