@@ -12,11 +12,15 @@ constexpr std::size_t kChunk = 64 * 1024;
 constexpr std::size_t kBatchJobs = 64;
 }  // namespace
 
-MemberWriter::MemberWriter(platform::FileSystem& files)
-    : files_(files), thread_([this] { work(); }) {}
+MemberWriter::MemberWriter(platform::FileSystem& files) : files_(files) {}
 
 MemberWriter::~MemberWriter() {
     handOver();
+    if (!thread_.joinable()) {
+        Job discard{Job::Kind::Discard};  // as the writer does when it closes
+        run(discard);
+        return;
+    }
     {
         const std::lock_guard lock(mutex_);
         closing_ = true;
@@ -75,6 +79,7 @@ void MemberWriter::discard() {
 
 void MemberWriter::drain() {
     handOver();
+    if (!thread_.joinable()) return;
     std::unique_lock lock(mutex_);
     callerWaits_ = true;
     changed_.wait(lock, [&] { return jobs_.empty() && !busy_; });
@@ -98,14 +103,25 @@ void MemberWriter::flushPending() {
     pending_.clear();
 }
 
+// The writer is started by the first batch that fills up: a package of a few small members
+// is written faster by the caller alone than with a thread to start and wake.
 void MemberWriter::push(Job job) {
     batchBytes_ += job.text.size();
     batch_.push_back(std::move(job));
-    if (batchBytes_ >= kChunk || batch_.size() >= kBatchJobs) handOver();
+    if (batchBytes_ < kChunk && batch_.size() < kBatchJobs) return;
+    if (!thread_.joinable()) thread_ = std::thread([this] { work(); });
+    handOver();
 }
 
 void MemberWriter::handOver() {
     if (batch_.empty()) return;
+    if (!thread_.joinable()) {
+        // No writer yet: the caller writes, and the writer's state is the caller's.
+        for (Job& job : batch_) run(job);
+        batch_.clear();
+        batchBytes_ = 0;
+        return;
+    }
     std::unique_lock lock(mutex_);
     // A batch larger than the bound alone still goes, once the writer has caught up.
     callerWaits_ = true;

@@ -1,7 +1,8 @@
 #pragma once
 // Writes extracted members on a thread of its own while the caller decompresses the next
 // ones: unpacking many small members costs more in creating files than in decompressing
-// them. Members go out whole and in the order given. What waits to be written is bounded
+// them. The thread is started once that pays: by the first full batch of small members;
+// until then the caller writes them itself. Members go out whole and in the order given. What waits to be written is bounded
 // (kQueueBytes), so memory stays flat however many members there are.
 //
 // A member larger than one chunk is written by the caller itself, once the writer has caught

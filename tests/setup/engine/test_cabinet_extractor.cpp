@@ -12,6 +12,7 @@
 #include <QCryptographicHash>
 #include <QFile>
 #include <QString>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
@@ -21,6 +22,7 @@
 #include <optional>
 #include <set>
 #include <sstream>
+#include <tuple>
 
 #include "platform/Cp1253.h"
 #include "setup/config/ExitStatus.h"
@@ -375,9 +377,10 @@ TEST(CabinetSet, missing_part_is_asked_for) {
     }
 }
 
-// The attribute and date cabinet unpacked into c:\temp\ex.
-ExtractionResult extractAttributesCabinet(testing_support::TempWinRoot& root) {
-    root.writeHostFile("pkg/a.cab", ownCabinet("attributes"));
+// The attribute and date cabinet (or another of ours) unpacked into c:\temp\ex.
+ExtractionResult extractAttributesCabinet(testing_support::TempWinRoot& root,
+                                          const std::string& name = "attributes") {
+    root.writeHostFile("pkg/a.cab", ownCabinet(name));
     fs::create_directories(root.driveC() / "temp/ex");
     FakePrompter prompter;
     setup::CabinetExtractor extractor(root.fs(), prompter);
@@ -453,19 +456,23 @@ TEST(CabinetMembers, dates_are_local_times) {
 }
 
 // A member that cannot be created (a folder holds its name) fails the extraction with its
-// name, though it is written on another thread; the members before it are removed again, and
-// none after it is written.
+// name, whether the caller writes the members (a few) or the writer's thread does (many, from
+// a point on); the members before it are removed again, and none after it is written.
 TEST(CabinetMembers, member_that_cannot_be_created_stops_the_extraction) {
-    testing_support::TempWinRoot root;
-    fs::create_directories(root.driveC() / "temp/ex/Hidden.TXT");
-    const auto result = extractAttributesCabinet(root);
-    EXPECT_EQ(result.outcome, ExtractionResult::Outcome::Failed);
-    EXPECT_EQ(result.message,
-              "error...\r\nc:\\pkg\\a.cab\r\nhidden.txt: a file could not be opened");
-    std::set<std::string> left;
-    for (const auto& entry : fs::directory_iterator(root.driveC() / "temp/ex"))
-        left.insert(entry.path().filename().string());
-    EXPECT_EQ(left, (std::set<std::string>{"Hidden.TXT"}));
+    for (const auto& [cabinet, member, folder] :
+         {std::tuple{"attributes", "hidden.txt", "Hidden.TXT"}, {"many_small", "s140.txt", "S140.txt"}}) {
+        SCOPED_TRACE(cabinet);
+        testing_support::TempWinRoot root;
+        fs::create_directories(root.driveC() / "temp/ex" / folder);
+        const auto result = extractAttributesCabinet(root, cabinet);
+        EXPECT_EQ(result.outcome, ExtractionResult::Outcome::Failed);
+        EXPECT_EQ(result.message, std::string("error...\r\nc:\\pkg\\a.cab\r\n") + member +
+                                      ": a file could not be opened");
+        std::set<std::string> left;
+        for (const auto& entry : fs::directory_iterator(root.driveC() / "temp/ex"))
+            left.insert(entry.path().filename().string());
+        EXPECT_EQ(left, (std::set<std::string>{folder}));
+    }
 }
 
 // Links left where members go (a temporary folder others can write to) are replaced by the
@@ -543,11 +550,24 @@ OwnCase refused(const std::string& cabinet, const std::string& shown) {
             {}};
 }
 
+std::vector<Member> manySmall() {
+    std::vector<Member> members;
+    for (int i = 0; i < 150; ++i) {
+        char name[16];
+        std::snprintf(name, sizeof name, "s%03d.txt", i);
+        members.push_back(txt(name, 100 + 7 * i));
+    }
+    members.insert(members.begin() + 100, Member{"large.bin", pattern(90000, 7)});
+    return members;
+}
+
 std::vector<OwnCase> ownCases() {
     using setup::kMsgCopyFailed;
     using setup::kMsgNotCabinet;
     const Member first{"first.bin", pattern(32768, 4)};
     return {
+        // Enough small members for the writer's thread to start part-way.
+        {"many_small", {}, {}, manySmall()},
         // A stored folder (an empty member, one over two blocks) and an MSZIP one whose blocks
         // refer back into the ones before.
         {"two_folders",

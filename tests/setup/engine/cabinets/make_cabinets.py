@@ -125,6 +125,14 @@ def odd_dates():
                    [(b"zero.txt", 50, 0, 0, 0, 0, 0x20), (b"late.txt", 50, 50, 0, *late, 0x20)])
 
 
+def many_small():
+    """Enough small members for the writer to start its thread part-way, a large one among
+    them (written by the caller once the thread has caught up)."""
+    members = [txt(b"s%03d.txt" % i, 100 + 7 * i) for i in range(150)]
+    members.insert(100, (b"large.bin", pattern(90000, 7), WHEN, 0x20))
+    return simple(members)
+
+
 def two_folders():
     stored = [(b"empty.txt", b"", WHEN, 0x20), (b"stored.bin", pattern(40000, 1), WHEN, 0x20)]
     deflated = [(b"deflated.bin", pattern(100000, 2), WHEN, 0x20), txt(b"small.txt")]
@@ -226,7 +234,7 @@ def main(out):
     shutil.rmtree(out, ignore_errors=True)
     out.mkdir(parents=True)
     cabs = {"attributes": attributes_cabinet(), "two_folders": two_folders(),
-            "odd_dates": odd_dates(),
+            "odd_dates": odd_dates(), "many_small": many_small(),
             "reserve_no_checksums": simple([txt(b"reserved.txt", 5000)], reserve=b"R" * 20,
                                            csum=False)}
     for number, part in enumerate(three_part_set(), 1):
