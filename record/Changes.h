@@ -177,9 +177,9 @@ class RegistryKeyChange {
 public:
     static bool create(Recorder& r, platform::RegRoot root, const std::string& key);
     // The records of the keys of the chain that are missing; missing tells whether the key is.
-    // Keys in made count as there (announced earlier in one write); the chain joins them.
+    // Keys in made count as there (written earlier in the same write); the chain joins them.
     static bool announce(Recorder& r, platform::RegRoot root, const std::string& key,
-                         bool& missing, platform::codec::RegKeyNode* made = nullptr);
+                         bool& missing, const platform::codec::RegKeyNode* made = nullptr);
     static void undo(const Record& record, UndoContext& context);
 };
 

@@ -28,7 +28,7 @@ bool sameValue(const std::optional<RegValue>& a, const std::optional<RegValue>& 
 }  // namespace
 
 bool RegistryKeyChange::announce(Recorder& r, RegRoot root, const std::string& key,
-                                 bool& missing, platform::codec::RegKeyNode* made) {
+                                 bool& missing, const platform::codec::RegKeyNode* made) {
     auto& registry = r.machine().registry;
     // Within one write, a key announced before is as good as there; the tree of them folds
     // names as the registry does.
@@ -56,12 +56,6 @@ bool RegistryKeyChange::announce(Recorder& r, RegRoot root, const std::string& k
     }
     for (auto it = chain.rbegin(); it != chain.rend(); ++it)
         if (!r.append({"regkey", {std::string(regRootName(root)), *it}})) return false;
-    if (made) {
-        if (const auto parts = platform::codec::splitRegistryKey(key)) {
-            platform::codec::RegKeyNode* node = made;
-            for (const auto& p : *parts) node = &node->ensureChild(p);
-        }
-    }
     return true;
 }
 
@@ -156,7 +150,8 @@ bool RegistryValueChange::setAll(Recorder& r, RegRoot root, const std::vector<Ke
         bool missing = false;
         if (!RegistryKeyChange::announce(r, root, key, missing, &made)) return false;
         if (missing) settings.push_back({key, {}, std::nullopt});
-        // A value set earlier in this write held, before this, what that write put there.
+        // The key is there for the keys after it; a value set earlier in this write held,
+        // before this, what that write put there.
         platform::codec::RegKeyNode* node = &made;
         if (const auto parts = platform::codec::splitRegistryKey(key))
             for (const auto& p : *parts) node = &node->ensureChild(p);
