@@ -137,18 +137,16 @@ public:
 
     bool seed(RegRoot root, const std::vector<RegSetting>& settings) override {
         Node seeds;
+        const std::shared_ptr<const Node> held = read(root);
+        std::vector<RegSetting> missing;
         for (const RegSetting& s : settings) {
             const auto parts = codec::splitRegistryKey(s.key);
             if (!parts) return false;
             Node* node = &seeds;
             for (const auto& p : *parts) node = &node->ensureChild(p);
             if (s.value) node->setValue(s.name, *s.value);
-        }
-        const std::shared_ptr<const Node> held = read(root);
-        std::vector<RegSetting> missing;
-        for (const RegSetting& s : settings) {
-            const Node* node = find(*held, *codec::splitRegistryKey(s.key));
-            if (!node || (s.value && !node->findValue(s.name))) missing.push_back(s);
+            const Node* there = find(*held, *parts);
+            if (!there || (s.value && !there->findValue(s.name))) missing.push_back(s);
         }
         {
             const std::lock_guard lock(seedMutex_);
